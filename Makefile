@@ -1,0 +1,34 @@
+# The two set-up commands:  make run  and  make test.
+# Both install the Debian packages they need when they are missing.
+
+BUILD_DIR ?= build
+SAN_DIR   ?= build-sanitize
+JOBS      ?= $(shell nproc)
+CMAKE_GEN  = -G Ninja
+
+.PHONY: run test test-sanitize build clean
+
+build:
+	@tools/install-deps.sh run
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(BUILD_DIR) --target corvane
+
+run: build
+	@tools/run-corvane.sh $(BUILD_DIR)/corvane
+
+test:
+	@tools/install-deps.sh test
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Address and undefined-behaviour sanitizers, in a build folder of their own.
+test-sanitize:
+	@tools/install-deps.sh test
+	cmake -S . -B $(SAN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+	  -DCORVANE_SANITIZE=ON -DBUILD_TESTING=ON
+	cmake --build $(SAN_DIR) -j $(JOBS)
+	ctest --test-dir $(SAN_DIR) --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(SAN_DIR)

@@ -1,0 +1,16 @@
+#pragma once
+// Helpers for comparing numbers as the program prints them.
+
+#include <string>
+
+#include "core/Locale.h"
+#include "core/Tarnel_EntryValidation.h"
+
+namespace corvane::test {
+
+// The value as the program writes it with `decimals` decimals and a '.'.
+inline std::string Fixed(double value, int decimals) {
+    return WriteEntryNumber(value, decimals, DotLocale()).value_or("<not writable>");
+}
+
+}  // namespace corvane::test

@@ -1,0 +1,37 @@
+#!/bin/sh
+# Installs the Debian packages a make target needs, when they are missing.
+#   tools/install-deps.sh run    what building and starting the program needs
+#   tools/install-deps.sh test   that, plus what the tests and benchmarks need
+set -eu
+
+run_pkgs="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation"
+test_pkgs="$run_pkgs libgtest-dev libgmock-dev googletest libbenchmark-dev"
+
+case "${1:-}" in
+  run)  wanted=$run_pkgs ;;
+  test) wanted=$test_pkgs ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=""
+for p in $wanted; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+  as_root="sudo"
+else
+  echo "Missing Debian packages:$missing (run as root or install sudo)" >&2
+  exit 1
+fi
+
+echo "Installing Debian packages:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$as_root apt-get update -qq
+# shellcheck disable=SC2086
+$as_root apt-get install -y -qq --no-install-recommends $missing
