@@ -1,0 +1,22 @@
+#pragma once
+// The built-in table of fitting resistance coefficients: 36 fitting types
+// (0 = no fitting) by 14 pipe size bands.
+
+namespace corvane {
+
+inline constexpr int kFittingTypeCount = 36;
+inline constexpr int kSizeBandCount = 14;
+
+// Size band 0..13 of an internal diameter d in mm, from
+// e = trunc(d x 8 / 25.4 + 0.99), the diameter in eighths of an inch.
+// Any e above 128, a negative e, and a NaN diameter fall into band 13.
+int FittingSizeBand(double d);
+
+// K of a fitting type (0..35) in the size band of d; 0 for a type outside
+// the table.
+double FittingK(int type, double d);
+
+// K of a fitting type in a band; 0 outside the table.
+double FittingKInBand(int type, int band);
+
+}  // namespace corvane
