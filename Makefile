@@ -6,11 +6,11 @@ SAN_DIR   ?= build-sanitize
 JOBS      ?= $(shell nproc)
 CMAKE_GEN  = -G Ninja
 
-.PHONY: run test test-sanitize build clean
+.PHONY: run test test-sanitize build bench clean
 
 build:
 	@tools/install-deps.sh run
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCORVANE_BENCH=OFF
 	cmake --build $(BUILD_DIR) --target corvane
 
 run: build
@@ -18,7 +18,7 @@ run: build
 
 test:
 	@tools/install-deps.sh test
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCORVANE_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
@@ -26,9 +26,15 @@ test:
 test-sanitize:
 	@tools/install-deps.sh test
 	cmake -S . -B $(SAN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
-	  -DCORVANE_SANITIZE=ON -DBUILD_TESTING=ON
+	  -DCORVANE_SANITIZE=ON -DBUILD_TESTING=ON -DCORVANE_BENCH=OFF
 	cmake --build $(SAN_DIR) -j $(JOBS)
 	ctest --test-dir $(SAN_DIR) --output-on-failure -j $(JOBS)
+
+bench:
+	@tools/install-deps.sh test
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) --target corvane_bench
+	$(BUILD_DIR)/bench/corvane_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR)
