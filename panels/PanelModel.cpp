@@ -664,6 +664,9 @@ void PanelModel::switchUnits(UnitSystem to, const ConversionAnswer& answer) {
                         FixDecimalSeparator(kUncompressedCaption + text(Ctl::BargHdLabel), locale_));
     }
     if (restoreCompressed) setCompressedEntry(true);
+    // The pressure entry was converted while the panel still counted in the
+    // old units: show the density at the converted pressure.
+    refreshDensityDisplay();
 }
 
 }  // namespace corvane

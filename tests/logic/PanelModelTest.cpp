@@ -567,6 +567,7 @@ TEST(UnitSwitch, GasModeConvertsTheFreeFlowAndKeepsCompressedEntry) {
     // 87.023 psi g (0.510), as every compressed entry does.
     EXPECT_EQ(p.text(Ctl::FlowrateLMin_RightEdit), "3.530");
     EXPECT_EQ(p.text(Ctl::Barg_RightEdit), "87.023");
+    EXPECT_EQ(p.text(Ctl::RightEditVisibleFluidDensityDisplay), "8.338408");  // air at 87.023 psi g
     EXPECT_EQ(p.list(Ctl::Gas_FlowUnitComboBox).selectedText(), "cu.ft/min");
     EXPECT_EQ(p.list(Ctl::FlowUnitComboBox).selectedText(), "cu.ft/min");
     EXPECT_TRUE(p.compressedEntry());
