@@ -6,7 +6,7 @@ SAN_DIR   ?= build-sanitize
 JOBS      ?= $(shell nproc)
 CMAKE_GEN  = -G Ninja
 
-.PHONY: run test test-sanitize build bench clean
+.PHONY: run test test-sanitize build bench demo clean
 
 build:
 	@tools/install-deps.sh run
@@ -35,6 +35,13 @@ bench:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) --target corvane_bench
 	$(BUILD_DIR)/bench/corvane_bench
+
+# The batch tool on the shipped example panel files.
+demo:
+	@tools/install-deps.sh run
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_DIR) --target corvane-cli
+	$(BUILD_DIR)/corvane-cli examples/*.PW?
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR)

@@ -4,7 +4,7 @@
 #   tools/install-deps.sh test   that, plus what the tests and benchmarks need
 set -eu
 
-run_pkgs="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation"
+run_pkgs="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation nlohmann-json3-dev"
 test_pkgs="$run_pkgs libgtest-dev libgmock-dev googletest libbenchmark-dev"
 
 case "${1:-}" in

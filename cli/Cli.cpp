@@ -1,0 +1,174 @@
+#include "cli/Cli.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "output/PanelFile.h"
+#include "output/PanelReport.h"
+#include "panels/PanelModel.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kUsage = "usage: corvane-cli [--json] FILE...\n";
+
+std::string Lf(std::string s) {
+    for (char& c : s)
+        if (c == '\r') c = '\n';
+    return s;
+}
+
+// The controls a result lists: every entry and result field, the fittings
+// caption, the density display, the gas note and the flow weight.
+std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& panel) {
+    static constexpr Ctl kListed[] = {
+        Ctl::IRmm_RightEdit, Ctl::IDmm_RightEdit, Ctl::LengthM_RightEdit, Ctl::ElevationChange_RightEdit,
+        Ctl::Barg_RightEdit, Ctl::FlowrateLMin_RightEdit, Ctl::VisibleFlowrateLMin_RightEdit,
+        Ctl::AvailablePressure_RightEdit, Ctl::AllowablePressureLoss_RightEdit, Ctl::FluidName_Edit,
+        Ctl::FluidViscosityRightEdit, Ctl::FluidRelativeDensityRightEdit, Ctl::RightEditVisibleFluidDensityDisplay,
+        Ctl::FlowType_RightEdit, Ctl::ReynoldsNumber_RightEdit, Ctl::FrictionFactor_RightEdit, Ctl::MSec_RightEdit,
+        Ctl::mHd_RightEdit, Ctl::PipeDiameter_RightEdit, Ctl::PipeLength_RightEdit, Ctl::FittingsBitBtn,
+        Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel, Ctl::FlowWeightPanel};
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (Ctl c : kListed)
+        if (PanelHas(panel.kind(), c)) fields.emplace_back(CtlName(c, panel.kind()), panel.text(c));
+    return fields;
+}
+
+std::string FileErrorText(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR: return "File not found";
+        case EACCES:
+        case EPERM:
+        case EISDIR: return "File access denied";
+        default: return "I/O error " + std::to_string(error);
+    }
+}
+
+const char* StatusName(BatchStatus s) {
+    switch (s) {
+        case BatchStatus::Ok: return "ok";
+        case BatchStatus::Refused: return "refused";
+        case BatchStatus::Invalid: return "invalid";
+    }
+    return "invalid";
+}
+
+}  // namespace
+
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale) {
+    BatchResult r;
+    r.file = file;
+    PanelFileReader reader(bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind || bytes.size() > kMaxPanelFileBytes) {
+        r.message = kNotValidFileText;
+        return r;
+    }
+    r.panel = kind;
+    PanelModel panel(*kind, locale);
+    if (auto error = LoadPanelFile(panel, bytes)) {
+        r.message = Lf(error->text);
+    } else if (auto refusal = panel.calculate()) {
+        r.status = BatchStatus::Refused;
+        r.message = Lf(refusal->text);
+    } else {
+        r.status = BatchStatus::Ok;
+    }
+    r.fields = FieldsOf(panel);
+    r.report = Lf(PanelReport(panel));
+    return r;
+}
+
+BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    bool readable = static_cast<bool>(in);
+    if (readable) {
+        char buffer[65536];
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+            if (bytes.size() > kMaxPanelFileBytes) break;
+        }
+        readable = !in.bad();
+    }
+    if (!readable) {
+        BatchResult r;
+        r.file = path;
+        r.message = FileErrorText(errno ? errno : EIO);
+        return r;
+    }
+    return RunPanelFileBytes(path, bytes, locale);
+}
+
+std::string ResultsToJson(const std::vector<BatchResult>& results) {
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const BatchResult& r : results) {
+        nlohmann::ordered_json o;
+        o["file"] = r.file;
+        o["panel"] = r.panel ? nlohmann::ordered_json(PanelDigit(*r.panel)) : nlohmann::ordered_json(nullptr);
+        o["status"] = StatusName(r.status);
+        o["message"] = r.message;
+        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+        for (const auto& [name, text] : r.fields) fields[name] = text;
+        o["fields"] = fields;
+        o["report"] = r.report;
+        array.push_back(o);
+    }
+    return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale) {
+    bool json = false;
+    std::vector<std::string> files;
+    bool options = true;
+    for (const std::string& a : args) {
+        if (options && a == "--json") {
+            json = true;
+        } else if (options && (a == "--help" || a == "-h")) {
+            out << kUsage;
+            return 0;
+        } else if (options && a == "--") {
+            options = false;
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            err << "corvane-cli: unknown option " << a << "\n" << kUsage;
+            return 2;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) {
+        err << kUsage;
+        return 2;
+    }
+
+    std::vector<BatchResult> results;
+    int status = 0;
+    for (const std::string& f : files) {
+        results.push_back(RunPanelFile(f, locale));
+        const BatchResult& r = results.back();
+        if (r.status == BatchStatus::Refused) status = std::max(status, 1);
+        if (r.status == BatchStatus::Invalid) status = 2;
+    }
+
+    if (json) {
+        out << ResultsToJson(results);
+        return status;
+    }
+    bool first = true;
+    for (const BatchResult& r : results) {
+        if (r.status != BatchStatus::Ok) err << r.file << ": " << r.message << "\n";
+        if (r.status == BatchStatus::Invalid) continue;
+        if (!first) out << "\n";
+        first = false;
+        out << r.report << "\n";
+    }
+    return status;
+}
+
+}  // namespace corvane

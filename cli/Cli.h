@@ -1,0 +1,49 @@
+#pragma once
+// corvane-cli: loads panel files and calculates them exactly as the panels'
+// open and Calculate commands do, then prints the reports (text or JSON).
+//
+//   corvane-cli [--json] FILE...
+//
+// Exit status 0 when every file was calculated, 1 when any calculation was
+// refused, 2 when any file was invalid or could not be read.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/Locale.h"
+#include "panels/PanelTypes.h"
+
+namespace corvane {
+
+enum class BatchStatus { Ok, Refused, Invalid };
+
+struct BatchResult {
+    std::string file;
+    std::optional<PanelKind> panel;
+    BatchStatus status = BatchStatus::Invalid;
+    std::string message;  // line breaks as '\n'
+    std::vector<std::pair<std::string, std::string>> fields;  // control name, text
+    std::string report;   // line breaks as '\n'
+};
+
+// One panel file's bytes, loaded into a fresh panel and calculated.
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale);
+
+// Reads the file first; a file that cannot be read is invalid with the
+// platform's file error text.
+BatchResult RunPanelFile(const std::string& path, const Locale& locale);
+
+// The whole program; returns the exit status.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
+
+// The JSON array of the results.
+std::string ResultsToJson(const std::vector<BatchResult>& results);
+
+// Largest panel file read; anything longer is not a panel file.
+inline constexpr std::size_t kMaxPanelFileBytes = 16u << 20;
+
+}  // namespace corvane

@@ -1,0 +1,257 @@
+// corvane-cli: the examples, broken files, statuses and output formats.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "cli/Cli.h"
+#include "core/LocaleNames.h"
+#include "output/PanelFile.h"
+#include "panels/PanelModel.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const std::string kExamples = CORVANE_EXAMPLES;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(std::vector<std::string> args, const Locale& locale = Locale{}) {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err, locale);
+    return {status, out.str(), err.str()};
+}
+
+class CliFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("corvane-cli-test-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+    fs::path dir_;
+};
+
+TEST(CliExamples, EveryExampleCalculates) {
+    std::vector<std::string> files;
+    for (const auto& e : fs::directory_iterator(kExamples)) files.push_back(e.path().string());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), 6u);
+    std::vector<std::string> args = {"--json"};
+    args.insert(args.end(), files.begin(), files.end());
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const json results = json::parse(run.out);
+    ASSERT_EQ(results.size(), 6u);
+    for (const json& r : results) {
+        EXPECT_EQ(r["status"], "ok") << r["file"];
+        EXPECT_EQ(r["message"], "");
+    }
+}
+
+TEST(CliExamples, WorkedExamplesOfThePanels) {
+    const json r = json::parse(Cli({"--json", kExamples + "/pressure-drop.PW1", kExamples + "/flow.PW2",
+                                    kExamples + "/diameter.PW3", kExamples + "/length.PW4"})
+                                   .out);
+    EXPECT_EQ(r[0]["panel"], 1);
+    EXPECT_EQ(r[0]["fields"]["MSec_RightEdit1"], "3.395");
+    EXPECT_EQ(r[0]["fields"]["ReynoldsNumber_RightEdit1"], "84544");
+    EXPECT_EQ(r[0]["fields"]["FlowType_RightEdit1"], "Turbulent");
+    EXPECT_EQ(r[0]["fields"]["FrictionFactor_RightEdit1"], "0.025");
+    EXPECT_EQ(r[0]["fields"]["mHd_RightEdit1"], "5.831");
+    EXPECT_EQ(r[0]["fields"]["FlowWeightPanel1"], " Weight = 99.800 kgs / min");
+    EXPECT_EQ(r[1]["fields"]["FlowrateLMin_RightEdit2"], "132.073");
+    EXPECT_EQ(r[1]["fields"]["ReynoldsNumber_RightEdit2"], "111660");
+    EXPECT_EQ(r[2]["fields"]["PipeDiameter_RightEdit3"], "22.514");
+    EXPECT_EQ(r[3]["fields"]["PipeLength_RightEdit4"], "17.132");
+    EXPECT_EQ(r[3]["fields"]["FittingsBitBtn4"], "none");
+    EXPECT_FALSE(r[0]["fields"].contains("PipeLength_RightEdit1"));
+    EXPECT_EQ(r[0]["report"].get<std::string>().substr(0, 10), "Find P.D.\n");
+}
+
+TEST(CliExamples, GasExamples) {
+    const json r = json::parse(Cli({"--json", kExamples + "/air-pressure-drop.PW1", kExamples + "/air-diameter.PW3"}).out);
+    EXPECT_EQ(r[0]["fields"]["RightEditVisibleFluidDensityDisplay1"], "8.338379");
+    EXPECT_EQ(r[0]["fields"]["ActualFlowValueLabel1"], "144.477 litre/min");
+    EXPECT_EQ(r[0]["fields"]["ExitFlowBarLabel1"].get<std::string>().substr(0, 3), "at ");
+    EXPECT_EQ(r[1]["fields"]["ExitFlowBarLabel3"], "at 5.400 bar g");
+    EXPECT_EQ(r[1]["status"], "ok");
+}
+
+TEST(CliExamples, ExamplesAreWhatThePanelsSave) {
+    for (const auto& e : fs::directory_iterator(kExamples)) {
+        std::ifstream in(e.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        PanelFileReader reader(bytes);
+        const auto kind = PanelKindOfHeader(reader.next());
+        ASSERT_TRUE(kind) << e.path();
+        PanelModel p(*kind, Locale{});
+        ASSERT_FALSE(LoadPanelFile(p, bytes)) << e.path();
+        EXPECT_EQ(SavePanelFile(p), bytes) << e.path();
+    }
+}
+
+TEST(CliExamples, TextModeSeparatesFilesWithABlankLine) {
+    const CliRun run = Cli({kExamples + "/length.PW4", kExamples + "/flow.PW2"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.find('\r'), std::string::npos);
+    const auto gap = run.out.find("\n\nFind FLOW.\n");
+    ASSERT_NE(gap, std::string::npos);
+    EXPECT_EQ(run.out.substr(0, 13), "Find LENGTH.\n");
+    EXPECT_EQ(run.out.substr(run.out.size() - 12), "10.000\tm hd\n");
+}
+
+TEST(CliExamples, CommaLocaleWritesCommas) {
+    const json r = json::parse(Cli({"--json", kExamples + "/pressure-drop.PW1"}, CommaLocale()).out);
+    EXPECT_EQ(r[0]["status"], "ok");
+    EXPECT_EQ(r[0]["fields"]["mHd_RightEdit1"], "5,831");
+    EXPECT_EQ(r[0]["fields"]["IDmm_RightEdit1"], "25.000");  // as the file holds it
+}
+
+TEST_F(CliFiles, BrokenFilesAreInvalid) {
+    std::string garbage(4096, '\0');
+    std::mt19937 rng(7);
+    for (char& c : garbage) c = static_cast<char>(rng());
+    const std::string truncated = SavePanelFile(PanelModel(PanelKind::Flow, Locale{})).substr(0, 60);
+    const std::string longLine = "Corvane_Find_PD\r\nGasFalse1\r\nMetric\r\n" + std::string(1 << 20, '7') + "\r\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"empty.PW1", ""}, {"garbage.PW1", garbage}, {"long.PW1", std::string(1 << 20, 'x')},
+        {"truncated.PW2", truncated}, {"longline.PW1", longLine}};
+    const std::vector<std::string> messages = {
+        "This file is not valid for Corvane.", "This file is not valid for Corvane.",
+        "This file is not valid for Corvane.", "'' is not a valid integer value",
+        "'7777777777" /* ... */};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string path = Write(cases[i].first, cases[i].second);
+        const CliRun run = Cli({"--json", path});
+        EXPECT_EQ(run.status, 2) << cases[i].first;
+        const json r = json::parse(run.out);
+        EXPECT_EQ(r[0]["status"], "invalid") << cases[i].first;
+        EXPECT_EQ(r[0]["message"].get<std::string>().substr(0, messages[i].size()), messages[i]) << cases[i].first;
+        EXPECT_EQ(r[0]["file"], path);
+    }
+}
+
+TEST_F(CliFiles, HeaderPicksThePanelWhateverTheName) {
+    const std::string path = Write("flow-file.PW1", SavePanelFile(PanelModel(PanelKind::Flow, Locale{})));
+    const json r = json::parse(Cli({"--json", path}).out);
+    EXPECT_EQ(r[0]["panel"], 2);
+    EXPECT_EQ(r[0]["status"], "ok");
+}
+
+TEST_F(CliFiles, UnreadableFiles) {
+    CliRun run = Cli({"--json", (dir_ / "missing.PW1").string()});
+    EXPECT_EQ(run.status, 2);
+    json r = json::parse(run.out);
+    EXPECT_EQ(r[0]["message"], "File not found");
+    EXPECT_TRUE(r[0]["panel"].is_null());
+    EXPECT_TRUE(r[0]["fields"].empty());
+    run = Cli({"--json", dir_.string()});
+    EXPECT_EQ(run.status, 2);
+    r = json::parse(run.out);
+    EXPECT_EQ(r[0]["status"], "invalid");
+    EXPECT_FALSE(r[0]["message"].get<std::string>().empty());
+}
+
+TEST_F(CliFiles, RefusalGoesToStandardErrorWithStatusOne) {
+    PanelModel p(PanelKind::Length, Locale{});
+    p.setText(Ctl::Barg_RightEdit, "-2.000");
+    const std::string path = Write("negative.PW4", SavePanelFile(p));
+    CliRun run = Cli({path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, path + ": The pressure is too low.\n");
+    EXPECT_EQ(run.out.substr(0, 13), "Find LENGTH.\n");  // the report with empty results
+    PanelModel q(PanelKind::Flow, Locale{});
+    q.setText(Ctl::ElevationChange_RightEdit, "12");
+    const std::string rise = Write("rise.PW2", SavePanelFile(q));
+    const json r = json::parse(Cli({"--json", rise}).out);
+    EXPECT_EQ(r[0]["status"], "refused");
+    EXPECT_EQ(r[0]["message"],
+              "The available pressure is too low.\nIncrease the available pressure or reduce the elevation change");
+    EXPECT_EQ(r[0]["fields"]["FlowrateLMin_RightEdit2"], "");
+}
+
+TEST_F(CliFiles, WorstStatusWins) {
+    PanelModel p(PanelKind::Length, Locale{});
+    p.setText(Ctl::Barg_RightEdit, "-2.000");
+    const std::string refused = Write("negative.PW4", SavePanelFile(p));
+    const std::string invalid = Write("empty.PW1", "");
+    EXPECT_EQ(Cli({refused, kExamples + "/flow.PW2"}).status, 1);
+    EXPECT_EQ(Cli({refused, invalid, kExamples + "/flow.PW2"}).status, 2);
+    const CliRun run = Cli({invalid, kExamples + "/flow.PW2"});
+    EXPECT_EQ(run.err, invalid + ": This file is not valid for Corvane.\n");
+    EXPECT_EQ(run.out.substr(0, 11), "Find FLOW.\n");
+}
+
+TEST(CliArguments, UsageAndOptions) {
+    CliRun run = Cli({});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "usage: corvane-cli [--json] FILE...\n");
+    run = Cli({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "usage: corvane-cli [--json] FILE...\n");
+    run = Cli({"--xml", "a.PW1"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("unknown option --xml"), std::string::npos);
+    run = Cli({"--json"});
+    EXPECT_EQ(run.status, 2);
+    run = Cli({"--", "--json"});  // a file named --json
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "--json: File not found\n");
+}
+
+TEST(CliJson, InvalidUtf8InAPathIsReplacedNotFatal) {
+    BatchResult r;
+    r.file = "bad\xff.PW1";
+    const json parsed = json::parse(ResultsToJson({r}));
+    EXPECT_EQ(parsed[0]["file"], "bad\xef\xbf\xbd.PW1");
+}
+
+TEST(LocaleNames, SeparatorAndUsEnglishFromPosixNames) {
+    EXPECT_EQ(LocaleFromPosixName("C").decimalSeparator, '.');
+    EXPECT_EQ(LocaleFromPosixName("POSIX").decimalSeparator, '.');
+    EXPECT_EQ(LocaleFromPosixName("de_DE.UTF-8").decimalSeparator, ',');
+    EXPECT_EQ(LocaleFromPosixName("de_CH.UTF-8").decimalSeparator, '.');
+    EXPECT_EQ(LocaleFromPosixName("fr_FR@euro").decimalSeparator, ',');
+    EXPECT_EQ(LocaleFromPosixName("en_GB.UTF-8").decimalSeparator, '.');
+    EXPECT_FALSE(LocaleFromPosixName("en_GB.UTF-8").usEnglish);
+    EXPECT_TRUE(LocaleFromPosixName("en_US.UTF-8").usEnglish);
+    EXPECT_TRUE(LocaleFromPosixName("en_CA").usEnglish);
+    EXPECT_EQ(LocaleFromPosixName("fr_CA.UTF-8").decimalSeparator, ',');
+    EXPECT_FALSE(LocaleFromPosixName("fr_CA.UTF-8").usEnglish);
+    EXPECT_EQ(LocaleFromPosixName("").decimalSeparator, '.');
+}
+
+TEST(LocaleNames, EnvironmentOrder) {
+    std::map<std::string, std::string> env = {{"LANG", "de_DE.UTF-8"}, {"LC_NUMERIC", "en_US.UTF-8"}, {"LC_ALL", ""}};
+    auto get = [&](const char* n) -> const char* {
+        const auto it = env.find(n);
+        return it == env.end() ? nullptr : it->second.c_str();
+    };
+    EXPECT_TRUE(LocaleFromEnvironment(get).usEnglish);
+    env["LC_ALL"] = "nl_NL";
+    EXPECT_EQ(LocaleFromEnvironment(get).decimalSeparator, ',');
+    env.clear();
+    EXPECT_EQ(LocaleFromEnvironment(get).decimalSeparator, '.');
+}
+
+}  // namespace
+}  // namespace corvane
