@@ -1,8 +1,14 @@
 #pragma once
-// Program start: the application object, the C numeric locale, the main
-// window and the event loop.
+// Program start: the application object, the C numeric locale, the
+// single-instance check, the windows in their order, and the event loop
+// until the main window closes.
+
+class QApplication;
 
 namespace corvane {
+
+// The font of every window: Arial, 11 pixels high (8 points).
+void SetProgramFont(QApplication& app);
 
 int RunCorvane(int argc, char** argv);
 

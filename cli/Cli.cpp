@@ -1,11 +1,9 @@
 #include "cli/Cli.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "output/FileIo.h"
 #include "output/PanelFile.h"
 #include "output/PanelReport.h"
 #include "panels/PanelModel.h"
@@ -36,17 +34,6 @@ std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& pane
     for (Ctl c : kListed)
         if (PanelHas(panel.kind(), c)) fields.emplace_back(CtlName(c, panel.kind()), panel.text(c));
     return fields;
-}
-
-std::string FileErrorText(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR: return "File not found";
-        case EACCES:
-        case EPERM:
-        case EISDIR: return "File access denied";
-        default: return "I/O error " + std::to_string(error);
-    }
 }
 
 const char* StatusName(BatchStatus s) {
@@ -85,25 +72,14 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 }
 
 BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes;
-    bool readable = static_cast<bool>(in);
-    if (readable) {
-        char buffer[65536];
-        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-            if (bytes.size() > kMaxPanelFileBytes) break;
-        }
-        readable = !in.bad();
-    }
-    if (!readable) {
+    const FileRead file = ReadWholeFile(path, kMaxPanelFileBytes);
+    if (!file.bytes) {
         BatchResult r;
         r.file = path;
-        r.message = FileErrorText(errno ? errno : EIO);
+        r.message = file.error;
         return r;
     }
-    return RunPanelFileBytes(path, bytes, locale);
+    return RunPanelFileBytes(path, *file.bytes, locale);
 }
 
 std::string ResultsToJson(const std::vector<BatchResult>& results) {

@@ -1,17 +1,67 @@
 #pragma once
-// The main window.  For now a plain window with the program's caption; the
-// calculation panels are placed on it as they are built.
+// The main window: tool bar, menus, tab strip and the four calculation
+// panels, shown all four in a 2 x 2 grid or one at a time behind the tabs.
 
 #include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "panels/CalcPanel.h"
+
+class QTabBar;
+class QFrame;
 
 namespace corvane {
 
+class TTarnel_SplashForm;
+
 inline constexpr const char* kMainCaption = "Corvane v1.12";
+// The caption: the name and version, eleven blanks, our web address.
+inline constexpr const char* kWindowCaption = "Corvane v1.12           corvane.example.org";
+inline constexpr const char* kHelpDocument = "CorvaneHelp100.pdf";
+
+enum class Layout { SinglePanel = 1, FourPanels = 4 };
 
 class TTarnelMiniForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TTarnelMiniForm1(QWidget* parent = nullptr);
+    // `helpFolder` is the folder of the executable (with its separator).
+    TTarnelMiniForm1(const Locale& locale, PanelServices services, std::string helpFolder,
+                     QWidget* parent = nullptr);
+    ~TTarnelMiniForm1() override;
+
+    void applyLayout(int kind);  // 1 single panel, 4 four panels; anything else does nothing
+    Layout layout() const { return layout_; }
+    QSize clientSize() const;
+    CalcPanel* panel(int number) const { return panels_[static_cast<std::size_t>(number - 1)]; }
+    PanelModel& model(int number) { return *models_[static_cast<std::size_t>(number - 1)]; }
+    QTabBar* tabs() const { return tabs_; }
+    void setSplash(TTarnel_SplashForm* splash) { splash_ = splash; }
+
+    void openHelp();
+    void showAbout();
+    // Brings the window to the front, restored if minimised.
+    void bringToFront();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+
+    std::array<std::unique_ptr<PanelModel>, 4> models_;
+    std::array<CalcPanel*, 4> panels_{};
+    PanelServices services_;
+    std::string helpFolder_;
+    QWidget* client_ = nullptr;
+    QFrame* toolBar_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    Layout layout_ = Layout::FourPanels;
+    TTarnel_SplashForm* splash_ = nullptr;
+    QTimer splashTimer_;
+    bool shownOnce_ = false;
 };
 
 }  // namespace corvane

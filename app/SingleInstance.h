@@ -1,0 +1,40 @@
+#pragma once
+// One running copy per user.  The first copy listens on a local socket in
+// Linux's abstract namespace, named after the instance name and the user;
+// a later copy that reaches it asks it to come to the front and ends.  The
+// name vanishes with the process that held it, so a copy that crashed or
+// was killed never blocks a later start.
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace corvane {
+
+inline constexpr const char* kInstanceName = "Corvane1482480178274976";
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& name = QString::fromLatin1(kInstanceName), QObject* parent = nullptr);
+
+    // True when another copy runs: it has been asked to come to the front
+    // and this copy must end.  Otherwise this copy now holds the name.
+    bool anotherCopyRuns();
+
+    // The socket name: the instance name and the user's id.
+    const QString& socketName() const { return socketName_; }
+
+signals:
+    // Another copy was started and asks this one to come to the front.
+    void raiseRequested();
+
+private:
+    bool tellRunningCopy();
+
+    QString socketName_;
+    QLocalServer* server_ = nullptr;
+};
+
+}  // namespace corvane

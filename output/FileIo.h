@@ -1,0 +1,21 @@
+#pragma once
+// Reading a whole file, with the platform's words for what went wrong.
+
+#include <optional>
+#include <string>
+
+namespace corvane {
+
+// "File not found", "File access denied", "Disk full" or "I/O error <n>".
+std::string FileErrorText(int error);
+
+struct FileRead {
+    std::optional<std::string> bytes;  // nothing when the file could not be read
+    std::string error;                 // the error text then
+};
+
+// The whole file, up to `limit` bytes and one more (so that a caller can
+// tell a file that is too long).
+FileRead ReadWholeFile(const std::string& path, std::size_t limit);
+
+}  // namespace corvane

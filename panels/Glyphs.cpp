@@ -1,0 +1,164 @@
+#include "panels/Glyphs.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace corvane {
+namespace {
+
+void Cylinder(QPainter& p, QRectF r, QColor c) {
+    p.setBrush(c);
+    p.drawRoundedRect(r, 2, 2);
+    p.drawRect(QRectF(r.center().x() - 1, r.top() - 2, 2, 2));
+}
+
+}  // namespace
+
+QPixmap GlyphPixmap(Glyph glyph, int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    const QColor ink(40, 40, 40);
+    p.setPen(QPen(ink, 1));
+    switch (glyph) {
+        case Glyph::SinglePanel:
+            p.setBrush(QColor(230, 230, 230));
+            p.drawRect(QRectF(2.5, 2.5, 11, 11));
+            p.fillRect(QRectF(3, 3, 10, 3), QColor(0, 0, 128));
+            break;
+        case Glyph::FourPanels:
+            p.setBrush(QColor(221, 221, 221));
+            p.drawRect(QRectF(1.5, 1.5, 6, 6));
+            p.setBrush(QColor(255, 255, 191));
+            p.drawRect(QRectF(8.5, 1.5, 6, 6));
+            p.setBrush(QColor(224, 250, 209));
+            p.drawRect(QRectF(1.5, 8.5, 6, 6));
+            p.setBrush(QColor(221, 255, 255));
+            p.drawRect(QRectF(8.5, 8.5, 6, 6));
+            break;
+        case Glyph::Help:
+            p.setBrush(QColor(255, 255, 160));
+            p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+            p.setFont(QFont("Arial", 9, QFont::Bold));
+            p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "?");
+            break;
+        case Glyph::About:
+            p.setBrush(QColor(200, 220, 255));
+            p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+            p.setFont(QFont("Arial", 8, QFont::Bold));
+            p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "i");
+            break;
+        case Glyph::Open: {
+            p.setBrush(QColor(240, 200, 80));
+            QPainterPath folder;
+            folder.moveTo(1.5, 4.5);
+            folder.lineTo(6, 4.5);
+            folder.lineTo(7.5, 6);
+            folder.lineTo(14.5, 6);
+            folder.lineTo(14.5, 13.5);
+            folder.lineTo(1.5, 13.5);
+            folder.closeSubpath();
+            p.drawPath(folder);
+            break;
+        }
+        case Glyph::Save:
+            p.setBrush(QColor(60, 90, 170));
+            p.drawRect(QRectF(2.5, 2.5, 11, 11));
+            p.fillRect(QRectF(5, 3, 6, 4), Qt::white);
+            p.fillRect(QRectF(5, 9, 6, 4), QColor(200, 200, 200));
+            break;
+        case Glyph::CopyText:
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(3.5, 1.5, 9, 13));
+            for (int y = 4; y <= 12; y += 2) p.drawLine(QPointF(5, y + 0.5), QPointF(11, y + 0.5));
+            break;
+        case Glyph::CopyScreen:
+            p.setBrush(QColor(160, 200, 240));
+            p.drawRect(QRectF(1.5, 2.5, 13, 9));
+            p.drawLine(QPointF(8, 11.5), QPointF(8, 13.5));
+            p.drawLine(QPointF(5, 13.5), QPointF(11, 13.5));
+            break;
+        case Glyph::Print:
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4.5, 1.5, 7, 5));
+            p.setBrush(QColor(150, 150, 150));
+            p.drawRect(QRectF(1.5, 6.5, 13, 6));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4.5, 10.5, 7, 4));
+            break;
+        case Glyph::Liquid:
+        case Glyph::LiquidDim: {
+            const bool dim = glyph == Glyph::LiquidDim;
+            p.setBrush(dim ? QColor(190, 190, 190) : QColor(40, 110, 230));
+            if (dim) p.setPen(QPen(QColor(150, 150, 150), 1));
+            QPainterPath drop;
+            drop.moveTo(8, 1.5);
+            drop.cubicTo(12, 7, 13.5, 9, 13.5, 10.5);
+            drop.arcTo(QRectF(2.5, 5, 11, 10), 0, -180);
+            drop.cubicTo(2.5, 9, 4, 7, 8, 1.5);
+            p.drawPath(drop);
+            break;
+        }
+        case Glyph::GasCylinders:
+        case Glyph::GasCylindersDim: {
+            const bool dim = glyph == Glyph::GasCylindersDim;
+            if (dim) p.setPen(QPen(QColor(150, 150, 150), 1));
+            Cylinder(p, QRectF(2.5, 3.5, 5, 11), dim ? QColor(200, 200, 200) : QColor(60, 160, 60));
+            Cylinder(p, QRectF(8.5, 3.5, 5, 11), dim ? QColor(200, 200, 200) : QColor(220, 60, 60));
+            break;
+        }
+        case Glyph::Weight:
+            p.setBrush(QColor(90, 90, 90));
+            p.drawRoundedRect(QRectF(2.5, 5.5, 11, 9), 2, 2);
+            p.setPen(QPen(Qt::white, 1));
+            p.setFont(QFont("Arial", 5, QFont::Bold));
+            p.drawText(QRectF(2, 6, 12, 8), Qt::AlignCenter, "kg");
+            p.setPen(QPen(ink, 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(6, 1.5, 4, 4));
+            break;
+        case Glyph::Velocity:
+            p.setPen(QPen(QColor(0, 90, 0), 1.5));
+            p.drawLine(QPointF(2, 8), QPointF(13, 8));
+            p.drawLine(QPointF(9, 4), QPointF(13, 8));
+            p.drawLine(QPointF(9, 12), QPointF(13, 8));
+            break;
+        case Glyph::UncompressedVolume:
+            p.setBrush(QColor(200, 230, 255));
+            p.drawRect(QRectF(1.5, 3.5, 13, 9));
+            for (int x = 3; x <= 12; x += 3) p.drawPoint(QPointF(x + 0.5, 8));
+            break;
+        case Glyph::CompressedVolume:
+            p.setBrush(QColor(120, 170, 230));
+            p.drawRect(QRectF(4.5, 4.5, 7, 7));
+            p.drawLine(QPointF(0.5, 8), QPointF(3.5, 8));
+            p.drawLine(QPointF(12.5, 8), QPointF(15.5, 8));
+            break;
+        case Glyph::TabPressure:
+            p.setBrush(QColor(221, 221, 221));
+            p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+            p.drawLine(QPointF(8, 8), QPointF(11, 5));
+            break;
+        case Glyph::TabFlow:
+            p.setBrush(QColor(255, 255, 191));
+            p.drawRect(QRectF(1.5, 5.5, 13, 5));
+            p.drawLine(QPointF(4, 8), QPointF(12, 8));
+            break;
+        case Glyph::TabDiameter:
+            p.setBrush(QColor(224, 250, 209));
+            p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+            p.drawLine(QPointF(3, 8), QPointF(13, 8));
+            break;
+        case Glyph::TabLength:
+            p.setBrush(QColor(221, 255, 255));
+            p.drawRect(QRectF(1.5, 6.5, 13, 3));
+            p.drawLine(QPointF(1.5, 3), QPointF(1.5, 13));
+            p.drawLine(QPointF(14.5, 3), QPointF(14.5, 13));
+            break;
+    }
+    return pm;
+}
+
+}  // namespace corvane

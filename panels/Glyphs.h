@@ -1,0 +1,20 @@
+#pragma once
+// The small pictures of the tool bar and of the panel buttons, drawn at
+// start-up.
+
+#include <QColor>
+#include <QPixmap>
+
+namespace corvane {
+
+enum class Glyph {
+    SinglePanel, FourPanels, Help, About,
+    Open, Save, CopyText, CopyScreen, Print,
+    Liquid, LiquidDim, GasCylinders, GasCylindersDim,
+    Weight, Velocity, UncompressedVolume, CompressedVolume,
+    TabPressure, TabFlow, TabDiameter, TabLength
+};
+
+QPixmap GlyphPixmap(Glyph glyph, int size = 16);
+
+}  // namespace corvane
