@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <cmath>
+#include "core/TabStops.h"
 
 namespace corvane {
 namespace {
@@ -53,16 +53,13 @@ TTabListBox::TTabListBox(QWidget* parent) : QListWidget(parent) {
 int TTabListBox::baseUnit() const { return std::max(1, fontMetrics().averageCharWidth()); }
 
 void TTabListBox::setTabStops(const std::vector<int>& positions, double factor) {
-    units_.clear();
-    const int b = baseUnit();
-    for (int p : positions) units_.push_back(static_cast<int>(std::trunc(p * factor / b)));
+    units_ = ConvertTabStops(positions, factor, baseUnit());
     viewport()->update();
 }
 
 std::vector<int> TTabListBox::tabStopPixels() const {
     std::vector<int> px;
-    const int b = baseUnit();
-    for (int u : units_) px.push_back(u * b / 4);
+    for (int u : units_) px.push_back(TabStopPixels(u, baseUnit()));
     return px;
 }
 

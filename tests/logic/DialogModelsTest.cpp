@@ -1,0 +1,139 @@
+// The logic of the small dialogs: the velocity/flow/diameter calculator,
+// the conversion dialogs' contents, and the tab stops of tabbed lists.
+
+#include <gtest/gtest.h>
+
+#include "core/TabStops.h"
+#include "dialogs/ConversionDialogSpec.h"
+#include "dialogs/VelFlowDiameterModel.h"
+#include "tests/logic/PanelTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using Field = VelFlowDiameterModel::Field;
+
+TEST(VelFlowDiameter, MetricLiquidInLitresPerMinuteAndCubicMetresPerHour) {
+    PanelModel panel(PanelKind::PressureDrop, Locale{});
+    VelFlowDiameterModel m(Locale{});
+    m.open(panel);
+    EXPECT_EQ(m.diameter(), "25.000");
+    EXPECT_EQ(m.velocity(), "6.000");
+    EXPECT_EQ(m.flow(), "176.715");
+    EXPECT_EQ(m.flowUnit(), "litre/min");
+    EXPECT_EQ(m.diameterUnit(), "mm");
+    EXPECT_EQ(m.velocityUnit(), "m/s");
+    EXPECT_FALSE(m.gas());
+    panel.choose(Ctl::FlowUnitComboBox, 4);
+    m.open(panel);
+    EXPECT_EQ(m.flow(), "10.603");
+    EXPECT_EQ(m.flowUnitCode(), 4);
+}
+
+TEST(VelFlowDiameter, GasGivesTheFreeFlow) {
+    PanelModel panel(PanelKind::Length, Locale{});
+    panel.useFluid(test::Air());
+    VelFlowDiameterModel m(Locale{});
+    m.open(panel);
+    EXPECT_TRUE(m.gas());
+    EXPECT_DOUBLE_EQ(m.volumeRatio(), 1.01325 / 7.01325);
+    EXPECT_EQ(m.flow(), "1223.137");
+    EXPECT_EQ(m.flowAtBarg(), "(at 6.000 bar g)");
+}
+
+TEST(VelFlowDiameter, ImperialCubicFeetPerSecondShowSixDecimals) {
+    PanelModel panel(PanelKind::PressureDrop, test::UsLocale());
+    panel.choose(Ctl::FlowUnitComboBox, 2);  // cu.ft/sec
+    VelFlowDiameterModel m(test::UsLocale());
+    m.open(panel);
+    m.setText(Field::Diameter, "1");
+    m.setText(Field::Velocity, "10");
+    // 1 inch at 10 ft/s: 0.0545415 cu.ft/sec.
+    EXPECT_EQ(m.flow(), "0.054542");
+    EXPECT_EQ(m.diameterUnit(), "inch");
+    EXPECT_EQ(m.velocityUnit(), "ft/s");
+}
+
+TEST(VelFlowDiameter, VelocityIsKeptBetweenOpenings) {
+    PanelModel panel(PanelKind::PressureDrop, CommaLocale());
+    VelFlowDiameterModel m(CommaLocale());
+    m.open(panel);
+    m.setText(Field::Velocity, "2.5");
+    m.open(panel);
+    EXPECT_EQ(m.velocity(), "2,5");
+    EXPECT_EQ(m.diameter(), "25,000");
+    EXPECT_EQ(m.flow(), "73,631");
+}
+
+TEST(VelFlowDiameter, UseThisDataChecksDiameterVelocityAndFlow) {
+    PanelModel panel(PanelKind::PressureDrop, Locale{});
+    VelFlowDiameterModel m(Locale{});
+    m.open(panel);
+    m.setText(Field::Diameter, "0");
+    EXPECT_EQ(m.flow(), "0.000");
+    EXPECT_EQ(m.useData(), VelFlowDiameterModel::UseResult::FocusDiameter);
+    EXPECT_EQ(m.flow(), "");
+    EXPECT_FALSE(m.dataUsed());
+    m.setText(Field::Diameter, "25");
+    m.setText(Field::Velocity, "");
+    EXPECT_EQ(m.useData(), VelFlowDiameterModel::UseResult::FocusVelocity);
+    m.setText(Field::Velocity, "0.000001");  // a flow that rounds to 0.000
+    EXPECT_EQ(m.useData(), VelFlowDiameterModel::UseResult::Refused);
+    m.setText(Field::Velocity, "6");
+    EXPECT_EQ(m.useData(), VelFlowDiameterModel::UseResult::Taken);
+    EXPECT_TRUE(m.dataUsed());
+    m.open(panel);
+    EXPECT_FALSE(m.dataUsed());
+}
+
+TEST(VelFlowDiameter, KeysAndLeaving) {
+    PanelModel panel(PanelKind::PressureDrop, Locale{});
+    VelFlowDiameterModel m(Locale{});
+    m.open(panel);
+    char32_t key = U'-';
+    EXPECT_FALSE(m.keyPress(Field::Velocity, key));
+    EXPECT_EQ(m.flow(), "");
+    key = 13;
+    EXPECT_TRUE(m.keyPress(Field::Velocity, key));
+    EXPECT_EQ(m.flow(), "176.715");
+    EXPECT_TRUE(m.leave(Field::Velocity));
+    // Only an arithmetic failure keeps the focus: at an absolute pressure of 0.
+    panel.useFluid(test::Air());
+    panel.setText(Ctl::Barg_RightEdit, "-1.01325");
+    m.open(panel);
+    m.setText(Field::Diameter, "");
+    EXPECT_FALSE(m.leave(Field::Diameter));
+    EXPECT_EQ(m.diameter(), "?");
+}
+
+TEST(ConversionDialogs, CaptionsListsAndInitialUnits) {
+    const auto toImperial = ConversionDialogSpecOf(ConversionDialog::LiquidToImperial, Locale{});
+    EXPECT_EQ(toImperial.className, "TConvertToImperialForm");
+    EXPECT_EQ(toImperial.caption, "Imperial equivalents");
+    EXPECT_EQ(toImperial.label1, "To convert values to Imperial equivalents ");
+    EXPECT_EQ(toImperial.label2, "Choose a prefered flow unit and click convert");
+    EXPECT_EQ(toImperial.units.size(), 6u);
+    EXPECT_EQ(toImperial.units[toImperial.initialIndex], "gpm-USA");
+    const auto toMetric = ConversionDialogSpecOf(ConversionDialog::LiquidToMetric, Locale{});
+    EXPECT_EQ(toMetric.caption, "Metric equivalents");
+    EXPECT_EQ(toMetric.units[toMetric.initialIndex], "litre/min");
+    const auto gasImperial = ConversionDialogSpecOf(ConversionDialog::GasToImperial, Locale{});
+    EXPECT_EQ(gasImperial.className, "TGasConvertToImperialForm");
+    EXPECT_EQ(gasImperial.units[gasImperial.initialIndex], "cu.ft/min");
+    const auto gasMetric = ConversionDialogSpecOf(ConversionDialog::GasToMetric, Locale{});
+    EXPECT_EQ(gasMetric.units[gasMetric.initialIndex], "litre/hr");
+    const auto us = ConversionDialogSpecOf(ConversionDialog::LiquidToMetric, test::UsLocale());
+    EXPECT_EQ(us.units[0], "liter/sec");
+    EXPECT_EQ(us.units[1], "millliter/min");
+}
+
+TEST(TabStops, ConversionOfTheDatabaseColumns) {
+    EXPECT_EQ(ConvertTabStops({180, 270, 360}, 5.33, 8), (std::vector<int>{119, 179, 239}));
+    EXPECT_EQ(TabStopPixels(119, 8), 238);
+    EXPECT_EQ(TabStopPixels(179, 8), 358);
+    EXPECT_EQ(TabStopPixels(239, 8), 478);
+    EXPECT_EQ(ConvertTabStops({180}, 5.33, 0), (std::vector<int>{959}));
+}
+
+}  // namespace
+}  // namespace corvane

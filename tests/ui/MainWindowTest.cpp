@@ -1,0 +1,401 @@
+// The main window and the four panels on screen.
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QToolButton>
+#include <memory>
+
+#include "app/Tarnel_Splash.h"
+#include "controls/TRightEdit.h"
+#include "panels/TTarnelMiniForm1.h"
+#include "tests/ui/UiFixture.h"
+
+namespace corvane {
+namespace {
+
+class MainWindowTest : public test::UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        PanelServices services;
+        services.platform = &platform_;
+        services.askConversion = [this](ConversionDialog kind, const QColor&, QWidget*) {
+            asked_.push_back(kind);
+            return answer_;
+        };
+        services.askVelocityFlow = [this](const PanelModel&, QWidget*) { return velocityFlow_; };
+        window_ = std::make_unique<TTarnelMiniForm1>(Locale{}, services, "/nowhere/");
+    }
+
+    void showWindow() {
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    }
+
+    template <typename T = QWidget>
+    T* find(const char* name) {
+        T* w = window_->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString text(const char* name) { return find<QLineEdit>(name)->text(); }
+    void click(const char* name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+
+    std::unique_ptr<TTarnelMiniForm1> window_;
+    std::vector<ConversionDialog> asked_;
+    ConversionAnswer answer_{ConversionChoice::Convert, 1};
+    std::optional<std::string> velocityFlow_;
+};
+
+TEST_F(MainWindowTest, CaptionMenusAndToolBar) {
+    EXPECT_EQ(window_->windowTitle(), "Corvane v1.12           corvane.example.org");
+    EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QStringList menus;
+    for (QAction* a : window_->menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Layout", "&Help"}));
+    EXPECT_EQ(find<QAction>("ExitCorvane1")->text(), "Exit Corvane");
+    EXPECT_EQ(find<QAction>("Corvanehelp1")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(find<QAction>("About1")->text(), "About Corvane");
+    const char* pictures[] = {"SinglePanelImage", "FourPanelImage", "HelpImage", "CopyrightImage"};
+    const char* hints[] = {"Single panel layout", "Four panel layout", "Corvane Help", "About Corvane"};
+    for (int i = 0; i < 4; ++i) {
+        QWidget* p = find(pictures[i]);
+        EXPECT_EQ(p->toolTip(), hints[i]);
+        EXPECT_EQ(p->x(), 4 + 28 * i);
+        EXPECT_EQ(p->size(), QSize(16, 16));
+    }
+    QStringList tabs;
+    for (int i = 0; i < window_->tabs()->count(); ++i) tabs << window_->tabs()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"Find pressure", "Find flow", "Find diameter", "Find length"}));
+}
+
+TEST_F(MainWindowTest, FourPanelAndSinglePanelLayouts) {
+    showWindow();
+    EXPECT_EQ(window_->clientSize(), QSize(986, 680));
+    EXPECT_EQ(window_->panel(1)->pos(), QPoint(0, 24));
+    EXPECT_EQ(window_->panel(2)->pos(), QPoint(493, 24));
+    EXPECT_EQ(window_->panel(3)->pos(), QPoint(0, 352));
+    EXPECT_EQ(window_->panel(4)->pos(), QPoint(493, 352));
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(window_->panel(i)->size(), QSize(493, 328));
+        EXPECT_TRUE(window_->panel(i)->isVisible());
+    }
+    EXPECT_FALSE(window_->tabs()->isVisible());
+
+    window_->tabs()->setCurrentIndex(3);  // "Find length"
+    find<QAction>("Singlepanel1")->trigger();
+    EXPECT_EQ(window_->clientSize(), QSize(493, 376));
+    EXPECT_TRUE(window_->tabs()->isVisible());
+    EXPECT_EQ(window_->tabs()->pos(), QPoint(0, 27));
+    for (int i = 1; i <= 3; ++i) EXPECT_FALSE(window_->panel(i)->isVisible());
+    EXPECT_TRUE(window_->panel(4)->isVisible());
+    EXPECT_EQ(window_->panel(4)->pos(), QPoint(0, 48));
+    window_->tabs()->setCurrentIndex(1);
+    EXPECT_TRUE(window_->panel(2)->isVisible());
+    EXPECT_FALSE(window_->panel(4)->isVisible());
+
+    find<QAction>("Fourpanels1")->trigger();
+    EXPECT_EQ(window_->clientSize(), QSize(986, 680));
+    EXPECT_EQ(window_->panel(1)->pos(), QPoint(0, 24));
+    EXPECT_EQ(window_->panel(4)->pos(), QPoint(493, 352));
+    window_->applyLayout(7);  // not a layout: nothing happens
+    EXPECT_EQ(window_->layout(), Layout::FourPanels);
+}
+
+TEST_F(MainWindowTest, EveryPanelCalculatesItsDefaults) {
+    showWindow();
+    click("CalculatePressureDropBitBtn");
+    EXPECT_EQ(text("MSec_RightEdit1"), "3.395");
+    EXPECT_EQ(text("ReynoldsNumber_RightEdit1"), "84544");
+    EXPECT_EQ(text("FlowType_RightEdit1"), "Turbulent");
+    EXPECT_EQ(text("FrictionFactor_RightEdit1"), "0.025");
+    EXPECT_EQ(text("mHd_RightEdit1"), "5.831");
+    auto* unit = find<QComboBox>("MhdBarComboBox1");
+    unit->setFocus();
+    QTest::keyClick(unit, Qt::Key_Down);  // "bar" recalculates at once
+    EXPECT_EQ(text("mHd_RightEdit1"), "0.571");
+
+    click("CalculateFlowBitBtn2");
+    EXPECT_EQ(text("FlowrateLMin_RightEdit2"), "132.073");
+    EXPECT_EQ(text("ReynoldsNumber_RightEdit2"), "111660");
+    click("CalculatePipeDiameterBitBtn3");
+    EXPECT_EQ(text("PipeDiameter_RightEdit3"), "22.514");
+    EXPECT_EQ(text("ReynoldsNumber_RightEdit3"), "92328");
+    click("CalculatePipeLengthBitBtn4");
+    EXPECT_EQ(text("PipeLength_RightEdit4"), "17.132");
+    EXPECT_EQ(text("ReynoldsNumber_RightEdit4"), "83148");
+    EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(MainWindowTest, RefusalShowsItsMessageAndNoResults) {
+    showWindow();
+    window_->model(2).setText(Ctl::ElevationChange_RightEdit, "10.000");
+    click("CalculateFlowBitBtn2");
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(platform_.messages[0].text,
+              "The available pressure is too low.\rIncrease the available pressure or reduce the elevation change");
+    EXPECT_EQ(text("FlowrateLMin_RightEdit2"), "");
+    EXPECT_EQ(text("ReynoldsNumber_RightEdit2"), "");
+    window_->model(4).setText(Ctl::Barg_RightEdit, "-1");
+    click("CalculatePipeLengthBitBtn4");
+    ASSERT_EQ(platform_.messages.size(), 2u);
+    EXPECT_EQ(platform_.messages[1].kind, MessageKind::Warning);
+    EXPECT_EQ(platform_.messages[1].text, "The pressure is too low.");
+    EXPECT_EQ(text("PipeLength_RightEdit4"), "");
+}
+
+TEST_F(MainWindowTest, RefusedKeyBeepsAndClearsTheResults) {
+    showWindow();
+    click("CalculatePressureDropBitBtn");
+    auto* id = find<TRightEdit>("IDmm_RightEdit1");
+    id->setFocus();
+    QTest::keyClick(id, Qt::Key_End);
+    QTest::keyClick(id, '.');  // "25.000" has its separator already
+    EXPECT_EQ(platform_.beeps, 1);
+    EXPECT_EQ(text("IDmm_RightEdit1"), "25.000");
+    EXPECT_EQ(text("mHd_RightEdit1"), "");
+    QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(id, Qt::Key_Return);
+    QTest::keyClick(id, 'x');
+    EXPECT_EQ(platform_.beeps, 4);
+    EXPECT_EQ(text("IDmm_RightEdit1"), "25.000");
+    QTest::keyClick(id, '1');
+    EXPECT_EQ(text("IDmm_RightEdit1"), "25.0001");
+    EXPECT_EQ(window_->model(1).text(Ctl::IDmm_RightEdit), "25.0001");
+}
+
+TEST_F(MainWindowTest, ZeroEntryKeepsTheFocus) {
+    showWindow();
+    auto* length = find<TRightEdit>("LengthM_RightEdit1");
+    length->setFocus();
+    QApplication::processEvents();
+    length->selectAll();
+    QTest::keyClick(length, Qt::Key_Backspace);
+    EXPECT_EQ(length->text(), "");
+    QTest::keyClick(length, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(length->text(), "?");
+    EXPECT_TRUE(length->hasFocus());
+    EXPECT_EQ(platform_.beeps, 1);
+
+    length->selectAll();
+    QTest::keyClicks(length, "0.000");
+    QTest::keyClick(length, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(length->text(), "0.000");
+    EXPECT_TRUE(length->hasFocus());
+    EXPECT_EQ(platform_.beeps, 2);
+
+    auto* elevation = find<TRightEdit>("ElevationChange_RightEdit1");
+    length->selectAll();
+    QTest::keyClicks(length, "12");
+    elevation->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(elevation->hasFocus());
+    QTest::keyClick(elevation, Qt::Key_Tab);  // "0.000" is a fine elevation
+    QApplication::processEvents();
+    EXPECT_FALSE(elevation->hasFocus());
+    EXPECT_EQ(platform_.beeps, 2);
+}
+
+TEST_F(MainWindowTest, ReadOnlyFieldsPassTheFocusOn) {
+    showWindow();
+    auto* name = find<TRightEdit>("FluidName_Edit1");
+    name->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(name->hasFocus());
+    EXPECT_EQ(find<TRightEdit>("ReynoldsNumber_RightEdit1")->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(MainWindowTest, InletPressureHighlightsTheDensity) {
+    showWindow();
+    window_->model(1).useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
+    auto* barg = find<TRightEdit>("Barg_RightEdit1");
+    EXPECT_TRUE(barg->isVisible());
+    auto* display = find<TRightEdit>("RightEditVisibleFluidDensityDisplay1");
+    EXPECT_EQ(display->text(), "8.338379");
+    barg->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(display->palette().color(QPalette::Base), kInfoBk);
+    find<TRightEdit>("IRmm_RightEdit1")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(display->palette().color(QPalette::Base), PanelColour(PanelKind::PressureDrop));
+}
+
+TEST_F(MainWindowTest, UnitSwitchConvertUseCurrentAndClosed) {
+    showWindow();
+    answer_ = {ConversionChoice::Convert, 1};
+    click("ImperialRadioButton1");
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0], ConversionDialog::LiquidToImperial);
+    EXPECT_EQ(text("IDmm_RightEdit1"), "0.984252");
+    EXPECT_EQ(text("VisibleFlowrateLMin_RightEdit1"), "26.417");
+    EXPECT_EQ(find<QLabel>("ID_UnitsLabel1")->text(), "inch");
+    EXPECT_TRUE(find<QRadioButton>("ImperialRadioButton1")->isChecked());
+
+    answer_ = {ConversionChoice::Closed, 2};
+    click("MetricRadioButton1");
+    EXPECT_TRUE(find<QRadioButton>("ImperialRadioButton1")->isChecked());
+    EXPECT_TRUE(find<QRadioButton>("ImperialRadioButton1")->hasFocus());
+    EXPECT_EQ(text("IDmm_RightEdit1"), "0.984252");
+
+    answer_ = {ConversionChoice::UseCurrentValues, 2};
+    click("MetricRadioButton1");
+    EXPECT_TRUE(find<QRadioButton>("MetricRadioButton1")->isChecked());
+    EXPECT_EQ(text("IDmm_RightEdit1"), "0.984252");
+    EXPECT_EQ(find<QLabel>("ID_UnitsLabel1")->text(), "mm");
+    EXPECT_EQ(find<QComboBox>("FlowUnitComboBox1")->currentText(), "litre/min");
+
+    // Clicking the system in force asks nothing.
+    click("MetricRadioButton1");
+    EXPECT_EQ(asked_.size(), 3u);
+}
+
+TEST_F(MainWindowTest, UnitSwitchInGasMode) {
+    showWindow();
+    window_->model(3).useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
+    answer_ = {ConversionChoice::Convert, 1};
+    click("ImperialRadioButton3");
+    ASSERT_EQ(asked_.back(), ConversionDialog::GasToImperial);
+    EXPECT_EQ(find<QComboBox>("Gas_FlowUnitComboBox3")->currentText(), "cu.ft/min");
+    EXPECT_EQ(text("Barg_RightEdit3"), "87.023");
+    EXPECT_EQ(find<QLabel>("BargHdLabel3")->text(), "psi g");
+    EXPECT_EQ(find<QLabel>("UncompressedVolumeHdLabel3")->text(), "Volume at 0.0 psi g");
+    answer_ = {ConversionChoice::Closed, 0};
+    click("MetricRadioButton3");
+    EXPECT_EQ(asked_.back(), ConversionDialog::GasToMetric);
+    EXPECT_TRUE(find<QRadioButton>("ImperialRadioButton3")->isChecked());
+}
+
+TEST_F(MainWindowTest, GasLayoutMovesThePressureToTheAvailablePressure) {
+    showWindow();
+    EXPECT_FALSE(find("Barg_RightEdit2")->isVisible());
+    EXPECT_TRUE(find("AvailablePressure_RightEdit2")->isVisible());
+    window_->model(2).useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
+    QWidget* barg = find("Barg_RightEdit2");
+    EXPECT_TRUE(barg->isVisible());
+    EXPECT_FALSE(find("AvailablePressure_RightEdit2")->isVisible());
+    EXPECT_EQ(barg->geometry(), find("AvailablePressure_RightEdit2")->geometry());
+    EXPECT_EQ(barg->width(), 113);
+    EXPECT_EQ(find("AllowablePressureLoss_RightEdit2")->x(), 128);
+    EXPECT_EQ(find("BargHdLabel2")->x(), 217);
+    EXPECT_TRUE(find("Gas_FlowUnitComboBox2")->isVisible());
+    EXPECT_FALSE(find("FlowUnitComboBox2")->isVisible());
+}
+
+TEST_F(MainWindowTest, CompressedEntryButton) {
+    showWindow();
+    window_->model(1).useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
+    auto* speed = find<QToolButton>("Uncompressed_SpeedButton1");
+    ASSERT_TRUE(speed->isVisible());
+    QTest::mouseClick(speed, Qt::LeftButton);
+    EXPECT_TRUE(speed->isChecked());
+    EXPECT_EQ(text("VisibleFlowrateLMin_RightEdit1"), "14.448");
+    EXPECT_EQ(find<QLabel>("UncompressedVolumeHdLabel1")->text(), "Pressurised volume");
+    QTest::mouseClick(speed, Qt::LeftButton);
+    EXPECT_FALSE(speed->isChecked());
+    EXPECT_EQ(text("VisibleFlowrateLMin_RightEdit1"), "100.002");
+}
+
+TEST_F(MainWindowTest, FlowWeightStrip) {
+    showWindow();
+    QLabel* strip = find<QLabel>("FlowWeightPanel1");
+    EXPECT_FALSE(strip->isVisible());
+    click("FlowWeightBitBtn1");
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_EQ(strip->text(), " Weight = 99.800 kgs / min");
+    QTest::mouseClick(strip, Qt::LeftButton);
+    EXPECT_FALSE(strip->isVisible());
+    click("BitBtn1");  // panel 2's weight button
+    QLabel* strip2 = find<QLabel>("FlowWeightPanel2");
+    EXPECT_TRUE(strip2->isVisible());
+    QLabel* caption = find<QLabel>("FlowHdLabel2");
+    QTest::mouseClick(caption, Qt::LeftButton);
+    EXPECT_FALSE(strip2->isVisible());
+    QTest::mouseClick(caption, Qt::LeftButton);
+    EXPECT_TRUE(strip2->isVisible());
+    // A refused calculation from the weight button leaves an empty strip on show.
+    window_->model(3).setText(Ctl::Barg_RightEdit, "-1");
+    click("FlowWeightBitBtn3");
+    EXPECT_TRUE(find<QLabel>("FlowWeightPanel3")->isVisible());
+    EXPECT_EQ(find<QLabel>("FlowWeightPanel3")->text(), "");
+    EXPECT_EQ(platform_.messages.size(), 1u);
+}
+
+TEST_F(MainWindowTest, VelocityCalculatorWritesTheVisibleFlow) {
+    showWindow();
+    velocityFlow_ = "176.715";
+    click("VelocityFlowBitBtn4");
+    EXPECT_EQ(text("VisibleFlowrateLMin_RightEdit4"), "176.715");
+    EXPECT_EQ(window_->model(4).text(Ctl::FlowrateLMin_RightEdit), "176.715");
+    EXPECT_EQ(window_->findChild<QWidget*>("VelocityFlowBitBtn2"), nullptr);
+    EXPECT_EQ(window_->findChild<QWidget*>("VelocityFlowBitBtn3"), nullptr);
+}
+
+TEST_F(MainWindowTest, ReportGoesToTheClipboard) {
+    showWindow();
+    click("CalculatePressureDropBitBtn");
+    click("CopyTextToClipboardBitBtn1");
+    EXPECT_EQ(platform_.clipboardText.substr(0, 10), "Find P.D.\r");
+    EXPECT_NE(platform_.clipboardText.find("Pressure drop\t5.831\tm hd"), std::string::npos);
+    EXPECT_EQ(find("CopyTextToClipboardBitBtn1")->toolTip(), "Copy text to clipboard\n(Paste to Excel spreadsheet)");
+}
+
+TEST_F(MainWindowTest, MissingHelpDocumentIsReported) {
+    platform_.openDocumentSucceeds = false;
+    find<QAction>("Corvanehelp1")->trigger();
+    ASSERT_EQ(platform_.documentsOpened, (std::vector<std::string>{"/nowhere/CorvaneHelp100.pdf"}));
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "An error ocurred when opening file /nowhere/CorvaneHelp100.pdf");
+}
+
+TEST_F(MainWindowTest, EveryControlHasItsNameAndAnAccessibleName) {
+    const char* names[] = {"IRmm_RightEdit1", "IDmm_RightEdit1", "LengthM_RightEdit1", "ElevationChange_RightEdit1",
+                           "Barg_RightEdit1", "VisibleFlowrateLMin_RightEdit1", "FlowrateLMin_RightEdit1",
+                           "PipeMaterialComboBox1", "RiseFallComboBox1", "MhdBarComboBox1", "FlowUnitComboBox1",
+                           "Gas_FlowUnitComboBox1", "FittingsBitBtn1", "ID_HelperBitBtn1", "FluidDataBitBtn1",
+                           "GasDataBitBtn1", "LoadFileBitBtn1", "SaveFileBitBtn1", "CopyTextToClipboardBitBtn1",
+                           "CopyScreenToClipboardBitBtn1", "PrintBitBtn1", "GasFlowInfoPanel1", "FlowWeightPanel1",
+                           "ActualFlowValueLabel1", "ExitFlowBarLabel1", "FindPressureHdLabel", "FindPressurePanel",
+                           "AvailablePressure_RightEdit2", "AllowablePressureLoss_RightEdit3", "PipeDiameter_RightEdit3",
+                           "PipeLength_RightEdit4", "CalculatePipeLengthBitBtn4", "Uncompressed_SpeedButton4",
+                           "MetricRadioButton2", "ImperialRadioButton4"};
+    for (const char* n : names) {
+        QWidget* w = find(n);
+        if (w) EXPECT_FALSE(w->accessibleName().isEmpty()) << n;
+    }
+    EXPECT_EQ(find("FluidDataBitBtn1")->toolTip(), "Change fluid");
+    EXPECT_EQ(find("VelocityFlowBitBtn1")->toolTip(), "diameter\u00b2 x Pi / 4 x velocity = flow");
+    EXPECT_EQ(find("IRmm_RightEdit1")->geometry(), QRect(12, 52, 113, 22));
+    EXPECT_EQ(find("FittingsBitBtn3")->geometry(), QRect(156, 96, 57, 25));
+    EXPECT_EQ(find("FittingsBitBtn4")->geometry(), QRect(216, 92, 57, 25));
+    EXPECT_EQ(find("ElevationChange_RightEdit3")->geometry(), QRect(12, 140, 113, 22));
+    EXPECT_EQ(find("CalculatePressureDropBitBtn")->geometry(), QRect(312, 264, 169, 25));
+}
+
+TEST_F(MainWindowTest, SplashAfterStartAndAboutBox) {
+    TTarnel_SplashForm splash(window_.get());
+    window_->setSplash(&splash);
+    showWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isVisible(); }, 2000));
+    EXPECT_EQ(splash.timer().interval(), 5000);
+    EXPECT_EQ(splash.findChild<QLabel*>("VersionLabel")->text(), "Version 1.12");
+    EXPECT_EQ(splash.findChild<QLabel*>("VersionLabel")->geometry().right() + 1, 384);
+    QTest::mouseClick(&splash, Qt::LeftButton);
+    EXPECT_FALSE(splash.isVisible());
+    find<QAction>("About1")->trigger();
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.timer().interval(), 20000);
+    EXPECT_EQ(TTarnel_SplashForm::PlaceOver(QRect(100, 50, 1011, 700)), QPoint(402, 180));
+    splash.hide();
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,78 @@
+// Opening and saving panel files through the platform's choosers.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "output/PanelFile.h"
+#include "panels/CalcPanel.h"
+#include "tests/ui/UiFixture.h"
+
+namespace corvane {
+namespace {
+
+class PanelFilesTest : public test::UiTest {
+protected:
+    PanelFilesTest() : model_(PanelKind::Flow, Locale{}) {
+        PanelServices services;
+        services.platform = &platform_;
+        panel_ = std::make_unique<CalcPanel>(model_, services);
+    }
+    std::string path(const char* name) { return QDir(dir_.path()).filePath(name).toStdString(); }
+
+    QTemporaryDir dir_;
+    PanelModel model_;
+    std::unique_ptr<CalcPanel> panel_;
+};
+
+TEST_F(PanelFilesTest, SaveThenOpen) {
+    model_.editEntry(Ctl::IDmm_RightEdit, "40.000");
+    platform_.saveAnswers.push_back(path("a.PW2"));
+    panel_->saveFile();
+    ASSERT_EQ(platform_.saveChoosers.size(), 1u);
+    EXPECT_EQ(platform_.saveChoosers[0].filter, "Corvane FLOW (*.PW2)|*.PW2");
+    EXPECT_EQ(platform_.saveChoosers[0].defaultExtension, "PW2");
+    QFile saved(QString::fromStdString(path("a.PW2")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(), SavePanelFile(model_));
+
+    model_.editEntry(Ctl::IDmm_RightEdit, "10.000");
+    platform_.openAnswers.push_back(path("a.PW2"));
+    panel_->loadFile();
+    EXPECT_EQ(model_.text(Ctl::IDmm_RightEdit), "40.000");
+    EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(PanelFilesTest, CancelledChoosersChangeNothing) {
+    model_.editEntry(Ctl::IDmm_RightEdit, "33.000");
+    panel_->loadFile();
+    panel_->saveFile();
+    EXPECT_EQ(model_.text(Ctl::IDmm_RightEdit), "33.000");
+    EXPECT_TRUE(QDir(dir_.path()).isEmpty());
+    EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(PanelFilesTest, ErrorsInThePlatformsWords) {
+    platform_.openAnswers.push_back(path("missing.PW2"));
+    panel_->loadFile();
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(platform_.messages[0].text, "File not found");
+
+    QFile other(QString::fromStdString(path("other.PW1")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write(SavePanelFile(PanelModel(PanelKind::PressureDrop, Locale{})).c_str());
+    other.close();
+    platform_.openAnswers.push_back(path("other.PW1"));
+    panel_->loadFile();
+    ASSERT_EQ(platform_.messages.size(), 2u);
+    EXPECT_EQ(platform_.messages[1].text, "This file is not valid for Corvane.");
+
+    platform_.saveAnswers.push_back(path("no/such/folder/x.PW2"));
+    panel_->saveFile();
+    ASSERT_EQ(platform_.messages.size(), 3u);
+    EXPECT_EQ(platform_.messages[2].kind, MessageKind::Error);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,83 @@
+// One copy per user: a second start brings the first to the front and
+// ends; a killed copy never blocks a later start.
+
+#include <QProcess>
+#include <QUuid>
+#include <csignal>
+
+#include "app/SingleInstance.h"
+#include "tests/ui/UiFixture.h"
+
+namespace corvane {
+namespace {
+
+using SingleInstanceTest = test::UiTest;
+
+TEST_F(SingleInstanceTest, SecondCopyAsksTheFirstToComeForward) {
+    const QString name = "CorvaneTest-" + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance first(name);
+    ASSERT_FALSE(first.anotherCopyRuns());
+    int raised = 0;
+    QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
+    SingleInstance second(name);
+    EXPECT_TRUE(second.anotherCopyRuns());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }, 3000));
+}
+
+TEST_F(SingleInstanceTest, NameIsFreeAgainWhenTheHolderGoes) {
+    const QString name = "CorvaneTest-" + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        SingleInstance first(name);
+        ASSERT_FALSE(first.anotherCopyRuns());
+    }
+    SingleInstance next(name);
+    EXPECT_FALSE(next.anotherCopyRuns());
+    EXPECT_NE(next.socketName().indexOf(name), -1);
+}
+
+// The real program, started twice, and killed.
+class ProgramInstances : public test::UiTest {
+protected:
+    static QProcess* Start() {
+        auto* p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p->setProcessEnvironment(env);
+        p->start(CORVANE_PROGRAM, {});
+        return p;
+    }
+    // Waits until a copy holds the instance name.
+    static bool Holding() {
+        return QTest::qWaitFor(
+            [] {
+                SingleInstance probe;
+                return probe.anotherCopyRuns();
+            },
+            10000);
+    }
+};
+
+TEST_F(ProgramInstances, SecondStartEndsAtOnceAndAKilledCopyBlocksNothing) {
+    std::unique_ptr<QProcess> first(Start());
+    ASSERT_TRUE(first->waitForStarted(5000));
+    ASSERT_TRUE(Holding());  // (each probe also asks the first copy forward)
+
+    std::unique_ptr<QProcess> second(Start());
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    ::kill(static_cast<pid_t>(first->processId()), SIGKILL);
+    ASSERT_TRUE(first->waitForFinished(5000));
+
+    std::unique_ptr<QProcess> third(Start());
+    ASSERT_TRUE(third->waitForStarted(5000));
+    EXPECT_FALSE(third->waitForFinished(1500)) << "a new start after a killed copy must run";
+    EXPECT_TRUE(Holding());
+    third->kill();
+    third->waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace corvane
