@@ -15,7 +15,10 @@
 namespace corvane {
 
 void SetProgramFont(QApplication& app) {
-    QFont font("Arial");
+    // Arial, or its metric twin where Arial is not installed (asking for
+    // the twin by name spares the font substitution at start-up).
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPixelSize(11);
     app.setFont(font);
 }

@@ -7,7 +7,7 @@ class QApplication;
 
 namespace corvane {
 
-// The font of every window: Arial, 11 pixels high (8 points).
+// The font of every window: Arial (or Liberation Sans), 11 pixels high (8 points).
 void SetProgramFont(QApplication& app);
 
 int RunCorvane(int argc, char** argv);

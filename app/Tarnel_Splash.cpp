@@ -48,13 +48,14 @@ TTarnel_SplashForm::TTarnel_SplashForm(QWidget* parent)
     setFixedSize(400, 400);
     image_ = new QLabel(this);
     image_->setObjectName("Image1");
-    image_->setPixmap(SplashPicture());
     image_->setGeometry(0, 0, 400, 400);
     image_->setAccessibleName("Corvane");
     version_ = new QLabel("Version 1.12", this);
     version_->setObjectName("VersionLabel");
     version_->setAttribute(Qt::WA_TranslucentBackground);
-    version_->setStyleSheet("color: white;");
+    QPalette white = version_->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    version_->setPalette(white);
     version_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     version_->adjustSize();
     version_->move(384 - version_->width(), 64);
@@ -70,6 +71,8 @@ QPoint TTarnel_SplashForm::PlaceOver(const QRect& frame) {
 }
 
 void TTarnel_SplashForm::showFor(int milliseconds, const QWidget* mainWindow) {
+    // The picture is drawn when first needed, not at start-up.
+    if (image_->pixmap().isNull()) image_->setPixmap(SplashPicture());
     timer_.start(milliseconds);  // restarting the countdown of a second request
     if (mainWindow) move(PlaceOver(mainWindow->frameGeometry()));
     show();

@@ -49,7 +49,9 @@ VelFlowDiameterDialog::VelFlowDiameterDialog(const Locale& locale, Platform* pla
     flow_->setReadOnly(true);
     flow_->setPassesFocus(true);
     flow_->setFocusPolicy(Qt::NoFocus);
-    flow_->setStyleSheet("background: yellow;");
+    QPalette yellow = flow_->palette();
+    yellow.setColor(QPalette::Base, Qt::yellow);
+    flow_->setPalette(yellow);
     flowUnit_ = MakeLabel(this, "FlowUnitLabel", "", {132, 118, 100, 16});
     flowAtBarg_ = MakeLabel(this, "FlowAtBargLabel", "", {132, 134, 160, 16});
 

@@ -43,6 +43,14 @@ void SetBackground(QWidget* w, const QColor& c) {
     w->setAutoFillBackground(true);
 }
 
+// Text colour through the palette (a style sheet would cost a style of its own).
+void SetTextColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    w->setPalette(p);
+}
+
 }  // namespace
 
 QColor PanelColour(PanelKind kind) {
@@ -221,9 +229,8 @@ QWidget* CalcPanel::make(const Spec& s) {
             if (s.kind == Kind::Heading) {
                 QFont f = label->font();
                 f.setUnderline(s.ctl != Ctl::PanelHeading);
-                f.setBold(true);
                 label->setFont(f);
-                if (s.ctl == Ctl::PanelHeading) label->setStyleSheet("color: #800000;");
+                if (s.ctl == Ctl::PanelHeading) SetTextColour(label, QColor(128, 0, 0));  // maroon
             }
             w = label;
             break;
@@ -252,7 +259,7 @@ QWidget* CalcPanel::make(const Spec& s) {
                     edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 if (s.ctl == Ctl::FluidRelativeDensityRightEdit) SetBackground(edit, QColor(0, 255, 255));
             }
-            if (s.ctl == Ctl::FlowrateLMin_RightEdit && !readOnlyEntry) edit->setStyleSheet("color: red;");
+            if (s.ctl == Ctl::FlowrateLMin_RightEdit && !readOnlyEntry) SetTextColour(edit, Qt::red);
             if (s.ctl == Ctl::AllowablePressureLoss_RightEdit) SetBackground(edit, kAllowableLossColour);
             w = edit;
             break;

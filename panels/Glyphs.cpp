@@ -38,17 +38,29 @@ QPixmap GlyphPixmap(Glyph glyph, int size) {
             p.setBrush(QColor(221, 255, 255));
             p.drawRect(QRectF(8.5, 8.5, 6, 6));
             break;
-        case Glyph::Help:
+        case Glyph::Help: {
+            // Drawn, not typeset: no font to load at start-up.
             p.setBrush(QColor(255, 255, 160));
             p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-            p.setFont(QFont("Arial", 9, QFont::Bold));
-            p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "?");
+            p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+            p.setBrush(Qt::NoBrush);
+            QPainterPath q;
+            q.moveTo(5.8, 6.2);
+            q.cubicTo(5.8, 3.6, 10.2, 3.6, 10.2, 6.2);
+            q.cubicTo(10.2, 8, 8, 8, 8, 9.8);
+            p.drawPath(q);
+            p.setBrush(ink);
+            p.setPen(Qt::NoPen);
+            p.drawEllipse(QPointF(8, 12), 1, 1);
             break;
+        }
         case Glyph::About:
             p.setBrush(QColor(200, 220, 255));
             p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-            p.setFont(QFont("Arial", 8, QFont::Bold));
-            p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "i");
+            p.setPen(Qt::NoPen);
+            p.setBrush(ink);
+            p.drawEllipse(QPointF(8, 4.8), 1.1, 1.1);
+            p.drawRect(QRectF(7.1, 6.8, 1.8, 5.5));
             break;
         case Glyph::Open: {
             p.setBrush(QColor(240, 200, 80));
@@ -109,16 +121,19 @@ QPixmap GlyphPixmap(Glyph glyph, int size) {
             Cylinder(p, QRectF(8.5, 3.5, 5, 11), dim ? QColor(200, 200, 200) : QColor(220, 60, 60));
             break;
         }
-        case Glyph::Weight:
+        case Glyph::Weight: {
+            QPainterPath weight;
+            weight.moveTo(5, 5.5);
+            weight.lineTo(11, 5.5);
+            weight.lineTo(14, 14.5);
+            weight.lineTo(2, 14.5);
+            weight.closeSubpath();
             p.setBrush(QColor(90, 90, 90));
-            p.drawRoundedRect(QRectF(2.5, 5.5, 11, 9), 2, 2);
-            p.setPen(QPen(Qt::white, 1));
-            p.setFont(QFont("Arial", 5, QFont::Bold));
-            p.drawText(QRectF(2, 6, 12, 8), Qt::AlignCenter, "kg");
-            p.setPen(QPen(ink, 1));
+            p.drawPath(weight);
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(QRectF(6, 1.5, 4, 4));
             break;
+        }
         case Glyph::Velocity:
             p.setPen(QPen(QColor(0, 90, 0), 1.5));
             p.drawLine(QPointF(2, 8), QPointF(13, 8));

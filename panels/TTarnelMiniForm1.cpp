@@ -180,7 +180,7 @@ void TTarnelMiniForm1::showEvent(QShowEvent* event) {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (auto* first = panels_[0]->findChild<TRightEdit*>("IRmm_RightEdit1")) first->setFocus();
-    applyLayout(4);
+    if (layout_ != Layout::FourPanels) applyLayout(4);
     splashTimer_.start(10);
 }
 
