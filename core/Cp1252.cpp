@@ -88,6 +88,22 @@ char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     return cp;
 }
 
+bool IsCp1252(char32_t cp) { return EncodeCp1252(cp) >= 0; }
+
+std::string DataFieldText(std::string_view utf8) {
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        char32_t cp = NextCodePoint(utf8, pos);
+        if (cp == U'\t' || cp == U'\r' || cp == U'\n') cp = U' ';
+        const bool malformed = cp == kReplacement && pos - start != 3;
+        if (malformed || !IsCp1252(cp)) continue;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);

@@ -22,6 +22,14 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // `lossless`, when given, is set to false if that happened.
 std::string Utf8ToCp1252(std::string_view utf8, bool* lossless = nullptr);
 
+// Whether a code point has a Windows-1252 byte.
+bool IsCp1252(char32_t cp);
+
+// The text of a one-line field of a data file: TAB, CR and LF become
+// blanks (they would break the line format) and characters without a
+// Windows-1252 byte are dropped.
+std::string DataFieldText(std::string_view utf8);
+
 // Appends the UTF-8 form of a code point (invalid ones as U+FFFD).
 void AppendUtf8(std::string& out, char32_t cp);
 

@@ -94,23 +94,29 @@ bool IsEntryNumber(std::string_view text, const Locale& locale) {
 }
 
 std::optional<std::string> WriteEntryNumber(double value, int decimals, const Locale& locale) {
+    return WriteFixedNumber(value, decimals, 15, locale);
+}
+
+std::optional<std::string> WriteFixedNumber(double value, int decimals, int precision, const Locale& locale) {
     if (!std::isfinite(value)) return std::nullopt;
     decimals = std::clamp(decimals, 0, 18);
+    precision = std::clamp(precision, 1, 15);
 
-    // 15 significant digits, correctly rounded: "d.dddddddddddddde+XX".
+    // `precision` significant digits, correctly rounded: "d.dddde+XX".
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, precision - 1);
     if (res.ec != std::errc()) return std::nullopt;
     const std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
     const std::size_t ePos = sci.find('e');
     std::string digits;
     digits.push_back(sci[0]);
-    digits.append(sci.substr(2, ePos - 2));
+    if (ePos > 2) digits.append(sci.substr(2, ePos - 2));
     int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
     const bool negative = value < 0.0;
     const bool zero = value == 0.0;
 
-    if (!zero && exponent + 1 > 15) {
+    if (!zero && exponent + 1 > precision) {
         // Too many digits before the separator: scientific notation.
         std::string mantissa = digits;
         while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();

@@ -45,6 +45,10 @@ bool IsEntryNumber(std::string_view text, const Locale& locale);
 // `decimals` is clamped to 0..18.
 std::optional<std::string> WriteEntryNumber(double value, int decimals, const Locale& locale);
 
+// As WriteEntryNumber, rounding first to `precision` (1..15) significant
+// digits; more integer digits than that give the scientific form.
+std::optional<std::string> WriteFixedNumber(double value, int decimals, int precision, const Locale& locale);
+
 // Reads a decimal integer (optional blanks before it, optional sign,
 // digits) as an int; std::nullopt for anything else or out of range.
 std::optional<int> ReadInteger(std::string_view text);
