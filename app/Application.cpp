@@ -8,6 +8,10 @@
 #include "app/SingleInstance.h"
 #include "app/Tarnel_Splash.h"
 #include "dialogs/ConversionDialogs.h"
+#include "dialogs/FittingsDialog.h"
+#include "dialogs/FluidDatabaseDialog.h"
+#include "dialogs/GasViscosityDialog.h"
+#include "dialogs/PipeDiameterDialog.h"
 #include "dialogs/VelFlowDiameterDialog.h"
 #include "panels/TTarnelMiniForm1.h"
 #include "platform/QtPlatform.h"
@@ -40,11 +44,22 @@ int RunCorvane(int argc, char** argv) {
     std::string folder = QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString();
     if (folder.empty() || folder.back() != '/') folder += '/';
 
+    // The data bases are read before any window exists; an interrupted
+    // removal of a user entry is recovered on the way.
+    FluidDatabaseModel fluids(DataFiles(folder, kFluidStockFile, kFluidUserFile, kFluidBackupFile), locale);
+    PipeDatabaseModel pipes(DataFiles(folder, kPipeStockFile, kPipeUserFile, kPipeBackupFile), locale);
+    std::string loadProblems;
+    for (const auto& problem : {fluids.load(), pipes.load()})
+        if (problem) loadProblems += *problem + "\r";
+
     // The dialogs are made after the main window; the panels reach them
     // through these pointers.
     struct Dialogs {
         std::unique_ptr<ConversionDialogs> conversion;
         VelFlowDiameterDialog* velocity = nullptr;
+        FittingsDialog* fittings = nullptr;
+        FluidDatabaseDialog* fluids = nullptr;
+        PipeDiameterDialog* pipes = nullptr;
     } dialogs;
     PanelServices services;
     services.platform = &platform;
@@ -54,15 +69,24 @@ int RunCorvane(int argc, char** argv) {
     services.askVelocityFlow = [&dialogs](const PanelModel& panel, QWidget* panelWidget) {
         return dialogs.velocity->ask(panel, panelWidget, PanelColour(panel.kind()));
     };
+    services.askFittings = [&dialogs](const std::string& fittings) { return dialogs.fittings->ask(fittings); };
+    services.askFluid = [&dialogs](std::optional<FluidGroup> group) { return dialogs.fluids->ask(group); };
+    services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes->ask(metric); };
 
     TTarnelMiniForm1 mainForm(locale, services, folder);
+    dialogs.fittings = new FittingsDialog(locale, &platform, &mainForm);
     TTarnel_SplashForm splash(&mainForm);
     mainForm.setSplash(&splash);
     dialogs.conversion = std::make_unique<ConversionDialogs>(locale, &mainForm);
+    auto* gasCalculator = new GasViscosityDialog(locale, &mainForm);
+    dialogs.fluids = new FluidDatabaseDialog(fluids, gasCalculator, &platform, &mainForm);
     dialogs.velocity = new VelFlowDiameterDialog(locale, &platform, &mainForm);
+    dialogs.pipes = new PipeDiameterDialog(pipes, &platform, &mainForm);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &mainForm, &TTarnelMiniForm1::bringToFront);
 
     mainForm.show();
+    if (!loadProblems.empty())
+        platform.message(&mainForm, MessageKind::Warning, "Some reference data could not be read:\r" + loadProblems);
     return QApplication::exec();
 }
 

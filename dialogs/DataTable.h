@@ -25,7 +25,7 @@ public:
     void clear();
     // Into the first free slot; false (and dropped) when none is free.
     bool add(const DataRecord& record);
-    const std::vector<DataRecord>& slots() const { return slots_; }
+    const std::vector<DataRecord>& records() const { return slots_; }
     std::size_t used() const;
 
 private:

@@ -60,7 +60,7 @@ std::string FluidDatabaseModel::listHeading() const {
 
 void FluidDatabaseModel::fillList() {
     rows_.clear();
-    for (const DataRecord& r : table_.slots()) {
+    for (const DataRecord& r : table_.records()) {
         if (r.code != groupCode(false) && r.code != groupCode(true)) continue;
         rows_.push_back(r.f2 + "\t" + r.f3 + "\t" + PadNumberText(r.f4, locale_.decimalSeparator, 8) + "\t" +
                         PadNumberText(r.f5, locale_.decimalSeparator, 8));

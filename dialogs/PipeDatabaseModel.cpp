@@ -45,7 +45,7 @@ std::optional<std::string> PipeDatabaseModel::load() {
 
 void PipeDatabaseModel::fillList() {
     rows_.clear();
-    for (const DataRecord& r : table_.slots()) {
+    for (const DataRecord& r : table_.records()) {
         if (r.code != 10 && r.code != 11) continue;
         rows_.push_back(r.f2 + "\t" + r.f3 + "\t" + PadNumberText(r.f4, locale_.decimalSeparator, 10) + "\t" +
                         PadNumberText(r.f5, locale_.decimalSeparator, 10));
@@ -55,7 +55,7 @@ void PipeDatabaseModel::fillList() {
 
 void PipeDatabaseModel::fillTypes() {
     types_.clear();
-    for (const DataRecord& r : table_.slots()) {
+    for (const DataRecord& r : table_.records()) {
         if (r.code != 10 && r.code != 11) continue;
         if (std::find(types_.begin(), types_.end(), r.f2) == types_.end()) types_.push_back(r.f2);
     }

@@ -259,6 +259,13 @@ QWidget* CalcPanel::make(const Spec& s) {
                     edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 if (s.ctl == Ctl::FluidRelativeDensityRightEdit) SetBackground(edit, QColor(0, 255, 255));
             }
+            // A click on any of the fluid fields opens the fluid data base.
+            if (s.ctl == Ctl::FluidName_Edit || s.ctl == Ctl::FluidViscosityRightEdit ||
+                s.ctl == Ctl::CentistokesHdEdit || s.ctl == Ctl::RelativeDensityHdEdit ||
+                s.ctl == Ctl::RightEditVisibleFluidDensityDisplay || s.ctl == Ctl::FluidRelativeDensityRightEdit) {
+                edit->setCursor(Qt::PointingHandCursor);
+                connect(edit, &TRightEdit::clicked, this, [this] { chooseFluid(std::nullopt); });
+            }
             if (s.ctl == Ctl::FlowrateLMin_RightEdit && !readOnlyEntry) SetTextColour(edit, Qt::red);
             if (s.ctl == Ctl::AllowablePressureLoss_RightEdit) SetBackground(edit, kAllowableLossColour);
             w = edit;
@@ -288,10 +295,14 @@ QWidget* CalcPanel::make(const Spec& s) {
                 button->setIcon(GlyphPixmap(g->second));
                 button->setIconSize(QSize(16, 16));
             }
-            // The reference dialogs, the picture copy and printing arrive
-            // with their own windows; until then their buttons are off.
-            const bool available = act != Act::Fittings && act != Act::FluidData && act != Act::GasData &&
-                                   act != Act::IdHelper && act != Act::CopyScreen && act != Act::Print;
+            // The picture copy and printing arrive with their own windows;
+            // until then their buttons are off, as are those of a dialog
+            // the program was not given.
+            bool available = act != Act::CopyScreen && act != Act::Print;
+            if (act == Act::Fittings) available = static_cast<bool>(services_.askFittings);
+            if (act == Act::FluidData || act == Act::GasData) available = static_cast<bool>(services_.askFluid);
+            if (act == Act::IdHelper) available = static_cast<bool>(services_.askPipeDiameter);
+            if (act == Act::VelocityFlow) available = static_cast<bool>(services_.askVelocityFlow);
             button->setEnabled(available);
             connect(button, &QPushButton::clicked, this, [this, act] { run(act); });
             w = button;
@@ -474,6 +485,10 @@ void CalcPanel::run(Act act) {
         case Act::SaveFile: saveFile(); break;
         case Act::CopyText: copyTextToClipboard(); break;
         case Act::VelocityFlow: velocityFlow(); break;
+        case Act::Fittings: editFittings(); break;
+        case Act::FluidData: chooseFluid(FluidGroup::Liquids); break;
+        case Act::GasData: chooseFluid(FluidGroup::Gases); break;
+        case Act::IdHelper: choosePipeDiameter(); break;
         default: break;
     }
 }
@@ -533,6 +548,24 @@ void CalcPanel::unitRadioClicked(UnitSystem system) {
     refreshRadios();
     if (answer.choice == ConversionChoice::Closed && model_.unitSystem() == before && system != before)
         (before == UnitSystem::Metric ? metricRadio_ : imperialRadio_)->setFocus();
+}
+
+void CalcPanel::editFittings() {
+    if (!services_.askFittings) return;
+    const std::string current = model_.openFittings();
+    // The caption is refreshed however the dialog was closed.
+    model_.fittingsClosed(services_.askFittings(current));
+}
+
+void CalcPanel::chooseFluid(std::optional<FluidGroup> group) {
+    if (!services_.askFluid) return;
+    if (const auto fluid = services_.askFluid(group)) model_.useFluid(*fluid);
+}
+
+void CalcPanel::choosePipeDiameter() {
+    if (!services_.askPipeDiameter) return;
+    if (const auto diameter = services_.askPipeDiameter(model_.metric()))
+        model_.editEntry(Ctl::IDmm_RightEdit, *diameter);
 }
 
 void CalcPanel::velocityFlow() {

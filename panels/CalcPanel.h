@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/FluidDatabaseModel.h"
 #include "panels/PanelModel.h"
 
 class QAbstractButton;
@@ -33,6 +34,12 @@ struct PanelServices {
     // The velocity/flow/diameter calculator for panels 1 and 4: the flow
     // text to take, or nothing.
     std::function<std::optional<std::string>(const PanelModel& panel, QWidget* panelWidget)> askVelocityFlow;
+    // The fluid data base opened on a group (nothing: as it was left).
+    std::function<std::optional<FluidChoice>(std::optional<FluidGroup> group)> askFluid;
+    // The pipe diameter data base: the diameter text in the panel's units.
+    std::function<std::optional<std::string>(bool metric)> askPipeDiameter;
+    // The fittings dialog with the panel's string: the new string on OK.
+    std::function<std::optional<std::string>(const std::string& fittings)> askFittings;
 };
 
 // The colour of a panel and the few colours its controls use.
@@ -60,6 +67,9 @@ public:
     void copyTextToClipboard();
     void unitRadioClicked(UnitSystem system);
     void velocityFlow();
+    void editFittings();
+    void chooseFluid(std::optional<FluidGroup> group);
+    void choosePipeDiameter();
 
 private:
     enum class Act { None, Calculate, FlowWeight, Fittings, FluidData, GasData, IdHelper, VelocityFlow,

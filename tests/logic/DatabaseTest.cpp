@@ -265,7 +265,7 @@ TEST_F(Folder, FullTableDropsTheRest) {
     FluidDatabaseModel m(Fluids(), Locale{});
     m.load();
     EXPECT_EQ(m.table().used(), 1501u);
-    EXPECT_EQ(m.table().slots().back().f2, "Fluid 1500");
+    EXPECT_EQ(m.table().records().back().f2, "Fluid 1500");
 }
 
 TEST_F(Folder, MalformedLinesAreSkipped) {
@@ -273,7 +273,7 @@ TEST_F(Folder, MalformedLinesAreSkipped) {
     FluidDatabaseModel m(Fluids(), Locale{});
     m.load();
     EXPECT_EQ(m.table().used(), 1u);
-    EXPECT_EQ(m.table().slots()[0].f5, "2\textra");  // the fifth field is the rest of the line
+    EXPECT_EQ(m.table().records()[0].f5, "2\textra");  // the fifth field is the rest of the line
 }
 
 TEST_F(Folder, UnwritableUserFileLeavesEverythingAsItWas) {
@@ -435,7 +435,7 @@ TEST_F(Folder, PipeTableHas501Slots) {
     PipeDatabaseModel m(Pipes(), Locale{});
     m.load();
     EXPECT_EQ(m.table().used(), 501u);
-    EXPECT_EQ(m.table().slots().back().f3, "500");
+    EXPECT_EQ(m.table().records().back().f3, "500");
 }
 
 // ---------------------------------------------------------------- shipped data

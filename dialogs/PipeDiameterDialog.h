@@ -1,0 +1,45 @@
+#pragma once
+// "Corvane - Internal diameter data" on screen.
+
+#include <QDialog>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "dialogs/PipeDatabaseModel.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace corvane {
+
+class Platform;
+class TRightEdit;
+class TTabListBox;
+
+class PipeDiameterDialog : public QDialog {
+    Q_OBJECT
+public:
+    PipeDiameterDialog(PipeDatabaseModel& model, Platform* platform, QWidget* parent = nullptr);
+
+    // The internal diameter to take (mm when metric, else inches), or
+    // nothing when cancelled.
+    std::optional<std::string> ask(bool metric);
+    PipeDatabaseModel& model() { return model_; }
+    void refresh();
+
+private:
+    TRightEdit* makeField(PipeDatabaseModel::Field f, const char* name, const char* accessible, QRect g, bool number);
+    void report(const std::optional<Refusal>& refusal);
+
+    PipeDatabaseModel& model_;
+    Platform* platform_;
+    std::array<TRightEdit*, 4> fields_{};
+    QComboBox* types_;
+    QComboBox* nominals_;
+    TTabListBox* list_;
+    QPushButton* remove_;
+    bool updating_ = false;
+};
+
+}  // namespace corvane
