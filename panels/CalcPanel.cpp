@@ -13,7 +13,9 @@
 #include "controls/TRightEdit.h"
 #include "output/FileIo.h"
 #include "output/PanelFile.h"
+#include "output/PanelPicture.h"
 #include "output/PanelReport.h"
+#include "output/PrintLayout.h"
 #include "panels/Glyphs.h"
 #include "platform/Platform.h"
 
@@ -295,10 +297,8 @@ QWidget* CalcPanel::make(const Spec& s) {
                 button->setIcon(GlyphPixmap(g->second));
                 button->setIconSize(QSize(16, 16));
             }
-            // The picture copy and printing arrive with their own windows;
-            // until then their buttons are off, as are those of a dialog
-            // the program was not given.
-            bool available = act != Act::CopyScreen && act != Act::Print;
+            // The buttons of a dialog the program was not given are off.
+            bool available = true;
             if (act == Act::Fittings) available = static_cast<bool>(services_.askFittings);
             if (act == Act::FluidData || act == Act::GasData) available = static_cast<bool>(services_.askFluid);
             if (act == Act::IdHelper) available = static_cast<bool>(services_.askPipeDiameter);
@@ -489,6 +489,8 @@ void CalcPanel::run(Act act) {
         case Act::FluidData: chooseFluid(FluidGroup::Liquids); break;
         case Act::GasData: chooseFluid(FluidGroup::Gases); break;
         case Act::IdHelper: choosePipeDiameter(); break;
+        case Act::CopyScreen: copyScreenToClipboard(); break;
+        case Act::Print: print(); break;
         default: break;
     }
 }
@@ -566,6 +568,23 @@ void CalcPanel::choosePipeDiameter() {
     if (!services_.askPipeDiameter) return;
     if (const auto diameter = services_.askPipeDiameter(model_.metric()))
         model_.editEntry(Ctl::IDmm_RightEdit, *diameter);
+}
+
+void CalcPanel::copyScreenToClipboard() {
+    if (!services_.platform) return;
+    const QString heading = Q(PictureHeading(window()->windowTitle().toStdString(), TodayShortDate().toStdString()));
+    services_.platform->setClipboardImage(ScreenCopyPicture(PanelImage(this), heading, window()->font()));
+}
+
+void CalcPanel::print() {
+    if (!services_.platform) return;
+    const std::string caption = window()->windowTitle().toStdString();
+    const QString heading = Q(PictureHeading(caption, TodayShortDate().toStdString()));
+    const QImage image = PanelImage(this);
+    const QFont font = window()->font();
+    services_.platform->print(window(), caption, [&](QPainter& painter, QSize page) {
+        PrintPanelPage(painter, page, heading, image, font);
+    });
 }
 
 void CalcPanel::velocityFlow() {

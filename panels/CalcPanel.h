@@ -70,6 +70,8 @@ public:
     void editFittings();
     void chooseFluid(std::optional<FluidGroup> group);
     void choosePipeDiameter();
+    void copyScreenToClipboard();
+    void print();
 
 private:
     enum class Act { None, Calculate, FlowWeight, Fittings, FluidData, GasData, IdHelper, VelocityFlow,

@@ -1,6 +1,7 @@
 #pragma once
 // A platform that records what the windows ask of it, for tests.
 
+#include <QPainter>
 #include <deque>
 
 #include "platform/Platform.h"
@@ -26,6 +27,16 @@ public:
     }
     void setClipboardText(const std::string& text) override { clipboardText = text; }
     void setClipboardImage(const QImage& image) override { clipboardImage = image; }
+    bool print(QWidget*, const std::string& title,
+               const std::function<void(QPainter& painter, QSize page)>& draw) override {
+        printTitles.push_back(title);
+        if (!printConfirmed) return false;
+        printedPage = QImage(printPage, QImage::Format_RGB32);
+        printedPage.fill(Qt::white);
+        QPainter painter(&printedPage);
+        draw(painter, printPage);
+        return true;
+    }
     bool openDocument(const std::string& path) override {
         documentsOpened.push_back(path);
         return openDocumentSucceeds;
@@ -43,6 +54,10 @@ public:
     QImage clipboardImage;
     std::vector<std::string> documentsOpened;
     bool openDocumentSucceeds = true;
+    bool printConfirmed = true;        // the print dialog's answer
+    QSize printPage{850, 1100};        // the page in device pixels
+    QImage printedPage;
+    std::vector<std::string> printTitles;
 
 private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {

@@ -5,6 +5,7 @@
 // FakePlatform records every call for tests.
 
 #include <QImage>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/Locale.h"
 #include "panels/PanelTypes.h"
 
+class QPainter;
 class QWidget;
 
 namespace corvane {
@@ -39,6 +41,11 @@ public:
     virtual std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
+    // The print dialog; on confirmation one page is printed by `draw`, given
+    // a painter on the printer and the page size in device pixels.  False
+    // when cancelled; a printer failure is reported by the platform.
+    virtual bool print(QWidget* parent, const std::string& title,
+                       const std::function<void(QPainter& painter, QSize page)>& draw) = 0;
     // Opens a document in the program the desktop associates with it;
     // false when that failed.
     virtual bool openDocument(const std::string& path) = 0;

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QUrl>
 
 namespace corvane {
@@ -77,6 +80,23 @@ void QtPlatform::setClipboardText(const std::string& text) {
 }
 
 void QtPlatform::setClipboardImage(const QImage& image) { QApplication::clipboard()->setImage(image); }
+
+bool QtPlatform::print(QWidget* parent, const std::string& title,
+                       const std::function<void(QPainter& painter, QSize page)>& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(title));
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        message(parent, MessageKind::Error, "The printer could not be started.");
+        return false;
+    }
+    const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
+    draw(painter, page.size());
+    painter.end();
+    return true;
+}
 
 bool QtPlatform::openDocument(const std::string& path) {
     const QString file = QString::fromStdString(path);

@@ -17,6 +17,8 @@ public:
     std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) override;
     void setClipboardText(const std::string& text) override;
     void setClipboardImage(const QImage& image) override;
+    bool print(QWidget* parent, const std::string& title,
+               const std::function<void(QPainter& painter, QSize page)>& draw) override;
     bool openDocument(const std::string& path) override;
     Locale locale() const override { return locale_; }
 

@@ -137,3 +137,38 @@ TEST(TabStops, ConversionOfTheDatabaseColumns) {
 
 }  // namespace
 }  // namespace corvane
+
+#include "output/PrintLayout.h"
+
+namespace corvane {
+namespace {
+
+TEST(PrintLayout, TwoPaperSizesInBothOrientations) {
+    struct Case {
+        int w, h, b, l, x, heading, picture;
+    } cases[] = {
+        {2480, 3508, 1116, 742, 124, 124, 194},  // A4 portrait, 300 dpi
+        {3508, 2480, 1578, 1049, 176, 176, 225}, // A4 landscape
+        {2550, 3300, 1147, 763, 128, 128, 194},  // Letter portrait
+        {3300, 2550, 1485, 987, 165, 165, 216},  // Letter landscape
+        {3000, 1100, 1350, 898, 150, 101, 123},  // a low page: centred vertically
+    };
+    for (const Case& c : cases) {
+        const PrintLayout l = LayoutPrintedPanel(c.w, c.h);
+        EXPECT_EQ(l.pictureWidth, c.b) << c.w << "x" << c.h;
+        EXPECT_EQ(l.pictureHeight, c.l) << c.w << "x" << c.h;
+        EXPECT_EQ(l.left, c.x) << c.w << "x" << c.h;
+        EXPECT_EQ(l.headingTop, c.heading) << c.w << "x" << c.h;
+        EXPECT_EQ(l.pictureTop, c.picture) << c.w << "x" << c.h;
+        // 45 % of the width, starting at about 5 %.
+        EXPECT_NEAR(l.pictureWidth, c.w * 0.45, 1);
+        EXPECT_NEAR(l.left, c.w * 0.05, 1);
+    }
+}
+
+TEST(PrintLayout, HeadingOfCaptionAndDate) {
+    EXPECT_EQ(PictureHeading("Corvane v1.12", "08/12/2026"), "   Corvane v1.12               08/12/2026");
+}
+
+}  // namespace
+}  // namespace corvane
