@@ -100,22 +100,7 @@ std::optional<std::string> DataFiles::append(const std::string& line) {
 }
 
 std::optional<std::string> DataFiles::writeAtomically(const std::vector<std::string>& lines) {
-    const std::string temp = user_ + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return FileProblem(temp, errno);
-    const bool ok = WriteAll(fd, Bytes(lines)) && ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return FileProblem(temp, error);
-    }
-    if (::rename(temp.c_str(), user_.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(temp.c_str());
-        return FileProblem(user_, e);
-    }
-    SyncFolder(user_);
+    if (auto failure = WriteFileAtomically(user_, Bytes(lines))) return FileProblem(failure->path, failure->error);
     return std::nullopt;
 }
 

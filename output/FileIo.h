@@ -14,6 +14,17 @@ struct FileRead {
     std::string error;                 // the error text then
 };
 
+// Where a write failed and why (an errno value).
+struct FileFailure {
+    std::string path;
+    int error;
+};
+
+// Writes the file whole or not at all: the bytes go into a new file
+// beside it, are flushed to the disk, and only then take the old file's
+// place.  Any failure leaves the old file as it was and removes the new.
+std::optional<FileFailure> WriteFileAtomically(const std::string& path, const std::string& bytes);
+
 // The whole file, up to `limit` bytes and one more (so that a caller can
 // tell a file that is too long).
 FileRead ReadWholeFile(const std::string& path, std::size_t limit);

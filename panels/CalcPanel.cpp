@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QTimer>
 #include <QToolButton>
 
@@ -525,18 +524,8 @@ void CalcPanel::saveFile() {
     const auto path = platform->chooseSaveFile(window(), chooser);
     if (!path) return;
     // Written beside the old file and put in its place only when complete.
-    QSaveFile file(Q(*path));
-    const std::string bytes = SavePanelFile(model_);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-                         file.commit();
-    if (!written) {
-        const auto error = file.error();
-        std::string text = "I/O error " + std::to_string(static_cast<int>(error));
-        if (error == QFileDevice::OpenError || error == QFileDevice::PermissionsError) text = "File access denied";
-        if (error == QFileDevice::ResourceError) text = "Disk full";
-        platform->message(window(), MessageKind::Error, text);
-    }
+    if (const auto failure = WriteFileAtomically(*path, SavePanelFile(model_)))
+        platform->message(window(), MessageKind::Error, FileErrorText(failure->error));
 }
 
 void CalcPanel::unitRadioClicked(UnitSystem system) {

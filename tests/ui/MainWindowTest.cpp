@@ -394,7 +394,10 @@ TEST_F(MainWindowTest, SplashAfterStartAndAboutBox) {
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(splash.timer().interval(), 20000);
     EXPECT_EQ(TTarnel_SplashForm::PlaceOver(QRect(100, 50, 1011, 700)), QPoint(402, 180));
-    splash.hide();
+    // The countdown hides it.
+    splash.showFor(30, window_.get());
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !splash.isVisible(); }, 2000));
 }
 
 }  // namespace

@@ -76,3 +76,41 @@ TEST_F(PanelFilesTest, ErrorsInThePlatformsWords) {
 
 }  // namespace
 }  // namespace corvane
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace corvane {
+namespace {
+
+// A write that fails half-way (here: the file size limit of the process)
+// leaves the old file exactly as it was.
+TEST_F(PanelFilesTest, FailedSaveKeepsTheOldFile) {
+    const std::string target = path("kept.PW2");
+    QFile old(QString::fromStdString(target));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents\r\n");
+    old.close();
+
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 64;  // far less than a panel file
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    platform_.saveAnswers.push_back(target);
+    panel_->saveFile();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].kind, MessageKind::Error);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll().toStdString(), "old contents\r\n");
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"kept.PW2"});  // no temporary left behind
+}
+
+}  // namespace
+}  // namespace corvane
