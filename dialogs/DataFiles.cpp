@@ -31,20 +31,6 @@ std::vector<std::string> ReadLines(const std::string& path, std::string* error) 
     return lines;
 }
 
-// Writes all of `bytes` to `fd`.
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string Folder(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
@@ -90,12 +76,7 @@ std::optional<std::string> DataFiles::append(const std::string& line) {
         if (!current.bytes->empty() && current.bytes->back() != '\n' && current.bytes->back() != '\r')
             bytes = "\r\n" + bytes;
     }
-    const int fd = ::open(user_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return FileProblem(user_, errno);
-    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    if (!ok) return FileProblem(user_, error);
+    if (auto failure = AppendToFile(user_, bytes)) return FileProblem(failure->path, failure->error);
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/DataTable.h"
 
+#include "core/Cp1252.h"
 #include "core/Tarnel_EntryValidation.h"
 
 namespace corvane {
@@ -118,6 +119,36 @@ std::string TruncateDecimals(const std::string& text, int decimals, char separat
     }
     for (; kept < decimals; ++kept) out.push_back('0');
     return out;
+}
+
+std::array<std::string, 4> SplitRow(const std::string& row) {
+    std::array<std::string, 4> f;
+    std::string_view rest(row);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto tab = rest.find('\t');
+        f[i] = std::string(rest.substr(0, tab));
+        rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
+    }
+    f[3] = std::string(rest);
+    return f;
+}
+
+bool IsListed(const std::vector<std::string>& rows, const std::string& typed) {
+    const std::string key = BlankFree(typed);
+    for (const std::string& row : rows)
+        if (BlankFree(row).compare(0, key.size(), key) == 0) return true;
+    return false;
+}
+
+bool IsAllowedTextKey(char32_t& key) {
+    if (key == U'\t' || key == U'\r' || key == U'\n' || (key != kBackspaceKey && !IsCp1252(key))) key = 0;
+    return key != 0;
+}
+
+bool LeaveNumberField(std::string& text, const Locale& locale) {
+    if (ReadEntryNumber(text, locale) != 0.0) return true;
+    if (text.empty()) text = "?";
+    return false;
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 // slots filled from tab-separated lines of five fields, and the text rules
 // that their dialogs share.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,5 +66,21 @@ std::string StripLeadingBlanks(std::string_view text);
 // truncation: "1.5" -> "1.500000", "2" -> "2.000000", "1.23456789" ->
 // "1.234567" (six decimals).
 std::string TruncateDecimals(const std::string& text, int decimals, char separator);
+
+// A listed row's four fields: the first three up to their TABs, the rest of
+// the row as the fourth.
+std::array<std::string, 4> SplitRow(const std::string& row);
+
+// Whether a row's blank-free text begins with the blank-free `typed` text
+// (the four fields joined with TABs): the data bases' duplicate test.
+bool IsListed(const std::vector<std::string>& rows, const std::string& typed);
+
+// A key typed into a name field: anything a line of the data files can hold
+// (no TAB, CR or LF, and a Windows-1252 character).  A refused key is 0.
+bool IsAllowedTextKey(char32_t& key);
+
+// Leaving a number field of a data base dialog: true when it reads as a
+// number other than 0; otherwise an empty text becomes "?".
+bool LeaveNumberField(std::string& text, const Locale& locale);
 
 }  // namespace corvane

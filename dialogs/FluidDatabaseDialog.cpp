@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "controls/TRightEdit.h"
 #include "controls/TTabListBox.h"
+#include "dialogs/DataDialogParts.h"
 #include "dialogs/GasViscosityDialog.h"
 #include "platform/Platform.h"
 
@@ -126,49 +126,21 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
 }
 
 TRightEdit* FluidDatabaseDialog::makeField(Field f, const char* name, const char* accessible, QRect g, bool number) {
-    auto* e = new TRightEdit(this);
-    e->setObjectName(name);
-    e->setAccessibleName(accessible);
-    e->setBounds(g.x(), g.y(), g.width(), g.height());
-    if (!number) e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    e->keyFilter = [this, f](char32_t& key) {
-        const bool ok = model_.keyPress(f, key);
-        if (!ok && platform_) platform_->beep();
-        return ok;
-    };
-    connect(e, &QLineEdit::textEdited, this, [this, f, e](const QString& text) {
-        if (updating_) return;
-        model_.setField(f, text.toStdString());
-        // Pasted text may lose what a data file cannot hold.
-        const QString kept = QString::fromStdString(model_.field(f));
-        if (kept != text) e->setText(kept);
-    });
-    connect(e, &TRightEdit::left, this, [this, f, e] {
-        if (!isVisible() || model_.leave(f)) return;
-        if (platform_) platform_->beep();
-        refresh();
-        QTimer::singleShot(0, e, [e] {
-            e->setFocus(Qt::OtherFocusReason);
-            e->selectAll();
-        });
-    });
-    return e;
+    DataFieldBinding b;
+    b.key = [this, f](char32_t& key) { return model_.keyPress(f, key); };
+    b.set = [this, f](const std::string& text) { model_.setField(f, text); };
+    b.get = [this, f] { return model_.field(f); };
+    b.leave = [this, f] { return model_.leave(f); };
+    b.refresh = [this] { refresh(); };
+    b.updating = &updating_;
+    return MakeDataField(this, platform_, name, accessible, g, number, b);
 }
 
-void FluidDatabaseDialog::report(const std::optional<Refusal>& refusal) {
-    if (refusal && platform_) platform_->message(this, refusal->kind, refusal->text);
-}
+void FluidDatabaseDialog::report(const std::optional<Refusal>& refusal) { Report(this, platform_, refusal); }
 
 void FluidDatabaseDialog::refresh() {
     updating_ = true;
-    const auto& rows = model_.rows();
-    bool same = list_->count() == static_cast<int>(rows.size());
-    for (int i = 0; same && i < list_->count(); ++i)
-        same = list_->item(i)->text() == QString::fromStdString(rows[static_cast<std::size_t>(i)]);
-    if (!same) {
-        list_->clear();
-        for (const auto& r : rows) list_->addItem(QString::fromStdString(r));
-    }
+    ShowRows(list_, model_.rows());
     list_->setCurrentRow(model_.selected());
     if (model_.selected() < 0) list_->clearSelection();
     for (int i = 0; i < 4; ++i) {

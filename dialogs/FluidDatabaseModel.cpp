@@ -15,19 +15,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// The four fields of a row: name, temperature, viscosity, the rest.
-std::array<std::string, 4> RowFields(const std::string& row) {
-    std::array<std::string, 4> f;
-    std::string_view rest(row);
-    for (int i = 0; i < 3; ++i) {
-        const auto tab = rest.find('\t');
-        f[static_cast<std::size_t>(i)] = std::string(rest.substr(0, tab));
-        rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
-    }
-    f[3] = std::string(rest);
-    return f;
-}
-
 }  // namespace
 
 FluidDatabaseModel::FluidDatabaseModel(DataFiles files, const Locale& locale)
@@ -83,7 +70,7 @@ void FluidDatabaseModel::rowSelection() {
     remembered_[static_cast<std::size_t>(group_)] = selected_;
     const std::string& row = rows_[static_cast<std::size_t>(selected_)];
     removeEnabled_ = isUserLine(NormaliseRowLine(std::to_string(groupCode(true)) + "\t" + row));
-    const auto f = RowFields(row);
+    const auto f = SplitRow(row);
     fields_[0] = f[0];
     fields_[1] = f[1];
     fields_[2] = StripLeadingBlanks(f[2]);
@@ -150,27 +137,18 @@ void FluidDatabaseModel::setField(Field f, const std::string& text) {
 }
 
 bool FluidDatabaseModel::keyPress(Field f, char32_t& key) {
-    if (f == Field::Name || f == Field::Temperature) {
-        // Text fields: anything a line of the data file can hold.
-        if (key == U'\t' || key == U'\r' || key == U'\n' || (key != kBackspaceKey && !IsCp1252(key))) key = 0;
-        return key != 0;
-    }
+    if (f == Field::Name || f == Field::Temperature) return IsAllowedTextKey(key);
     return IsAllowedEntryKey(field(f), key, locale_);
 }
 
 bool FluidDatabaseModel::leave(Field f) {
     if (f == Field::Name || f == Field::Temperature) return true;
-    if (ReadEntryNumber(field(f), locale_) != 0.0) return true;
-    std::string& text = fields_[static_cast<std::size_t>(f)];
-    if (text.empty()) text = "?";
-    return false;
+    return LeaveNumberField(fields_[static_cast<std::size_t>(f)], locale_);
 }
 
 std::optional<Refusal> FluidDatabaseModel::add() {
-    const std::string typed = fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3];
-    const std::string key = BlankFree(typed);
-    for (const std::string& row : rows_)
-        if (BlankFree(row).compare(0, key.size(), key) == 0) return Refusal{MessageKind::Information, kEntryExistsText};
+    if (IsListed(rows_, fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3]))
+        return Refusal{MessageKind::Information, kEntryExistsText};
 
     DataRecord r;
     r.code = groupCode(true);

@@ -7,21 +7,6 @@
 #include "dialogs/FluidDatabaseModel.h"
 
 namespace corvane {
-namespace {
-
-std::array<std::string, 4> RowFields(const std::string& row) {
-    std::array<std::string, 4> f;
-    std::string_view rest(row);
-    for (int i = 0; i < 3; ++i) {
-        const auto tab = rest.find('\t');
-        f[static_cast<std::size_t>(i)] = std::string(rest.substr(0, tab));
-        rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
-    }
-    f[3] = std::string(rest);
-    return f;
-}
-
-}  // namespace
 
 PipeDatabaseModel::PipeDatabaseModel(DataFiles files, const Locale& locale)
     : files_(std::move(files)), locale_(locale) {
@@ -73,7 +58,7 @@ void PipeDatabaseModel::rowSelection(Source source) {
     if (selected_ < 0 || selected_ >= static_cast<int>(rows_.size())) return;
     const std::string& row = rows_[static_cast<std::size_t>(selected_)];
     removeEnabled_ = isUserLine(NormaliseRowLine("11\t" + row));
-    const auto f = RowFields(row);
+    const auto f = SplitRow(row);
     fields_ = {f[0], f[1], StripLeadingBlanks(f[2]), StripLeadingBlanks(f[3])};
     if (source != Source::List) return;
     const auto type = std::find(types_.begin(), types_.end(), f[0]);
@@ -96,14 +81,14 @@ void PipeDatabaseModel::chooseType(int index, Source source) {
     const std::string& type = types_[static_cast<std::size_t>(index)];
     if (source != Source::List) {
         for (std::size_t i = 0; i < rows_.size(); ++i)
-            if (RowFields(rows_[i])[0] == type) {
+            if (SplitRow(rows_[i])[0] == type) {
                 selected_ = static_cast<int>(i);
                 break;
             }
     }
     nominals_.clear();
     for (const std::string& row : rows_) {
-        const auto f = RowFields(row);
+        const auto f = SplitRow(row);
         if (f[0] == type) nominals_.push_back(f[1]);
     }
     selectedNominal_ = -1;
@@ -123,7 +108,7 @@ void PipeDatabaseModel::nominalChoice(Source source) {
     const std::string& type = types_[static_cast<std::size_t>(selectedType_)];
     const std::string& nominal = nominals_[static_cast<std::size_t>(selectedNominal_)];
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const auto f = RowFields(rows_[i]);
+        const auto f = SplitRow(rows_[i]);
         if (f[0] == type && f[1] == nominal) {
             selected_ = static_cast<int>(i);
             rowSelection(source);
@@ -152,26 +137,18 @@ void PipeDatabaseModel::setField(Field f, const std::string& text) {
 }
 
 bool PipeDatabaseModel::keyPress(Field f, char32_t& key) {
-    if (f == Field::Type || f == Field::Nominal) {
-        if (key == U'\t' || key == U'\r' || key == U'\n' || (key != kBackspaceKey && !IsCp1252(key))) key = 0;
-        return key != 0;
-    }
+    if (f == Field::Type || f == Field::Nominal) return IsAllowedTextKey(key);
     return IsAllowedEntryKey(field(f), key, locale_);
 }
 
 bool PipeDatabaseModel::leave(Field f) {
     if (f == Field::Type || f == Field::Nominal) return true;
-    if (ReadEntryNumber(field(f), locale_) != 0.0) return true;
-    std::string& text = fields_[static_cast<std::size_t>(f)];
-    if (text.empty()) text = "?";
-    return false;
+    return LeaveNumberField(fields_[static_cast<std::size_t>(f)], locale_);
 }
 
 std::optional<Refusal> PipeDatabaseModel::add() {
-    const std::string typed = fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3];
-    const std::string key = BlankFree(typed);
-    for (const std::string& row : rows_)
-        if (BlankFree(row).compare(0, key.size(), key) == 0) return Refusal{MessageKind::Information, kEntryExistsText};
+    if (IsListed(rows_, fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3]))
+        return Refusal{MessageKind::Information, kEntryExistsText};
     DataRecord r;
     r.code = 11;
     r.f2 = DataFieldText(fields_[0]);

@@ -3,10 +3,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 #include "controls/TRightEdit.h"
 #include "controls/TTabListBox.h"
+#include "dialogs/DataDialogParts.h"
 #include "platform/Platform.h"
 
 namespace corvane {
@@ -115,48 +115,21 @@ PipeDiameterDialog::PipeDiameterDialog(PipeDatabaseModel& model, Platform* platf
 }
 
 TRightEdit* PipeDiameterDialog::makeField(Field f, const char* name, const char* accessible, QRect g, bool number) {
-    auto* e = new TRightEdit(this);
-    e->setObjectName(name);
-    e->setAccessibleName(accessible);
-    e->setBounds(g.x(), g.y(), g.width(), g.height());
-    if (!number) e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    e->keyFilter = [this, f](char32_t& key) {
-        const bool ok = model_.keyPress(f, key);
-        if (!ok && platform_) platform_->beep();
-        return ok;
-    };
-    connect(e, &QLineEdit::textEdited, this, [this, f, e](const QString& text) {
-        if (updating_) return;
-        model_.setField(f, text.toStdString());
-        const QString kept = QString::fromStdString(model_.field(f));
-        if (kept != text) e->setText(kept);
-    });
-    connect(e, &TRightEdit::left, this, [this, f, e] {
-        if (!isVisible() || model_.leave(f)) return;
-        if (platform_) platform_->beep();
-        refresh();
-        QTimer::singleShot(0, e, [e] {
-            e->setFocus(Qt::OtherFocusReason);
-            e->selectAll();
-        });
-    });
-    return e;
+    DataFieldBinding b;
+    b.key = [this, f](char32_t& key) { return model_.keyPress(f, key); };
+    b.set = [this, f](const std::string& text) { model_.setField(f, text); };
+    b.get = [this, f] { return model_.field(f); };
+    b.leave = [this, f] { return model_.leave(f); };
+    b.refresh = [this] { refresh(); };
+    b.updating = &updating_;
+    return MakeDataField(this, platform_, name, accessible, g, number, b);
 }
 
-void PipeDiameterDialog::report(const std::optional<Refusal>& refusal) {
-    if (refusal && platform_) platform_->message(this, refusal->kind, refusal->text);
-}
+void PipeDiameterDialog::report(const std::optional<Refusal>& refusal) { Report(this, platform_, refusal); }
 
 void PipeDiameterDialog::refresh() {
     updating_ = true;
-    const auto& rows = model_.rows();
-    bool same = list_->count() == static_cast<int>(rows.size());
-    for (int i = 0; same && i < list_->count(); ++i)
-        same = list_->item(i)->text() == QString::fromStdString(rows[static_cast<std::size_t>(i)]);
-    if (!same) {
-        list_->clear();
-        for (const auto& r : rows) list_->addItem(QString::fromStdString(r));
-    }
+    ShowRows(list_, model_.rows());
     list_->setCurrentRow(model_.selected());
     SetItems(types_, model_.types(), model_.selectedType());
     SetItems(nominals_, model_.nominals(), model_.selectedNominal());

@@ -74,6 +74,16 @@ std::optional<FileFailure> WriteFileAtomically(const std::string& path, const st
     return std::nullopt;
 }
 
+std::optional<FileFailure> AppendToFile(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return FileFailure{path, errno};
+    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!ok) return FileFailure{path, error};
+    return std::nullopt;
+}
+
 FileRead ReadWholeFile(const std::string& path, std::size_t limit) {
     errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);

@@ -25,6 +25,10 @@ struct FileFailure {
 // place.  Any failure leaves the old file as it was and removes the new.
 std::optional<FileFailure> WriteFileAtomically(const std::string& path, const std::string& bytes);
 
+// Appends the bytes to the file (created when missing) and flushes them to
+// the disk.
+std::optional<FileFailure> AppendToFile(const std::string& path, const std::string& bytes);
+
 // The whole file, up to `limit` bytes and one more (so that a caller can
 // tell a file that is too long).
 FileRead ReadWholeFile(const std::string& path, std::size_t limit);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <variant>
 
 #include "core/Corvane_CalcProc.h"
 #include "dialogs/FittingsSelection.h"
@@ -97,6 +98,37 @@ std::optional<Refusal> FrictionHead(const SolverInputs& in, double h, double& hf
     return std::nullopt;
 }
 
+// What the flow, diameter and length panels share before they solve: the
+// refusals in their order, the dynamic viscosity, the volume ratio, the
+// viscosity pressure term and the head left for friction.
+struct HeadBudget {
+    double mu;  // dynamic viscosity at atmospheric pressure
+    double c;   // volume ratio (1 for a liquid)
+    double k;   // 0.0028 x inlet pressure
+    double hf;  // head left for friction, m
+};
+
+std::variant<HeadBudget, Refusal> PrepareHeadBudget(const SolverInputs& in, bool diameter, bool length, bool flow) {
+    if (in.inletPressure < 0) return refusals::PressureTooLow();
+    if (auto r = CheckPositive(in, diameter, length, flow)) return *r;
+    HeadBudget b{};
+    b.mu = in.viscosity * in.density;
+    b.c = RatioOf(in);
+    b.k = 0.0028 * in.inletPressure;
+    double h = 0;
+    if (auto r = HeadAvailable(in, b.c, h)) return *r;
+    if (auto r = FrictionHead(in, h, b.hf)) return *r;
+    return b;
+}
+
+// The results every panel shows, and the gas exit pressure of panels 2 to 4.
+void SetResults(SolverResult& out, double v, double re, double f, const SolverInputs& in) {
+    out.velocity = v;
+    out.reynolds = re;
+    out.friction = f;
+    out.exitPressure = in.inletPressure - in.allowableLoss;
+}
+
 }  // namespace
 
 SolverResult SolvePressureDrop(const SolverInputs& in) {
@@ -136,16 +168,9 @@ SolverResult SolvePressureDrop(const SolverInputs& in) {
 }
 
 SolverResult SolveFindFlow(const SolverInputs& in) {
-    if (in.inletPressure < 0) return Refused(refusals::PressureTooLow());
-    if (auto r = CheckPositive(in, true, true, false)) return Refused(*r);
-
-    const double mu = in.viscosity * in.density;
-    const double c = RatioOf(in);
-    const double k = 0.0028 * in.inletPressure;
-    double h = 0;
-    if (auto r = HeadAvailable(in, c, h)) return Refused(*r);
-    double hf = 0;
-    if (auto r = FrictionHead(in, h, hf)) return Refused(*r);
+    const auto prepared = PrepareHeadBudget(in, true, true, false);
+    if (const auto* r = std::get_if<Refusal>(&prepared)) return Refused(*r);
+    const auto [mu, c, k, hf] = std::get<HeadBudget>(prepared);
     const double t = hf / in.length;
 
     SolverResult out;
@@ -176,26 +201,16 @@ SolverResult SolveFindFlow(const SolverInputs& in) {
         out.refusal = refusals::NoValidResult();
         return out;
     }
-    out.velocity = v;
-    out.reynolds = re;
-    out.friction = f;
+    SetResults(out, v, re, f, in);
     out.flow = q;
-    out.exitPressure = in.inletPressure - in.allowableLoss;
     return out;
 }
 
 SolverResult SolveFindDiameter(const SolverInputs& in) {
-    if (in.inletPressure < 0) return Refused(refusals::PressureTooLow());
-    if (auto r = CheckPositive(in, false, true, true)) return Refused(*r);
-
-    const double mu = in.viscosity * in.density;
-    const double c = RatioOf(in);
-    const double k = 0.0028 * in.inletPressure;
+    const auto prepared = PrepareHeadBudget(in, false, true, true);
+    if (const auto* r = std::get_if<Refusal>(&prepared)) return Refused(*r);
+    const auto [mu, c, k, hf] = std::get<HeadBudget>(prepared);
     const double q = in.flow;
-    double h = 0;
-    if (auto r = HeadAvailable(in, c, h)) return Refused(*r);
-    double hf = 0;
-    if (auto r = FrictionHead(in, h, hf)) return Refused(*r);
     const double t = hf / in.length;
 
     SolverResult out;
@@ -225,26 +240,16 @@ SolverResult SolveFindDiameter(const SolverInputs& in) {
         out.refusal = refusals::NoValidResult();
         return out;
     }
+    SetResults(out, v, re, f, in);
     out.diameter = d;
-    out.velocity = v;
-    out.reynolds = re;
-    out.friction = f;
-    out.exitPressure = in.inletPressure - in.allowableLoss;
     return out;
 }
 
 SolverResult SolveFindLength(const SolverInputs& in) {
-    if (in.inletPressure < 0) return Refused(refusals::PressureTooLow());
-    if (auto r = CheckPositive(in, true, false, true)) return Refused(*r);
-
-    const double mu = in.viscosity * in.density;
-    const double c = RatioOf(in);
-    const double k = 0.0028 * in.inletPressure;
+    const auto prepared = PrepareHeadBudget(in, true, false, true);
+    if (const auto* r = std::get_if<Refusal>(&prepared)) return Refused(*r);
+    auto [mu, c, k, hf] = std::get<HeadBudget>(prepared);
     const double q = in.flow;
-    double h = 0;
-    if (auto r = HeadAvailable(in, c, h)) return Refused(*r);
-    double hf = 0;
-    if (auto r = FrictionHead(in, h, hf)) return Refused(*r);
 
     const double v = VelocityFromFlow(q * c, in.diameter);
     const double re = ReynoldsNumber(v, in.diameter, mu * (1 + k), in.density / c);
@@ -261,11 +266,8 @@ SolverResult SolveFindLength(const SolverInputs& in) {
         out.refusal = refusals::NoValidResult();
         return out;
     }
-    out.velocity = v;
-    out.reynolds = re;
-    out.friction = f;
+    SetResults(out, v, re, f, in);
     out.length = length;
-    out.exitPressure = in.inletPressure - in.allowableLoss;
     return out;
 }
 
