@@ -72,7 +72,11 @@ void TRightEdit::focusInEvent(QFocusEvent* event) {
 
 void TRightEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (!passesFocus_) emit left();
+    // Another window taking the focus (a message box, another program) is
+    // not leaving the entry.
+    const auto reason = event->reason();
+    if (passesFocus_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+    emit left();
 }
 
 void TRightEdit::mouseReleaseEvent(QMouseEvent* event) {

@@ -28,7 +28,7 @@ public:
 
 signals:
     void entered();  // got the focus
-    void left();     // lost the focus
+    void left();     // lost the focus to another control of its window
     void clicked();
 
 protected:

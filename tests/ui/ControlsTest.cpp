@@ -1,5 +1,6 @@
 // The right-aligned entry and the tabbed list.
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 #include "controls/TRightEdit.h"
@@ -58,6 +59,21 @@ TEST_F(ControlsTest, KeyFilterSeesControlCharacters) {
     QTest::keyClick(&edit, Qt::Key_Left);  // no character: not offered
     EXPECT_EQ(seen, (std::vector<char32_t>{3, 24, 27, 13, 8, U'a', U'7'}));
     EXPECT_EQ(edit.text(), "7");
+}
+
+TEST_F(ControlsTest, AnotherWindowTakingTheFocusIsNotLeaving) {
+    TRightEdit edit;
+    int left = 0;
+    QObject::connect(&edit, &TRightEdit::left, [&] { ++left; });
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&edit, &away);
+    EXPECT_EQ(left, 0);
+    QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&edit, &tab);
+    EXPECT_EQ(left, 1);
+    edit.setPassesFocus(true);
+    QApplication::sendEvent(&edit, &tab);
+    EXPECT_EQ(left, 1);
 }
 
 TEST_F(ControlsTest, TabListColumnsStartAtTheStops) {
