@@ -6,7 +6,7 @@ SAN_DIR   ?= build-sanitize
 JOBS      ?= $(shell nproc)
 CMAKE_GEN  = -G Ninja
 
-.PHONY: run test test-sanitize build bench demo clean
+.PHONY: run test test-sanitize build bench demo fuzz clean
 
 build:
 	@tools/install-deps.sh run
@@ -35,6 +35,19 @@ bench:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) --target corvane_bench
 	$(BUILD_DIR)/bench/corvane_bench
+
+# libFuzzer on every reader of outside input (clang, ASan, UBSan), each for
+# FUZZ_SECONDS, seeded from tests/data/fuzz, examples/ and data/.  A crash
+# stops with the input saved in build-fuzz/crashes/: add it to
+# tests/data/fuzz/<target>/ so that it stays a regression test.
+FUZZ_SECONDS ?= 60
+FUZZ_DIR     ?= build-fuzz
+fuzz:
+	@tools/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DCORVANE_FUZZ=ON -DCORVANE_GUI=OFF -DBUILD_TESTING=OFF -DCORVANE_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # The batch tool on the shipped example panel files.
 demo:

@@ -2,15 +2,18 @@
 # Installs the Debian packages a make target needs, when they are missing.
 #   tools/install-deps.sh run    what building and starting the program needs
 #   tools/install-deps.sh test   that, plus what the tests and benchmarks need
+#   tools/install-deps.sh fuzz   clang and its fuzzing runtime
 set -eu
 
 run_pkgs="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation nlohmann-json3-dev"
 test_pkgs="$run_pkgs libgtest-dev libgmock-dev googletest libbenchmark-dev"
+fuzz_pkgs="cmake ninja-build make clang-14 libclang-rt-14-dev nlohmann-json3-dev"
 
 case "${1:-}" in
   run)  wanted=$run_pkgs ;;
   test) wanted=$test_pkgs ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  fuzz) wanted=$fuzz_pkgs ;;
+  *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=""
