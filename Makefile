@@ -6,7 +6,7 @@ SAN_DIR   ?= build-sanitize
 JOBS      ?= $(shell nproc)
 CMAKE_GEN  = -G Ninja
 
-.PHONY: run test test-sanitize build bench demo fuzz clean
+.PHONY: run test test-sanitize build bench demo fuzz package clean
 
 build:
 	@tools/install-deps.sh run
@@ -48,6 +48,13 @@ fuzz:
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DCORVANE_FUZZ=ON -DCORVANE_GUI=OFF -DBUILD_TESTING=OFF -DCORVANE_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# A Debian package of the program (build/corvane_<version>_<arch>.deb).
+package:
+	@tools/install-deps.sh test
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCORVANE_BENCH=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The batch tool on the shipped example panel files.
 demo:

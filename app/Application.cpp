@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <clocale>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "dialogs/GasViscosityDialog.h"
 #include "dialogs/PipeDiameterDialog.h"
 #include "dialogs/VelFlowDiameterDialog.h"
+#include "panels/Glyphs.h"
 #include "panels/TTarnelMiniForm1.h"
 #include "platform/QtPlatform.h"
 
@@ -35,6 +37,8 @@ int RunCorvane(int argc, char** argv) {
     QApplication::setApplicationName("Corvane");
     QApplication::setApplicationVersion("1.12");
     SetProgramFont(app);
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramIcon(64))));
+    QGuiApplication::setDesktopFileName("org.example.Corvane");
 
     SingleInstance instance;
     if (instance.anotherCopyRuns()) return 0;

@@ -1,6 +1,7 @@
 #include "panels/Glyphs.h"
 
 #include <QPainter>
+#include <QLinearGradient>
 #include <QPainterPath>
 
 namespace corvane {
@@ -174,6 +175,39 @@ QPixmap GlyphPixmap(Glyph glyph, int size) {
             break;
     }
     return pm;
+}
+
+QImage ProgramIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    QLinearGradient sky(0, 0, 0, 64);
+    sky.setColorAt(0, QColor(0x1e, 0x4f, 0x8c));
+    sky.setColorAt(1, QColor(0x5f, 0xa8, 0xe0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    QPainterPath pipe;
+    pipe.moveTo(6, 46);
+    pipe.lineTo(30, 46);
+    pipe.quadTo(40, 46, 40, 36);
+    pipe.lineTo(40, 6);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x5a, 0x5a, 0x64), 12, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPath(pipe);
+    p.setPen(QPen(QColor(0xaa, 0xb0, 0xbb), 8, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPath(pipe);
+    QPainterPath drop;
+    drop.moveTo(50, 30);
+    drop.cubicTo(56, 40, 58, 44, 58, 47);
+    drop.arcTo(QRectF(42, 39, 16, 16), 0, -180);
+    drop.cubicTo(42, 44, 44, 40, 50, 30);
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(QColor(0x2f, 0x7a, 0xe6));
+    p.drawPath(drop);
+    return image;
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 // start-up.
 
 #include <QColor>
+#include <QImage>
 #include <QPixmap>
 
 namespace corvane {
@@ -16,5 +17,9 @@ enum class Glyph {
 };
 
 QPixmap GlyphPixmap(Glyph glyph, int size = 16);
+
+// The program's icon at `size` pixels (the same drawing as
+// data/desktop/org.example.Corvane.svg).
+QImage ProgramIcon(int size);
 
 }  // namespace corvane

@@ -1,0 +1,41 @@
+#!/bin/sh
+# Installs a build into a scratch prefix and checks what a Linux user gets:
+# the folder of programs, data and help, the relative links in bin/, the
+# desktop entry, the AppStream metadata and the icons; then builds the
+# Debian package, unpacks it with dpkg -x and runs its corvane-cli on the
+# examples.
+#   tools/check-install.sh BUILD_DIR SOURCE_DIR
+set -eu
+build="$1"
+source="$2"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+fail() { echo "check-install: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$scratch/prefix" > /dev/null
+p="$scratch/prefix"
+for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/CorvaneFluidsO.dat lib/corvane/CorvanePipeIDO.dat \
+         lib/corvane/CorvaneHelp100.pdf share/applications/org.example.Corvane.desktop \
+         share/metainfo/org.example.Corvane.metainfo.xml share/icons/hicolor/scalable/apps/org.example.Corvane.svg \
+         share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png; do
+  [ -e "$p/$f" ] || fail "missing $f"
+done
+for program in corvane corvane-cli; do
+  [ "$(readlink "$p/bin/$program")" = "../lib/corvane/$program" ] || fail "bin/$program is not a relative link"
+done
+file "$p/share/icons/hicolor/48x48/apps/org.example.Corvane.png" | grep -q "48 x 48" || fail "48x48 icon has another size"
+desktop-file-validate "$p/share/applications/org.example.Corvane.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$p/share/metainfo/org.example.Corvane.metainfo.xml" > /dev/null || fail "AppStream metadata"
+"$p/bin/corvane-cli" "$source"/examples/*.PW? > /dev/null || fail "installed corvane-cli"
+
+# The package.
+(cd "$build" && cpack -G DEB -B "$scratch/package" > /dev/null) || fail "cpack"
+deb="$(ls "$scratch"/package/*.deb)"
+dpkg-deb -f "$deb" Depends | grep -q "fonts-liberation" || fail "package does not depend on fonts-liberation"
+dpkg-deb -f "$deb" Depends | grep -q "qt6-qpa-plugins" || fail "package does not depend on the Qt platform plugins"
+dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "shlibdeps found no Qt library"
+dpkg -x "$deb" "$scratch/root"
+"$scratch/root/usr/bin/corvane-cli" --json "$source"/examples/*.PW? > "$scratch/out.json" || fail "packaged corvane-cli"
+grep -q '"PipeLength_RightEdit4": "17.132"' "$scratch/out.json" || fail "packaged corvane-cli gave other results"
+echo "check-install: installed layout, desktop entry, metadata, icons and package are fine"
