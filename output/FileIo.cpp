@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <memory>
 #include <unistd.h>
 
@@ -77,8 +78,12 @@ std::optional<FileFailure> WriteFileAtomically(const std::string& path, const st
 std::optional<FileFailure> AppendToFile(const std::string& path, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return FileFailure{path, errno};
+    struct stat before {};
+    const bool sized = ::fstat(fd, &before) == 0;
     const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const int error = errno;
+    // A write cut short (a full disk) must not leave half a line behind.
+    if (!ok && sized && ::ftruncate(fd, before.st_size) == 0) ::fsync(fd);
     ::close(fd);
     if (!ok) return FileFailure{path, error};
     return std::nullopt;

@@ -3,7 +3,10 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
+#include <tuple>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -23,17 +26,32 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// A label that reports clicks (the "Flow" caption and the weight strip).
+// A label that reports clicks (the "Flow" caption and the weight strip);
+// when it has an action it takes the focus and Space or Enter work too.
 class ClickLabel : public QLabel {
 public:
     using QLabel::QLabel;
-    std::function<void()> onClick;
+    void setAction(std::function<void()> action) {
+        onClick_ = std::move(action);
+        setFocusPolicy(Qt::TabFocus);
+    }
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
         QLabel::mousePressEvent(e);
-        if (onClick) onClick();
+        if (onClick_) onClick_();
     }
+    void keyPressEvent(QKeyEvent* e) override {
+        const int k = e->key();
+        if (onClick_ && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter)) {
+            onClick_();
+            return;
+        }
+        QLabel::keyPressEvent(e);
+    }
+
+private:
+    std::function<void()> onClick_;
 };
 
 void SetBackground(QWidget* w, const QColor& c) {
@@ -239,7 +257,7 @@ QWidget* CalcPanel::make(const Spec& s) {
         case Kind::Caption: {
             auto* label = new ClickLabel(this);
             if (kind() == PanelKind::Flow || kind() == PanelKind::Diameter)
-                label->onClick = [this] { model_.toggleFlowWeight(); };
+                label->setAction([this] { model_.toggleFlowWeight(); });
             w = label;
             break;
         }
@@ -318,7 +336,7 @@ QWidget* CalcPanel::make(const Spec& s) {
         case Kind::Strip: {
             auto* strip = new ClickLabel(this);
             SetBackground(strip, kFlowWeightColour);
-            strip->onClick = [this] { model_.hideFlowWeight(); };
+            strip->setAction([this] { model_.hideFlowWeight(); });
             w = strip;
             break;
         }
@@ -370,6 +388,19 @@ void CalcPanel::build() {
     for (const char* name : {"FluidDataBitBtn", "GasDataBitBtn"})
         if (auto* b = findChild<QWidget*>(Q(name + std::to_string(model_.digit())))) b->raise();
     if (auto* strip = widget(Ctl::FlowWeightPanel)) strip->raise();
+    setTabOrderByPosition();
+}
+
+void CalcPanel::setTabOrderByPosition() {
+    // Down the pipe and fluid column, then down the results column; along a
+    // row from left to right.
+    std::vector<QWidget*> order;
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (w->focusPolicy() & Qt::TabFocus) order.push_back(w);
+    auto key = [](const QWidget* w) { return std::make_tuple(w->x() >= 300, w->y(), w->x()); };
+    std::stable_sort(order.begin(), order.end(), [&](QWidget* a, QWidget* b) { return key(a) < key(b); });
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    tabOrder_ = order;
 }
 
 void CalcPanel::bindEntry(TRightEdit* edit, Ctl c) {

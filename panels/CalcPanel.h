@@ -58,6 +58,8 @@ public:
 
     // The widget that shows a control of the model.
     QWidget* widget(Ctl c) const;
+    // The focusable controls in their tab order.
+    const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
 
     // The panel's commands, as their buttons run them.
     void calculate();
@@ -95,6 +97,7 @@ private:
     void refreshAll();
     void refreshRadios();
     void placeGasControls();
+    void setTabOrderByPosition();
     void report(const std::optional<Refusal>& refusal);
     void run(Act act);
     std::string objectName(const Spec& s) const;
@@ -107,6 +110,7 @@ private:
     QRadioButton* metricRadio_ = nullptr;
     QRadioButton* imperialRadio_ = nullptr;
     bool updating_ = false;
+    std::vector<QWidget*> tabOrder_;
 };
 
 }  // namespace corvane

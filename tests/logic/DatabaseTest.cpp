@@ -537,3 +537,84 @@ TEST(FittingsDialog, ResetLoadAndStore) {
 
 }  // namespace
 }  // namespace corvane
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+// A disk that fills up during "Add this data to list" leaves the user file
+// as it was, without half a line.
+TEST_F(Folder, FullDiskDuringAddLeavesTheFileWhole) {
+    Stock(kFluidUserFile, {"11\tA\t1\t1.000000\t1.000000"});
+    const std::string before = ReadBytes(Path(kFluidUserFile));
+    FluidDatabaseModel m(Fluids(), Locale{});
+    m.load();
+    m.show();
+    m.setField(FluidField::Name, "A fluid with a long name that will not fit");
+
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = before.size() + 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const auto r = m.add();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->kind, MessageKind::Error);
+    EXPECT_NE(r->text.find(Path(kFluidUserFile).string()), std::string::npos);
+    EXPECT_EQ(ReadBytes(Path(kFluidUserFile)), before);
+}
+
+// A removal whose process is killed (SIGKILL) after any of its steps loses
+// no line: the next start recovers them all.
+TEST_F(Folder, RemovalKilledAtEveryStepLosesNothing) {
+    const std::vector<std::string> lines = {"11\tA\t1\t1.000000\t1.000000", "11\tB\t2\t2.000000\t2.000000",
+                                            "21\tC\t3\t3.000000\t3.000000"};
+    for (int stop = 1; stop <= 4; ++stop) {
+        Stock(kFluidUserFile, lines);
+        fs::remove(Path(kFluidBackupFile));
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            DataFiles files = Fluids();
+            files.removeFirst(lines[1], [&](int step) {
+                if (step != stop) return;
+                const char c = 1;
+                (void)!::write(ready[1], &c, 1);
+                for (;;) ::pause();  // killed here
+            });
+            ::_exit(0);
+        }
+        char c = 0;
+        const bool reached = ::read(ready[0], &c, 1) == 1;
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ASSERT_TRUE(reached) << stop;
+        ASSERT_TRUE(WIFSIGNALED(status)) << stop;
+
+        FluidDatabaseModel next(Fluids(), Locale{});
+        EXPECT_FALSE(next.load()) << stop;
+        const std::vector<std::string> after = Fluids().userLines();
+        EXPECT_EQ(std::count(after.begin(), after.end(), lines[0]), 1) << stop;
+        EXPECT_EQ(std::count(after.begin(), after.end(), lines[2]), 1) << stop;
+        EXPECT_LE(std::count(after.begin(), after.end(), lines[1]), 1) << stop;
+        EXPECT_FALSE(fs::exists(Path(kFluidBackupFile))) << stop;
+    }
+}
+
+}  // namespace
+}  // namespace corvane

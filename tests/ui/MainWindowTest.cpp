@@ -402,3 +402,76 @@ TEST_F(MainWindowTest, SplashAfterStartAndAboutBox) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Walks each panel with the Tab key: every control that takes the focus is
+// reached, down the left column and then down the results column.
+TEST_F(MainWindowTest, KeyboardWalkFollowsTheVisualOrder) {
+    showWindow();
+    for (int n = 1; n <= 4; ++n) {
+        CalcPanel* panel = window_->panel(n);
+        std::vector<QWidget*> expected;
+        for (QWidget* w : panel->tabOrder()) {
+            auto* edit = qobject_cast<QLineEdit*>(w);
+            const bool passes = edit && edit->isReadOnly();
+            // Tab enters a group of radio buttons at the checked one; the
+            // arrow keys move within it.
+            auto* radio = qobject_cast<QRadioButton*>(w);
+            const bool unchecked = radio && !radio->isChecked();
+            if (w->isVisible() && w->isEnabled() && !passes && !unchecked) expected.push_back(w);
+        }
+        ASSERT_GT(expected.size(), 15u) << n;
+        expected.front()->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        std::vector<QWidget*> walked{QApplication::focusWidget()};
+        for (std::size_t i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            // Read-only fields hand the focus on, one event at a time.
+            for (int hop = 0; hop < 10; ++hop) {
+                QApplication::processEvents();
+                auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                if (!edit || !edit->isReadOnly()) break;
+            }
+            walked.push_back(QApplication::focusWidget());
+        }
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(walked[i], expected[i]) << "panel " << n << " step " << i << ": "
+                                             << (walked[i] ? walked[i]->objectName().toStdString() : "none") << " instead of "
+                                             << expected[i]->objectName().toStdString();
+        // The left column comes before the results column.
+        bool right = false;
+        for (QWidget* w : walked) {
+            if (w->x() >= 300) right = true;
+            else EXPECT_FALSE(right) << w->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, EveryCommandWorksFromTheKeyboard) {
+    showWindow();
+    auto* calculate = find<QPushButton>("CalculateFlowBitBtn2");
+    calculate->setFocus();
+    QTest::keyClick(calculate, Qt::Key_Space);
+    EXPECT_EQ(text("FlowrateLMin_RightEdit2"), "132.073");
+    auto* caption = find<QLabel>("FlowHdLabel2");
+    EXPECT_TRUE(caption->focusPolicy() & Qt::TabFocus);
+    caption->setFocus();
+    QTest::keyClick(caption, Qt::Key_Space);
+    EXPECT_TRUE(find("FlowWeightPanel2")->isVisible());
+    auto* strip = find<QLabel>("FlowWeightPanel2");
+    strip->setFocus();
+    QTest::keyClick(strip, Qt::Key_Return);
+    EXPECT_FALSE(strip->isVisible());
+    auto* material = find<QComboBox>("PipeMaterialComboBox2");
+    material->setFocus();
+    QTest::keyClick(material, Qt::Key_Down);
+    EXPECT_EQ(text("IRmm_RightEdit2"), "0.0450");
+    for (QWidget* w : window_->findChildren<QWidget*>())
+        if (!w->accessibleDescription().isEmpty()) EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString();
+    EXPECT_EQ(find("FluidDataBitBtn1")->accessibleDescription(), "Change fluid");
+}
+
+}  // namespace
+}  // namespace corvane
