@@ -318,8 +318,7 @@ int PanelModel::flowUnitCodeForCalculation() {
     return code;
 }
 
-std::optional<Refusal> PanelModel::calculate() {
-    clearResults();
+SolverInputs PanelModel::inputsFor(int code) const {
     const bool imperial = !metric_;
     SolverInputs in;
     in.gas = gas_;
@@ -331,7 +330,6 @@ std::optional<Refusal> PanelModel::calculate() {
     in.density = read(Ctl::FluidRelativeDensityRightEdit);
     in.available = read(Ctl::AvailablePressure_RightEdit);
     in.availableUnit = list(Ctl::MhdBarComboBox).selected == 1 ? AvailableUnit::Pressure : AvailableUnit::Head;
-    const int code = flowUnitCodeForCalculation();
 
     double roughness = read(Ctl::IRmm_RightEdit);
     double diameter = read(Ctl::IDmm_RightEdit);
@@ -355,6 +353,21 @@ std::optional<Refusal> PanelModel::calculate() {
     in.inletPressure = pressure;
     in.allowableLoss = allowable;
     in.flow = FlowToLitresPerMin(code, flowEntered);
+    return in;
+}
+
+int PanelModel::flowUnitCode() const {
+    const FlowListKind kind = gas_ ? FlowListKind::Gas : FlowListKind::Liquid;
+    return FlowUnitCode(kind, unitSystem(), list(gas_ ? Ctl::Gas_FlowUnitComboBox : Ctl::FlowUnitComboBox).selected).code;
+}
+
+SolverInputs PanelModel::solverInputs() const { return inputsFor(flowUnitCode()); }
+
+std::optional<Refusal> PanelModel::calculate() {
+    clearResults();
+    const bool imperial = !metric_;
+    const int code = flowUnitCodeForCalculation();
+    const SolverInputs in = inputsFor(code);
 
     SolverResult r;
     switch (kind_) {

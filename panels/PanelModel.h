@@ -24,6 +24,7 @@
 
 #include "core/Locale.h"
 #include "core/Tarnel_ConversionProc.h"
+#include "panels/PanelSolvers.h"
 #include "panels/PanelTypes.h"
 
 namespace corvane {
@@ -90,6 +91,11 @@ public:
     // The switch itself, with the dialog's answer.
     void switchUnits(UnitSystem to, const ConversionAnswer& answer);
 
+    // The panel's entries in calculation units, as Calculate reads them, and
+    // the code of its flow unit (the list's fallback when none is chosen).
+    SolverInputs solverInputs() const;
+    int flowUnitCode() const;
+
     // ---- what the program does to the panel (file loading uses these)
     void setText(Ctl c, const std::string& text);  // runs the change reaction
     void selectItem(Ctl list, int index);           // no click reaction; outside the list: none
@@ -122,6 +128,7 @@ private:
     bool hasSpeedButton() const { return kind_ != PanelKind::Flow; }
 
     int flowUnitCodeForCalculation();
+    SolverInputs inputsFor(int code) const;
     void showEntryExitFlow(double flowShown, double p, double pe);
     void convertEntries(bool toMetric, int flowCode);
     void convertInPlace(Ctl c, int code, int decimals);
