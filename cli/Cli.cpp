@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "core/Tarnel_EntryValidation.h"
 #include "output/FileIo.h"
 #include "output/PanelFile.h"
 #include "output/PanelReport.h"
@@ -11,7 +12,9 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kUsage = "usage: corvane-cli [--json] FILE...\n";
+constexpr const char* kUsage =
+    "usage: corvane-cli [--json] FILE...\n"
+    "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n";
 
 std::string Lf(std::string s) {
     for (char& c : s)
@@ -99,7 +102,98 @@ std::string ResultsToJson(const std::vector<BatchResult>& results) {
     return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+int RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
+             const Locale& locale) {
+    // NAME=FROM:TO:STEPS
+    const auto eq = spec.find('=');
+    const auto c1 = spec.find(':', eq == std::string::npos ? 0 : eq);
+    const auto c2 = c1 == std::string::npos ? std::string::npos : spec.find(':', c1 + 1);
+    if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos) {
+        err << "corvane-cli: a sweep is NAME=FROM:TO:STEPS, not " << spec << "\n";
+        return 2;
+    }
+    const std::string name = spec.substr(0, eq);
+    const std::string fromText = spec.substr(eq + 1, c1 - eq - 1);
+    const std::string toText = spec.substr(c1 + 1, c2 - c1 - 1);
+    const auto steps = ReadInteger(spec.substr(c2 + 1));
+    if (!IsEntryNumber(fromText, DotLocale()) || !IsEntryNumber(toText, DotLocale()) || !steps || *steps < 1 ||
+        *steps > 100000) {
+        err << "corvane-cli: a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " << spec
+            << "\n";
+        return 2;
+    }
+    const FileRead read = ReadWholeFile(file, kMaxPanelFileBytes);
+    if (!read.bytes) {
+        err << file << ": " << read.error << "\n";
+        return 2;
+    }
+    PanelFileReader reader(*read.bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind) {
+        err << file << ": " << kNotValidFileText << "\n";
+        return 2;
+    }
+    PanelModel panel(*kind, locale);
+    if (auto error = LoadPanelFile(panel, *read.bytes)) {
+        err << file << ": " << Lf(error->text) << "\n";
+        return 2;
+    }
+    std::optional<Ctl> entry;
+    for (int i = 0; i < kCtlCount; ++i) {
+        const Ctl c = static_cast<Ctl>(i);
+        if (IsUserEntry(*kind, c) && CtlName(c, *kind) == name) entry = c;
+    }
+    if (!entry) {
+        err << "corvane-cli: " << name << " is not an entry of panel " << PanelDigit(*kind) << "\n";
+        return 2;
+    }
+
+    std::vector<Ctl> results;
+    for (int i = 0; i < kCtlCount; ++i)
+        if (IsResult(*kind, static_cast<Ctl>(i))) results.push_back(static_cast<Ctl>(i));
+    if (panel.gasMode())
+        for (Ctl c : {Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel}) results.push_back(c);
+    out << CsvField(name);
+    for (Ctl c : results) out << "," << CsvField(CtlName(c, *kind));
+    out << ",message\n";
+
+    const double from = ReadEntryNumber(fromText, DotLocale());
+    const double to = ReadEntryNumber(toText, DotLocale());
+    int status = 0;
+    for (int i = 0; i < *steps; ++i) {
+        const double value = *steps == 1 ? from : from + (to - from) * i / (*steps - 1);
+        const std::string text = WriteEntryNumber(value, 6, locale).value_or("");
+        panel.editEntry(*entry, text);
+        const auto refusal = panel.calculate();
+        if (refusal) status = 1;
+        out << CsvField(text);
+        for (Ctl c : results) out << "," << CsvField(panel.text(c));
+        std::string message = refusal ? refusal->text : "";
+        for (char& ch : message)
+            if (ch == '\r') ch = ' ';
+        out << "," << CsvField(message) << "\n";
+    }
+    return status;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale) {
+    if (!args.empty() && args[0] == "--sweep") {
+        if (args.size() != 3) {
+            err << kUsage;
+            return 2;
+        }
+        return RunSweep(args[1], args[2], out, err, locale);
+    }
     bool json = false;
     std::vector<std::string> files;
     bool options = true;

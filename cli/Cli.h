@@ -3,6 +3,7 @@
 // open and Calculate commands do, then prints the reports (text or JSON).
 //
 //   corvane-cli [--json] FILE...
+//   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
 // refused, 2 when any file was invalid or could not be read.
@@ -39,6 +40,16 @@ BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
 // The whole program; returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
+
+// --sweep NAME=FROM:TO:STEPS on one panel file: the entry NAME (a control
+// name with its panel digit) set to STEPS values from FROM to TO, each
+// calculated; CSV with the value, the panel's result fields and the
+// refusal of a refused step.  Returns the exit status.
+int RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
+             const Locale& locale);
+
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text);
 
 // The JSON array of the results.
 std::string ResultsToJson(const std::vector<BatchResult>& results);
