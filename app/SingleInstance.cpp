@@ -30,7 +30,7 @@ bool SingleInstance::anotherCopyRuns() {
             connect(server_, &QLocalServer::newConnection, this, [this] {
                 while (QLocalSocket* s = server_->nextPendingConnection()) {
                     connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-                    emit raiseRequested();
+                    Q_EMIT raiseRequested();
                 }
             });
             return false;

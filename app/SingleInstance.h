@@ -26,7 +26,7 @@ public:
     // The socket name: the instance name and the user's id.
     const QString& socketName() const { return socketName_; }
 
-signals:
+Q_SIGNALS:
     // Another copy was started and asks this one to come to the front.
     void raiseRequested();
 

@@ -67,7 +67,7 @@ void TRightEdit::focusInEvent(QFocusEvent* event) {
     QTimer::singleShot(0, this, [this] {
         if (hasFocus()) selectAll();
     });
-    emit entered();
+    Q_EMIT entered();
 }
 
 void TRightEdit::focusOutEvent(QFocusEvent* event) {
@@ -76,12 +76,12 @@ void TRightEdit::focusOutEvent(QFocusEvent* event) {
     // not leaving the entry.
     const auto reason = event->reason();
     if (passesFocus_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
-    emit left();
+    Q_EMIT left();
 }
 
 void TRightEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
-    emit clicked();
+    Q_EMIT clicked();
 }
 
 }  // namespace corvane

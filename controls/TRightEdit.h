@@ -26,7 +26,7 @@ public:
 
     std::function<bool(char32_t& key)> keyFilter;
 
-signals:
+Q_SIGNALS:
     void entered();  // got the focus
     void left();     // lost the focus to another control of its window
     void clicked();

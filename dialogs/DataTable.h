@@ -22,7 +22,7 @@ struct DataRecord {
 
 class DataTable {
 public:
-    explicit DataTable(std::size_t slots) : slots_(slots) {}
+    explicit DataTable(std::size_t count) : slots_(count) {}
     void clear();
     // Into the first free slot; false (and dropped) when none is free.
     bool add(const DataRecord& record);

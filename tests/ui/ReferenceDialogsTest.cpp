@@ -103,7 +103,7 @@ TEST_F(ReferenceDialogsTest, PipeDiameterInTheUnitsOfThePanel) {
         auto* list = child<TTabListBox>(&dialog, "TabListBox1");
         EXPECT_EQ(list->count(), 2);
         EXPECT_EQ(child<QComboBox>(&dialog, "PipeTypeComboBox1")->currentText(), "Steel Sch 40");
-        emit list->itemDoubleClicked(list->item(1));
+        Q_EMIT list->itemDoubleClicked(list->item(1));
     });
     EXPECT_EQ(dialog.ask(false), "2.067");
     test::Later([&] { child<QPushButton>(&dialog, "UseDataBitBtn")->click(); });
