@@ -76,6 +76,7 @@ int RunCorvane(int argc, char** argv) {
     services.askFittings = [&dialogs](const std::string& fittings) { return dialogs.fittings->ask(fittings); };
     services.askFluid = [&dialogs](std::optional<FluidGroup> group) { return dialogs.fluids->ask(group); };
     services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes->ask(metric); };
+    services.pipeTable = &pipes.table();
 
     TTarnelMiniForm1 mainForm(locale, services, folder);
     dialogs.fittings = new FittingsDialog(locale, &platform, &mainForm);

@@ -204,4 +204,54 @@ std::vector<ValidityNote> ValidityNotes(const PanelModel& panel) {
     return notes;
 }
 
+namespace {
+
+std::string Csv(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string q = "\"";
+    for (char c : text) {
+        if (c == '"') q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
+
+std::string Num(double v, int decimals, const Locale& l) { return Csv(WriteEntryNumber(v, decimals, l).value_or("")); }
+
+}  // namespace
+
+std::string VelocityUnit(const PanelModel& panel) { return panel.metric() ? "m/s" : "ft/s"; }
+std::string ValueUnitOf(const PanelModel& panel) { return ValueUnit(panel); }
+
+std::string SystemCurveCsv(const SystemCurve& curve, const Locale& l) {
+    std::string out = Csv("Flow (" + curve.flowUnit + ")") + "," + Csv("Value (" + curve.valueUnit + ")") + "\n";
+    for (const CurvePoint& p : curve.points) out += Num(p.flow, 6, l) + "," + Num(p.value, 6, l) + "\n";
+    return out;
+}
+
+std::string MoodyCsv(const MoodyDiagram& m, const Locale& l) {
+    std::string out = "Relative roughness,Reynolds number,Friction factor,Colebrook-White\n";
+    auto add = [&](const MoodyCurve& c, bool colebrook) {
+        for (const auto& [re, f] : c.points)
+            out += Num(c.relativeRoughness, 8, l) + "," + Num(re, 1, l) + "," + (colebrook ? "," : "") + Num(f, 8, l) +
+                   (colebrook ? "" : ",") + "\n";
+    };
+    for (const MoodyCurve& c : m.family) add(c, false);
+    add(m.own, false);
+    add(m.colebrook, true);
+    return out;
+}
+
+std::string StandardSizesCsv(const std::vector<SizeOption>& sizes, const PanelModel& panel) {
+    const Locale& l = panel.locale();
+    std::string out = "Pipe type,Nominal size,Internal diameter (mm)," + Csv("Velocity (" + VelocityUnit(panel) + ")") +
+                      ",Reynolds number," + Csv("Value (" + ValueUnit(panel) + ")") + "\n";
+    for (const SizeOption& o : sizes) {
+        out += Csv(o.type) + "," + Csv(o.nominal) + "," + Num(o.internalDiameter, 3, l) + ",";
+        if (o.refused) out += ",,\n";
+        else out += Num(o.velocity, 3, l) + "," + Num(o.reynolds, 0, l) + "," + Num(o.value, 3, l) + "\n";
+    }
+    return out;
+}
+
 }  // namespace corvane

@@ -80,4 +80,14 @@ struct ValidityNote {
 };
 std::vector<ValidityNote> ValidityNotes(const PanelModel& panel);
 
+// The data behind the plots and the table, as CSV (locale's numbers, quoted
+// where they hold a comma).
+std::string SystemCurveCsv(const SystemCurve& curve, const Locale& locale);
+std::string MoodyCsv(const MoodyDiagram& moody, const Locale& locale);
+std::string StandardSizesCsv(const std::vector<SizeOption>& sizes, const PanelModel& panel);
+
+// The unit of the velocity and of the value columns of the size table.
+std::string VelocityUnit(const PanelModel& panel);
+std::string ValueUnitOf(const PanelModel& panel);
+
 }  // namespace corvane

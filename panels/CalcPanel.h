@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/DataTable.h"
 #include "dialogs/FluidDatabaseModel.h"
 #include "panels/PanelModel.h"
 
@@ -40,6 +41,8 @@ struct PanelServices {
     std::function<std::optional<std::string>(bool metric)> askPipeDiameter;
     // The fittings dialog with the panel's string: the new string on OK.
     std::function<std::optional<std::string>(const std::string& fittings)> askFittings;
+    // The pipe data base's table, for the analysis window's standard sizes.
+    const DataTable* pipeTable = nullptr;
 };
 
 // The colour of a panel and the few colours its controls use.

@@ -167,6 +167,17 @@ QPixmap GlyphPixmap(Glyph glyph, int size) {
             p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
             p.drawLine(QPointF(3, 8), QPointF(13, 8));
             break;
+        case Glyph::Analysis: {
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(1.5, 1.5, 13, 13));
+            p.setPen(QPen(QColor(200, 40, 40), 1.5));
+            QPainterPath curve;
+            curve.moveTo(3, 13);
+            curve.quadTo(10, 12, 13, 3);
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(curve);
+            break;
+        }
         case Glyph::TabLength:
             p.setBrush(QColor(221, 255, 255));
             p.drawRect(QRectF(1.5, 6.5, 13, 3));

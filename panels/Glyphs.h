@@ -13,7 +13,7 @@ enum class Glyph {
     Open, Save, CopyText, CopyScreen, Print,
     Liquid, LiquidDim, GasCylinders, GasCylindersDim,
     Weight, Velocity, UncompressedVolume, CompressedVolume,
-    TabPressure, TabFlow, TabDiameter, TabLength
+    TabPressure, TabFlow, TabDiameter, TabLength, Analysis
 };
 
 QPixmap GlyphPixmap(Glyph glyph, int size = 16);

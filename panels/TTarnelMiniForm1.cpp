@@ -9,6 +9,7 @@
 #include <QTabBar>
 
 #include "app/Tarnel_Splash.h"
+#include "panels/AnalysisWindow.h"
 #include "controls/TRightEdit.h"
 #include "panels/Glyphs.h"
 #include "platform/Platform.h"
@@ -111,6 +112,7 @@ void TTarnelMiniForm1::createToolBar() {
         {Glyph::FourPanels, "FourPanelImage", "Four panel layout", [this] { applyLayout(4); }},
         {Glyph::Help, "HelpImage", "Corvane Help", [this] { openHelp(); }},
         {Glyph::About, "CopyrightImage", "About Corvane", [this] { showAbout(); }},
+        {Glyph::Analysis, "AnalysisImage", "Analysis", [this] { openAnalysis(); }},
     };
     int x = 4;
     for (const auto& p : pictures) {
@@ -134,6 +136,9 @@ void TTarnelMiniForm1::createMenus() {
     layout->setObjectName("LayoutMenu");
     action(layout, "Single panel", "Singlepanel1", [this] { applyLayout(1); });
     action(layout, "Four panels", "Fourpanels1", [this] { applyLayout(4); });
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->setObjectName("ToolsMenu");
+    action(tools, "Analysis\u2026", "Analysis1", [this] { openAnalysis(); });
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
     action(help, "Corvane Help", "Corvanehelp1", [this] { openHelp(); })->setShortcut(QKeySequence(Qt::Key_F1));
@@ -188,6 +193,20 @@ void TTarnelMiniForm1::openHelp() {
     const std::string path = helpFolder_ + kHelpDocument;
     if (services_.platform && !services_.platform->openDocument(path))
         services_.platform->message(this, MessageKind::Error, "An error ocurred when opening file " + path);
+}
+
+void TTarnelMiniForm1::openAnalysis() {
+    int number = 1;
+    if (layout_ == Layout::SinglePanel) {
+        number = tabs_->currentIndex() + 1;
+    } else {
+        for (int i = 0; i < 4; ++i)
+            if (panels_[static_cast<std::size_t>(i)]->isAncestorOf(QApplication::focusWidget())) number = i + 1;
+    }
+    if (!analysis_)
+        analysis_ = new AnalysisWindow({models_[0].get(), models_[1].get(), models_[2].get(), models_[3].get()},
+                                       services_.pipeTable, services_.platform, this);
+    analysis_->showFor(std::max(1, number));
 }
 
 void TTarnelMiniForm1::showAbout() {

@@ -40,6 +40,10 @@ public:
     void setSplash(TTarnel_SplashForm* splash) { splash_ = splash; }
 
     void openHelp();
+    // The analysis window for the panel in view (the tab's in the single
+    // layout, the one holding the focus in the four-panel layout).
+    void openAnalysis();
+    class AnalysisWindow* analysisWindow() const { return analysis_; }
     void showAbout();
     // Brings the window to the front, restored if minimised.
     void bringToFront();
@@ -60,6 +64,7 @@ private:
     QTabBar* tabs_ = nullptr;
     Layout layout_ = Layout::FourPanels;
     TTarnel_SplashForm* splash_ = nullptr;
+    class AnalysisWindow* analysis_ = nullptr;
     QTimer splashTimer_;
     bool shownOnce_ = false;
 };

@@ -5,7 +5,7 @@
 #   tools/install-deps.sh fuzz   clang and its fuzzing runtime
 set -eu
 
-run_pkgs="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation nlohmann-json3-dev"
+run_pkgs="cmake ninja-build g++ make qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev fonts-liberation nlohmann-json3-dev"
 test_pkgs="$run_pkgs libgtest-dev libgmock-dev googletest libbenchmark-dev desktop-file-utils appstream dpkg-dev file"
 fuzz_pkgs="cmake ninja-build make clang-14 libclang-rt-14-dev nlohmann-json3-dev"
 

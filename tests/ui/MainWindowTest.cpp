@@ -58,13 +58,13 @@ TEST_F(MainWindowTest, CaptionMenusAndToolBar) {
     EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
     QStringList menus;
     for (QAction* a : window_->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&Layout", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Layout", "&Tools", "&Help"}));
     EXPECT_EQ(find<QAction>("ExitCorvane1")->text(), "Exit Corvane");
     EXPECT_EQ(find<QAction>("Corvanehelp1")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(find<QAction>("About1")->text(), "About Corvane");
-    const char* pictures[] = {"SinglePanelImage", "FourPanelImage", "HelpImage", "CopyrightImage"};
-    const char* hints[] = {"Single panel layout", "Four panel layout", "Corvane Help", "About Corvane"};
-    for (int i = 0; i < 4; ++i) {
+    const char* pictures[] = {"SinglePanelImage", "FourPanelImage", "HelpImage", "CopyrightImage", "AnalysisImage"};
+    const char* hints[] = {"Single panel layout", "Four panel layout", "Corvane Help", "About Corvane", "Analysis"};
+    for (int i = 0; i < 5; ++i) {
         QWidget* p = find(pictures[i]);
         EXPECT_EQ(p->toolTip(), hints[i]);
         EXPECT_EQ(p->x(), 4 + 28 * i);
