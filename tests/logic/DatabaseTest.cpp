@@ -539,8 +539,9 @@ TEST(FittingsDialog, ResetLoadAndStore) {
 }  // namespace corvane
 
 #include <csignal>
-#include <sys/resource.h>
 #include <sys/wait.h>
+
+#include "tests/FileSizeLimit.h"
 #include <unistd.h>
 
 namespace corvane {
@@ -556,17 +557,12 @@ TEST_F(Folder, FullDiskDuringAddLeavesTheFileWhole) {
     m.show();
     m.setField(FluidField::Name, "A fluid with a long name that will not fit");
 
-    struct sigaction ignore {}, previous {};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit tiny = saved;
-    tiny.rlim_cur = before.size() + 10;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const auto r = m.add();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    std::optional<Refusal> r;
+    {
+        test::FileSizeLimit full(before.size() + 10);
+        ASSERT_TRUE(full.active());
+        r = m.add();
+    }
 
     ASSERT_TRUE(r);
     EXPECT_EQ(r->kind, MessageKind::Error);

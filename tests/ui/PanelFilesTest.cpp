@@ -77,8 +77,7 @@ TEST_F(PanelFilesTest, ErrorsInThePlatformsWords) {
 }  // namespace
 }  // namespace corvane
 
-#include <csignal>
-#include <sys/resource.h>
+#include "tests/FileSizeLimit.h"
 
 namespace corvane {
 namespace {
@@ -92,18 +91,12 @@ TEST_F(PanelFilesTest, FailedSaveKeepsTheOldFile) {
     old.write("old contents\r\n");
     old.close();
 
-    struct sigaction ignore {}, previous {};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 64;  // far less than a panel file
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
     platform_.saveAnswers.push_back(target);
-    panel_->saveFile();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    {
+        test::FileSizeLimit full(64);  // far less than a panel file
+        ASSERT_TRUE(full.active());
+        panel_->saveFile();
+    }
 
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0].kind, MessageKind::Error);
