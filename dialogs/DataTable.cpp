@@ -140,6 +140,20 @@ bool IsListed(const std::vector<std::string>& rows, const std::string& typed) {
     return false;
 }
 
+bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields) {
+    return IsListed(rows, fields[0] + "\t" + fields[1] + "\t" + fields[2] + "\t" + fields[3]);
+}
+
+DataRecord UserRecord(int code, const std::array<std::string, 4>& fields, int decimals, char separator) {
+    DataRecord r;
+    r.code = code;
+    r.f2 = DataFieldText(fields[0]);
+    r.f3 = DataFieldText(fields[1]);
+    r.f4 = TruncateDecimals(DataFieldText(fields[2]), decimals, separator);
+    r.f5 = TruncateDecimals(DataFieldText(fields[3]), decimals, separator);
+    return r;
+}
+
 bool IsAllowedTextKey(char32_t& key) {
     if (key == U'\t' || key == U'\r' || key == U'\n' || (key != kBackspaceKey && !IsCp1252(key))) key = 0;
     return key != 0;

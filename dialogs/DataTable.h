@@ -74,6 +74,11 @@ std::array<std::string, 4> SplitRow(const std::string& row);
 // Whether a row's blank-free text begins with the blank-free `typed` text
 // (the four fields joined with TABs): the data bases' duplicate test.
 bool IsListed(const std::vector<std::string>& rows, const std::string& typed);
+bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields);
+
+// The record a user's four typed fields make under `code`: the two texts as
+// the data files hold them, the two numbers cut to `decimals` decimals.
+DataRecord UserRecord(int code, const std::array<std::string, 4>& fields, int decimals, char separator);
 
 // A key typed into a name field: anything a line of the data files can hold
 // (no TAB, CR or LF, and a Windows-1252 character).  A refused key is 0.

@@ -147,18 +147,13 @@ bool FluidDatabaseModel::leave(Field f) {
 }
 
 std::optional<Refusal> FluidDatabaseModel::add() {
-    if (IsListed(rows_, fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3]))
+    if (IsListed(rows_, fields_))
         return Refusal{MessageKind::Information, kEntryExistsText};
 
-    DataRecord r;
-    r.code = groupCode(true);
-    r.f2 = DataFieldText(fields_[0]);
-    r.f3 = DataFieldText(fields_[1]);
-    r.f4 = TruncateDecimals(DataFieldText(fields_[2]), 6, locale_.decimalSeparator);
-    r.f5 = TruncateDecimals(DataFieldText(fields_[3]), 6, locale_.decimalSeparator);
+    const DataRecord r = UserRecord(groupCode(true), fields_, 6, locale_.decimalSeparator);
     const std::string line = JoinDataLine(r);
     if (auto problem = files_.append(line))
-        return Refusal{MessageKind::Error, "The entry could not be added to the user data file.\r" + *problem};
+        return Refusal{MessageKind::Error, kAddFailedText + *problem};
     table_.add(r);
     fillList();
     for (std::size_t i = 0; i < rows_.size(); ++i)
@@ -175,7 +170,7 @@ std::optional<Refusal> FluidDatabaseModel::remove() {
         return std::nullopt;
     const std::string key = NormaliseRowLine(std::to_string(groupCode(true)) + "\t" + rows_[static_cast<std::size_t>(selected_)]);
     if (auto problem = files_.removeFirst(key))
-        return Refusal{MessageKind::Error, "The entry could not be removed from the user data file.\r" + *problem};
+        return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
     rows_.erase(rows_.begin() + selected_);
     if (selected_ >= static_cast<int>(rows_.size())) selected_ = rows_.empty() ? -1 : 0;
     rowSelection();

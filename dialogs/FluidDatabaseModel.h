@@ -93,5 +93,7 @@ private:
 };
 
 inline constexpr const char* kEntryExistsText = "Entry already exists.";
+inline constexpr const char* kAddFailedText = "The entry could not be added to the user data file.\r";
+inline constexpr const char* kRemoveFailedText = "The entry could not be removed from the user data file.\r";
 
 }  // namespace corvane

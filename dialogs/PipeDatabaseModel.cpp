@@ -147,16 +147,11 @@ bool PipeDatabaseModel::leave(Field f) {
 }
 
 std::optional<Refusal> PipeDatabaseModel::add() {
-    if (IsListed(rows_, fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3]))
+    if (IsListed(rows_, fields_))
         return Refusal{MessageKind::Information, kEntryExistsText};
-    DataRecord r;
-    r.code = 11;
-    r.f2 = DataFieldText(fields_[0]);
-    r.f3 = DataFieldText(fields_[1]);
-    r.f4 = TruncateDecimals(DataFieldText(fields_[2]), 3, locale_.decimalSeparator);
-    r.f5 = TruncateDecimals(DataFieldText(fields_[3]), 3, locale_.decimalSeparator);
+    const DataRecord r = UserRecord(11, fields_, 3, locale_.decimalSeparator);
     if (auto problem = files_.append(JoinDataLine(r)))
-        return Refusal{MessageKind::Error, "The entry could not be added to the user data file.\r" + *problem};
+        return Refusal{MessageKind::Error, kAddFailedText + *problem};
     load();
     fillList();
     const std::string written = BlankFree(r.f2 + "\t" + r.f3 + "\t" + r.f4 + "\t" + r.f5);
@@ -173,7 +168,7 @@ std::optional<Refusal> PipeDatabaseModel::remove() {
         return std::nullopt;
     const std::string key = NormaliseRowLine("11\t" + rows_[static_cast<std::size_t>(selected_)]);
     if (auto problem = files_.removeFirst(key))
-        return Refusal{MessageKind::Error, "The entry could not be removed from the user data file.\r" + *problem};
+        return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
     removeEnabled_ = false;
     const int index = selected_;
     load();

@@ -173,6 +173,10 @@ TEST_F(Folder, SixDecimalsByTruncation) {
     EXPECT_EQ(TruncateDecimals("25.4", 3, '.'), "25.400");
     EXPECT_EQ(TruncateDecimals("26.6446", 3, '.'), "26.644");
     EXPECT_EQ(TruncateDecimals("7", 3, ','), "7,000");
+
+    // A typed row: the texts cleared of line breaks, the numbers cut.
+    const DataRecord r = UserRecord(12, {"Heavy\toil", "20\r", "1.23456789", "2"}, 6, '.');
+    EXPECT_EQ(r, (DataRecord{12, "Heavy oil", "20 ", "1.234567", "2.000000"}));
 }
 
 TEST_F(Folder, RemovingTheLastRowSelectsTheFirst) {
