@@ -92,27 +92,7 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
         model_.setGroup(FluidGroup::Gases);
         refresh();
     });
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (updating_ || row < 0) return;
-        model_.selectRow(row);
-        refresh();
-    });
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        model_.doubleClick(list_->row(item));
-        accept();
-    });
-    connect(use, &QPushButton::clicked, this, [this] {
-        model_.useData();
-        accept();
-    });
-    connect(add, &QPushButton::clicked, this, [this] {
-        report(model_.add());
-        refresh();
-    });
-    connect(remove_, &QPushButton::clicked, this, [this] {
-        report(model_.remove());
-        refresh();
-    });
+    ConnectRowsAndButtons(this, platform_, model_, list_, use, add, remove_, updating_, [this] { refresh(); });
     connect(water, &QPushButton::clicked, this, [this] {
         model_.waterDefaults();
         refresh();

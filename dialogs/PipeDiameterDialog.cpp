@@ -90,27 +90,7 @@ PipeDiameterDialog::PipeDiameterDialog(PipeDatabaseModel& model, Platform* platf
         model_.chooseNominal(i);
         refresh();
     });
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (updating_ || row < 0) return;
-        model_.selectRow(row);
-        refresh();
-    });
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        model_.doubleClick(list_->row(item));
-        accept();
-    });
-    connect(use, &QPushButton::clicked, this, [this] {
-        model_.useData();
-        accept();
-    });
-    connect(add, &QPushButton::clicked, this, [this] {
-        report(model_.add());
-        refresh();
-    });
-    connect(remove_, &QPushButton::clicked, this, [this] {
-        report(model_.remove());
-        refresh();
-    });
+    ConnectRowsAndButtons(this, platform_, model_, list_, use, add, remove_, updating_, [this] { refresh(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -124,8 +104,6 @@ TRightEdit* PipeDiameterDialog::makeField(Field f, const char* name, const char*
     b.updating = &updating_;
     return MakeDataField(this, platform_, name, accessible, g, number, b);
 }
-
-void PipeDiameterDialog::report(const std::optional<Refusal>& refusal) { Report(this, platform_, refusal); }
 
 void PipeDiameterDialog::refresh() {
     updating_ = true;

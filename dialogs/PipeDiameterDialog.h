@@ -30,7 +30,6 @@ public:
 
 private:
     TRightEdit* makeField(PipeDatabaseModel::Field f, const char* name, const char* accessible, QRect g, bool number);
-    void report(const std::optional<Refusal>& refusal);
 
     PipeDatabaseModel& model_;
     Platform* platform_;

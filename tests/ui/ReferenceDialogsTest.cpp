@@ -110,6 +110,43 @@ TEST_F(ReferenceDialogsTest, PipeDiameterInTheUnitsOfThePanel) {
     EXPECT_EQ(dialog.ask(true), "52.502");
 }
 
+TEST_F(ReferenceDialogsTest, PipeListAndButtonsDriveTheUserFile) {
+    PipeDatabaseModel model(DataFiles(folder_, kPipeStockFile, kPipeUserFile, kPipeBackupFile), Locale{});
+    ASSERT_FALSE(model.load());
+    model.show();
+    PipeDiameterDialog dialog(model, &platform_);
+    using Field = PipeDatabaseModel::Field;
+    model.setField(Field::Type, "PVC");
+    model.setField(Field::Nominal, "1/2");
+    model.setField(Field::Millimetres, "13.1");
+    model.setField(Field::Inches, "0.516");
+    dialog.refresh();
+    auto* list = child<TTabListBox>(&dialog, "TabListBox1");
+    auto* remove = child<QPushButton>(&dialog, "RemoveUserEntryBitBtn");
+
+    child<QPushButton>(&dialog, "SaveNewEntryBitBtn")->click();
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_TRUE(remove->isEnabled());
+    EXPECT_TRUE(platform_.messages.empty());
+    // The same row again is refused in a message box and changes nothing.
+    child<QPushButton>(&dialog, "SaveNewEntryBitBtn")->click();
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "Entry already exists.");
+    EXPECT_EQ(list->count(), 3);
+
+    // Choosing a stock row in the list selects it in the model.
+    list->setCurrentRow(2);
+    EXPECT_EQ(model.selected(), 2);
+    EXPECT_FALSE(remove->isEnabled());
+    list->setCurrentRow(0);
+    EXPECT_TRUE(remove->isEnabled());
+    remove->click();
+    EXPECT_EQ(list->count(), 2);
+    std::ifstream user(folder_ + "/" + kPipeUserFile, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(user), {}), "");
+}
+
 TEST_F(ReferenceDialogsTest, FittingsDialogWritesAndReadsTheString) {
     FittingsDialog dialog(Locale{}, &platform_);
     expectModal(&dialog);
