@@ -3,10 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/Corvane_CalcProc.h"
-#include "core/Tarnel_ConversionProc.h"
-#include "core/Tarnel_EntryValidation.h"
-#include "dialogs/FittingsSelection.h"
+#include "logic/engine/PipeFlow.h"
+#include "logic/engine/Units.h"
+#include "logic/text/NumberText.h"
+#include "logic/model/FittingsText.h"
 
 namespace corvane {
 namespace {

@@ -3,11 +3,11 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "core/Tarnel_EntryValidation.h"
-#include "output/FileIo.h"
-#include "output/PanelFile.h"
-#include "output/PanelReport.h"
-#include "panels/PanelModel.h"
+#include "logic/text/NumberText.h"
+#include "logic/io/FileIo.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelReport.h"
+#include "logic/model/PanelModel.h"
 
 namespace corvane {
 namespace {

@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/Locale.h"
-#include "panels/PanelTypes.h"
+#include "logic/text/Locale.h"
+#include "logic/model/PanelControls.h"
 
 namespace corvane {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
-#include "core/LocaleNames.h"
+#include "logic/text/LocaleNames.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "cli/Cli.h"
-#include "core/Cp1252.h"
-#include "core/Tarnel_EntryValidation.h"
-#include "dialogs/DataTable.h"
-#include "dialogs/FittingsDialogModel.h"
-#include "dialogs/FittingsSelection.h"
-#include "output/PanelFile.h"
-#include "output/PanelReport.h"
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
+#include "logic/io/DataTable.h"
+#include "logic/model/FittingsDialogModel.h"
+#include "logic/model/FittingsText.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelReport.h"
 
 namespace corvane::fuzz {
 

@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "cli/Cli.h"
-#include "core/LocaleNames.h"
-#include "output/PanelFile.h"
-#include "panels/PanelModel.h"
+#include "logic/text/LocaleNames.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelModel.h"
 
 namespace corvane {
 namespace {

@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/Tarnel_Splash.h"
-#include "controls/TRightEdit.h"
-#include "panels/TTarnelMiniForm1.h"
+#include "ui/SplashWindow.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/MainWindow.h"
 #include "tests/ui/UiFixture.h"
 
 namespace corvane {
@@ -29,7 +29,7 @@ protected:
             return answer_;
         };
         services.askVelocityFlow = [this](const PanelModel&, QWidget*) { return velocityFlow_; };
-        window_ = std::make_unique<TTarnelMiniForm1>(Locale{}, services, "/nowhere/");
+        window_ = std::make_unique<MainWindow>(Locale{}, services, "/nowhere/");
     }
 
     void showWindow() {
@@ -47,7 +47,7 @@ protected:
     QString text(const char* name) { return find<QLineEdit>(name)->text(); }
     void click(const char* name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
 
-    std::unique_ptr<TTarnelMiniForm1> window_;
+    std::unique_ptr<MainWindow> window_;
     std::vector<ConversionDialog> asked_;
     ConversionAnswer answer_{ConversionChoice::Convert, 1};
     std::optional<std::string> velocityFlow_;
@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, RefusalShowsItsMessageAndNoResults) {
 TEST_F(MainWindowTest, RefusedKeyBeepsAndClearsTheResults) {
     showWindow();
     click("CalculatePressureDropBitBtn");
-    auto* id = find<TRightEdit>("IDmm_RightEdit1");
+    auto* id = find<RightAlignedEdit>("IDmm_RightEdit1");
     id->setFocus();
     QTest::keyClick(id, Qt::Key_End);
     QTest::keyClick(id, '.');  // "25.000" has its separator already
@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, RefusedKeyBeepsAndClearsTheResults) {
 
 TEST_F(MainWindowTest, ZeroEntryKeepsTheFocus) {
     showWindow();
-    auto* length = find<TRightEdit>("LengthM_RightEdit1");
+    auto* length = find<RightAlignedEdit>("LengthM_RightEdit1");
     length->setFocus();
     QApplication::processEvents();
     length->selectAll();
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, ZeroEntryKeepsTheFocus) {
     EXPECT_TRUE(length->hasFocus());
     EXPECT_EQ(platform_.beeps, 2);
 
-    auto* elevation = find<TRightEdit>("ElevationChange_RightEdit1");
+    auto* elevation = find<RightAlignedEdit>("ElevationChange_RightEdit1");
     length->selectAll();
     QTest::keyClicks(length, "12");
     elevation->setFocus();
@@ -207,24 +207,24 @@ TEST_F(MainWindowTest, ZeroEntryKeepsTheFocus) {
 
 TEST_F(MainWindowTest, ReadOnlyFieldsPassTheFocusOn) {
     showWindow();
-    auto* name = find<TRightEdit>("FluidName_Edit1");
+    auto* name = find<RightAlignedEdit>("FluidName_Edit1");
     name->setFocus();
     QApplication::processEvents();
     EXPECT_FALSE(name->hasFocus());
-    EXPECT_EQ(find<TRightEdit>("ReynoldsNumber_RightEdit1")->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(find<RightAlignedEdit>("ReynoldsNumber_RightEdit1")->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(MainWindowTest, InletPressureHighlightsTheDensity) {
     showWindow();
     window_->model(1).useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
-    auto* barg = find<TRightEdit>("Barg_RightEdit1");
+    auto* barg = find<RightAlignedEdit>("Barg_RightEdit1");
     EXPECT_TRUE(barg->isVisible());
-    auto* display = find<TRightEdit>("RightEditVisibleFluidDensityDisplay1");
+    auto* display = find<RightAlignedEdit>("RightEditVisibleFluidDensityDisplay1");
     EXPECT_EQ(display->text(), "8.338379");
     barg->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(display->palette().color(QPalette::Base), kInfoBk);
-    find<TRightEdit>("IRmm_RightEdit1")->setFocus();
+    find<RightAlignedEdit>("IRmm_RightEdit1")->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(display->palette().color(QPalette::Base), PanelColour(PanelKind::PressureDrop));
 }
@@ -381,7 +381,7 @@ TEST_F(MainWindowTest, EveryControlHasItsNameAndAnAccessibleName) {
 }
 
 TEST_F(MainWindowTest, SplashAfterStartAndAboutBox) {
-    TTarnel_SplashForm splash(window_.get());
+    SplashWindow splash(window_.get());
     window_->setSplash(&splash);
     showWindow();
     EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isVisible(); }, 2000));
@@ -393,7 +393,7 @@ TEST_F(MainWindowTest, SplashAfterStartAndAboutBox) {
     find<QAction>("About1")->trigger();
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(splash.timer().interval(), 20000);
-    EXPECT_EQ(TTarnel_SplashForm::PlaceOver(QRect(100, 50, 1011, 700)), QPoint(402, 180));
+    EXPECT_EQ(SplashWindow::PlaceOver(QRect(100, 50, 1011, 700)), QPoint(402, 180));
     // The countdown hides it.
     splash.showFor(30, window_.get());
     EXPECT_TRUE(splash.isVisible());

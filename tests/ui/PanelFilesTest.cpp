@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "output/PanelFile.h"
-#include "panels/CalcPanel.h"
+#include "logic/model/PanelFile.h"
+#include "ui/CalcPanel.h"
 #include "tests/ui/UiFixture.h"
 
 namespace corvane {

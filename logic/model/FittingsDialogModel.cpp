@@ -1,0 +1,60 @@
+#include "logic/model/FittingsDialogModel.h"
+
+#include <algorithm>
+
+#include "logic/text/NumberText.h"
+
+namespace corvane {
+
+const std::array<const char*, 23>& FittingsDialogModel::KindNames() {
+    static const std::array<const char*, 23> kNames = {
+        "Standard bend", "Long radius bend", "Pipe bend", "Elbow 45\u00b0", "Return bend", "Through tee",
+        "Branch tee", "Strainer", "Reducer (one size)", "Expander (one size)", "Ball valve (reduced bore)",
+        "Ball valve (full bore)", "Check valve, swing", "Check valve, wafer", "Check valve, lift", "Gate valve",
+        "Globe valve (standard)", "Globe valve (angled)", "Butterfly valve", "Flexible bend", "Flexible loop",
+        "Barb connector", "Thin wall tube connector"};
+    return kNames;
+}
+
+void FittingsDialogModel::reset() {
+    openings_.fill(0);
+    counts_.fill(0);
+    extraK_ = *WriteEntryNumber(0, 2, locale_);
+}
+
+void FittingsDialogModel::setOpening(int valve, int index) {
+    if (valve < 0 || valve > 3) return;
+    openings_[static_cast<std::size_t>(valve)] = index >= 0 && index <= 3 ? index : 0;
+}
+
+void FittingsDialogModel::setCount(int kind, int n) {
+    if (kind < 1 || kind > 23) return;
+    counts_[static_cast<std::size_t>(kind - 1)] = std::clamp(n, 0, 999);
+}
+
+void FittingsDialogModel::load(const std::string& selection) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (fields.size() < 28) {
+        const auto tab = selection.find('\t', start);
+        fields.push_back(selection.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    fields.resize(28);
+    for (int v = 0; v < 4; ++v) setOpening(v, ReadInteger(fields[static_cast<std::size_t>(v)]).value_or(0));
+    for (int k = 1; k <= 23; ++k) setCount(k, ReadInteger(fields[static_cast<std::size_t>(3 + k)]).value_or(0));
+    const double extra = ReadEntryNumber(fields[27], locale_);
+    extraK_ = WriteEntryNumber(extra, 2, locale_).value_or(*WriteEntryNumber(0, 2, locale_));
+}
+
+std::string FittingsDialogModel::store() const {
+    std::string s;
+    for (int o : openings_) s += std::to_string(o) + "\t";
+    for (int c : counts_) s += std::to_string(c) + "\t";
+    return s + extraK_ + "\t";
+}
+
+bool FittingsDialogModel::keyPress(char32_t& key) const { return IsAllowedEntryKey(extraK_, key, locale_); }
+
+}  // namespace corvane

@@ -1,0 +1,218 @@
+// The four calculations on plain values: iteration counts, refusals, and
+// the results that do not depend on the panel's text.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "logic/engine/PipeFlow.h"
+#include "logic/model/FittingsText.h"
+#include "logic/engine/Solvers.h"
+#include "tests/logic/PanelTestSupport.h"
+#include "tests/logic/TestText.h"
+
+namespace corvane {
+namespace {
+
+using test::Fixed;
+
+// The start-up defaults of the panels in calculation units.
+SolverInputs Defaults() {
+    SolverInputs in;
+    in.roughness = 0.046;
+    in.diameter = 25;
+    in.length = 10;
+    in.flow = 100;
+    in.inletPressure = 6;
+    in.allowableLoss = 0.6;
+    in.available = 10;
+    in.viscosity = 1.004;
+    in.density = 0.998;
+    in.fittings = DefaultFittingsSelection();
+    return in;
+}
+
+TEST(FindFlowSolver, DefaultsMeetTheToleranceInTheFourthPass) {
+    const SolverResult r = SolveFindFlow(Defaults());
+    ASSERT_FALSE(r.refusal);
+    EXPECT_TRUE(r.converged);
+    EXPECT_EQ(r.passes, 4);
+    EXPECT_EQ(Fixed(r.flow, 3), "132.073");
+    EXPECT_EQ(Fixed(r.reynolds, 0), "111660");
+    EXPECT_EQ(Fixed(r.friction, 3), "0.024");
+    EXPECT_EQ(Fixed(r.velocity, 3), "4.484");
+    EXPECT_EQ(r.fittingsK, 0.0);
+}
+
+TEST(FindDiameterSolver, DefaultsMeetTheToleranceInTheTenthPass) {
+    const SolverResult r = SolveFindDiameter(Defaults());
+    ASSERT_FALSE(r.refusal);
+    EXPECT_TRUE(r.converged);
+    EXPECT_EQ(r.passes, 10);
+    EXPECT_EQ(Fixed(r.diameter, 3), "22.514");
+    EXPECT_EQ(Fixed(r.velocity, 3), "4.186");
+    EXPECT_EQ(Fixed(r.reynolds, 0), "92328");
+    EXPECT_EQ(Fixed(r.friction, 3), "0.025");
+}
+
+TEST(FindDiameterSolver, LiquidResultDependsOnTheHiddenInletPressure) {
+    SolverInputs in = Defaults();
+    in.inletPressure = 0;
+    const SolverResult r = SolveFindDiameter(in);
+    ASSERT_FALSE(r.refusal);
+    EXPECT_EQ(Fixed(r.diameter, 3), "22.510");
+    EXPECT_EQ(Fixed(r.reynolds, 0), "93897");
+}
+
+TEST(FindLengthSolver, DefaultsAndTheHiddenInletPressure) {
+    SolverResult r = SolveFindLength(Defaults());
+    ASSERT_FALSE(r.refusal);
+    EXPECT_EQ(Fixed(r.length, 3), "17.132");
+    EXPECT_EQ(Fixed(r.velocity, 3), "3.395");
+    EXPECT_EQ(Fixed(r.reynolds, 0), "83148");
+    EXPECT_EQ(Fixed(r.friction, 3), "0.025");
+    SolverInputs in = Defaults();
+    in.inletPressure = 0;
+    r = SolveFindLength(in);
+    EXPECT_EQ(Fixed(r.length, 3), "17.151");
+}
+
+TEST(FindLengthSolver, FittingsSpendingMoreThanTheHeadGiveANegativeLength) {
+    SolverInputs in = Defaults();
+    in.fittings = test::Fittings({3, 0, 0, 0}, {{16, 1}});  // gate valve at 25 %: K 28.8 in 25 mm
+    const SolverResult r = SolveFindLength(in);
+    ASSERT_FALSE(r.refusal);
+    EXPECT_LT(r.length, 0);
+    EXPECT_EQ(r.fittingsK, 28.8);
+}
+
+TEST(Solvers, RiseEqualToTheAvailableHeadIsRefused) {
+    SolverInputs in = Defaults();
+    in.elevation = 10;
+    for (auto solve : {SolveFindFlow, SolveFindDiameter, SolveFindLength})
+        EXPECT_EQ(solve(in).refusal, refusals::AvailablePressureTooLow());
+    in.fall = true;  // a fall adds to the head instead
+    for (auto solve : {SolveFindFlow, SolveFindDiameter, SolveFindLength}) EXPECT_FALSE(solve(in).refusal);
+}
+
+TEST(Solvers, FallAddsToTheHead) {
+    SolverInputs in = Defaults();
+    in.elevation = 2;
+    in.fall = true;
+    EXPECT_GT(SolveFindFlow(in).flow, SolveFindFlow(Defaults()).flow);
+    EXPECT_LT(SolveFindDiameter(in).diameter, SolveFindDiameter(Defaults()).diameter);
+    EXPECT_GT(SolveFindLength(in).length, SolveFindLength(Defaults()).length);
+    in = Defaults();
+    in.available = 20;
+    EXPECT_LT(SolveFindDiameter(in).diameter, SolveFindDiameter(Defaults()).diameter);
+}
+
+TEST(Solvers, NegativeInletPressureIsRefusedInLiquidModeToo) {
+    SolverInputs in = Defaults();
+    in.inletPressure = -0.001;
+    for (auto solve : {SolvePressureDrop, SolveFindFlow, SolveFindDiameter, SolveFindLength}) {
+        const SolverResult r = solve(in);
+        EXPECT_EQ(r.refusal, refusals::PressureTooLow());
+        EXPECT_EQ(r.refusal->kind, MessageKind::Warning);
+        EXPECT_FALSE(r.fittingsK);
+    }
+}
+
+TEST(Solvers, AllowableLossEqualToTheInletPressureIsAccepted) {
+    SolverInputs in = Defaults();
+    in.gas = true;
+    in.viscosity = 15.1;
+    in.density = 1.2047;
+    in.allowableLoss = 6;
+    for (auto solve : {SolveFindFlow, SolveFindDiameter, SolveFindLength}) EXPECT_FALSE(solve(in).refusal);
+    in.allowableLoss = 6.001;
+    for (auto solve : {SolveFindFlow, SolveFindDiameter, SolveFindLength}) {
+        const SolverResult r = solve(in);
+        EXPECT_EQ(r.refusal, refusals::AllowableLossTooHigh());
+        EXPECT_EQ(r.refusal->kind, MessageKind::Information);
+    }
+}
+
+TEST(Solvers, ZeroInletPressureLeavesNoRoomForAnAllowableLoss) {
+    SolverInputs in = Defaults();
+    in.gas = true;
+    in.viscosity = 15.1;
+    in.density = 1.2047;
+    in.inletPressure = 0;
+    in.allowableLoss = 0.001;
+    for (auto solve : {SolveFindFlow, SolveFindDiameter, SolveFindLength})
+        EXPECT_EQ(solve(in).refusal, refusals::AllowableLossTooHigh());
+}
+
+TEST(Solvers, GasPressureDropAboveTheInletPressureIsRefusedAfterTheFittings) {
+    SolverInputs in = Defaults();
+    in.gas = true;
+    in.viscosity = 15.1;
+    in.density = 1.2047;
+    in.inletPressure = 0.01;
+    in.flow = 5000;
+    in.fittings = test::Fittings({}, {{1, 2}});
+    const SolverResult r = SolvePressureDrop(in);
+    EXPECT_EQ(r.refusal, refusals::GasPressureDropTooHigh());
+    EXPECT_EQ(r.refusal->text,
+              "The pressure drop is greater than the inlet gas pressure\rReduce the pipe length, elevation rise or "
+              "flow rate\ror increase the internal diameter.");
+    ASSERT_TRUE(r.fittingsK);  // the total K was taken before the test
+    EXPECT_DOUBLE_EQ(*r.fittingsK, 2 * 0.69);
+}
+
+TEST(Solvers, ZeroEntriesThatReachACalculationAreRefused) {
+    struct Case {
+        double SolverInputs::*field;
+        Refusal refusal;
+    } cases[] = {{&SolverInputs::diameter, refusals::DiameterNotPositive()},
+                 {&SolverInputs::length, refusals::LengthNotPositive()},
+                 {&SolverInputs::flow, refusals::FlowNotPositive()},
+                 {&SolverInputs::viscosity, refusals::ViscosityNotPositive()},
+                 {&SolverInputs::density, refusals::DensityNotPositive()}};
+    for (const auto& c : cases)
+        for (double bad : {0.0, -1.0}) {
+            SolverInputs in = Defaults();
+            in.*(c.field) = bad;
+            EXPECT_EQ(SolvePressureDrop(in).refusal, c.refusal);
+            // Each panel refuses only the quantities it reads.
+            if (c.field != &SolverInputs::flow) EXPECT_EQ(SolveFindFlow(in).refusal, c.refusal);
+            if (c.field != &SolverInputs::diameter) EXPECT_EQ(SolveFindDiameter(in).refusal, c.refusal);
+            if (c.field != &SolverInputs::length) EXPECT_EQ(SolveFindLength(in).refusal, c.refusal);
+        }
+}
+
+TEST(Solvers, ResultsThatOverflowAreRefusedNotShown) {
+    SolverInputs in = Defaults();
+    in.flow = 1e306;
+    EXPECT_EQ(SolvePressureDrop(in).refusal, refusals::NoValidResult());
+    EXPECT_EQ(SolveFindLength(in).refusal, refusals::NoValidResult());
+    in = Defaults();
+    in.available = 1e306;
+    const SolverResult flow = SolveFindFlow(in);
+    EXPECT_TRUE(flow.refusal || std::isfinite(flow.flow));
+    const SolverResult d = SolveFindDiameter(in);
+    EXPECT_TRUE(d.refusal || (std::isfinite(d.diameter) && d.diameter > 0));
+}
+
+TEST(Solvers, IterationsStopAfter101PassesWithoutAMessage) {
+    // An oil whose solution lies in the critical zone: the friction line
+    // rises with the Reynolds number and the velocity keeps jumping.
+    SolverInputs in = Defaults();
+    in.viscosity = 10;
+    in.density = 0.9;
+    in.available = 0.6;
+    const SolverResult r = SolveFindFlow(in);
+    ASSERT_FALSE(r.refusal);
+    EXPECT_FALSE(r.converged);
+    EXPECT_EQ(r.passes, kMaxIterations);
+    EXPECT_EQ(FlowTypeName(r.reynolds), "Critical");
+    // The velocity is the last updated one; the Reynolds number and the
+    // friction factor stay those of the last evaluated pass.
+    const double reOfShownVelocity = ReynoldsNumber(r.velocity, in.diameter, in.viscosity * in.density, in.density);
+    EXPECT_NE(Fixed(reOfShownVelocity, 0), Fixed(r.reynolds, 0));
+    EXPECT_DOUBLE_EQ(r.flow, FlowFromVelocity(r.velocity, in.diameter));
+}
+
+}  // namespace
+}  // namespace corvane
