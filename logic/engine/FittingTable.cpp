@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "logic/engine/Units.h"
+
 namespace corvane {
 namespace {
 
@@ -51,7 +53,7 @@ constexpr std::array<Row, kFittingTypeCount> kK = {{
 }  // namespace
 
 int FittingSizeBand(double d) {
-    const double e = std::trunc(d * 8.0 / 25.4 + 0.99);
+    const double e = std::trunc(d * 8.0 / kMillimetresPerInch + 0.99);
     if (!(e >= 0.0) || e > 128.0) return 13;  // negative, above 128, or NaN
     const int eighths = static_cast<int>(e);
     if (eighths <= 2) return 0;

@@ -69,11 +69,11 @@ double FrictionFactor(double re, double d, double roughness) {
     return f;
 }
 
-std::string FlowTypeName(double re) {
-    std::string name = "Laminar";
-    if (re > kLaminarLimit) name = "Critical";
-    if (re >= kTurbulentLimit) name = "Turbulent";
-    return name;
+FlowRegime FlowRegimeOf(double re) {
+    FlowRegime regime = FlowRegime::Laminar;
+    if (re > kLaminarLimit) regime = FlowRegime::Critical;
+    if (re >= kTurbulentLimit) regime = FlowRegime::Turbulent;
+    return regime;
 }
 
 double FrictionHeadLoss(double v, double d, double length, double f) {
@@ -100,6 +100,21 @@ double GasVolumeRatio(double pg) {
 
 double GasViscosityAtPressure(double mu, double pg) {
     return mu * (pg * kGasViscosityPerBar + 1.0);
+}
+
+double ColebrookWhite(double re, double rr) {
+    if (!(re > 0)) return kNaN;
+    const double haaland = -1.8 * std::log10(std::pow(rr / 3.7, 1.11) + 6.9 / re);
+    double x = haaland;  // 1 / sqrt(f)
+    for (int i = 0; i < 200; ++i) {
+        const double next = -2.0 * std::log10(rr / 3.7 + 2.51 * x / re);
+        if (std::fabs(next - x) < 1e-15 * std::fabs(x)) {
+            x = next;
+            break;
+        }
+        x = next;
+    }
+    return 1.0 / (x * x);
 }
 
 double MaterialRoughness(int index) {

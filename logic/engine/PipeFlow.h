@@ -1,8 +1,10 @@
 #pragma once
-// Pipe flow formulas: velocity and flow in a round pipe, Reynolds number,
-// Darcy friction factor (laminar, critical line, Haaland), head losses,
-// head to pressure, the state of a gas at its inlet pressure, and the
-// roughness of the pipe materials.
+// The calculation engine: numbers in calculation units only, never text, a
+// locale, a list index or a display unit.  This header holds the pipe flow
+// formulas: velocity and flow in a round pipe, Reynolds number, Darcy
+// friction factor (laminar, critical line, Haaland; Colebrook-White for
+// comparison), head losses, head to pressure, the state of a gas at its
+// inlet pressure, and the roughness of the pipe materials.
 //
 // Calculation units, in and out: diameter and roughness mm, length and
 // elevation m, volume flow litre/min (for a gas the free volume flow),
@@ -13,15 +15,14 @@
 // viscosity of 0 in the Reynolds number, a diameter of 0 in the head loss)
 // the function returns a quiet NaN.  Absurdly large inputs may give +-inf.
 // A calculation therefore checks every result with std::isfinite before it
-// uses or shows it.  No function here throws or loops.
+// uses or shows it.  No function here throws; only ColebrookWhite iterates,
+// a bounded number of times.
 
-#include <string>
+#include "logic/engine/Units.h"
 
 namespace corvane {
 
 inline constexpr double kGravity = 9.81;               // m/s^2
-inline constexpr double kAtmosphereBar = 1.01325;      // bar
-inline constexpr double kAtmospherePsi = 14.6959494;   // psi
 inline constexpr double kLaminarLimit = 2300.0;
 inline constexpr double kTurbulentLimit = 3500.0;
 inline constexpr double kFrictionFloor = 1e-7;
@@ -47,8 +48,9 @@ double ReynoldsNumber(double v, double d, double mu, double rhoR);
 // where Haaland's logarithm reaches 0).
 double FrictionFactor(double re, double d, double roughness);
 
-// "Laminar", "Critical" or "Turbulent".  2300 is laminar, 3500 turbulent.
-std::string FlowTypeName(double re);
+// The zone of a Reynolds number: 2300 is laminar, 3500 turbulent.
+enum class FlowRegime { Laminar, Critical, Turbulent };
+FlowRegime FlowRegimeOf(double re);
 
 // f x L / (D/1000) x v^2 / 2g, in m.  NaN when D is 0.
 double FrictionHeadLoss(double v, double d, double length, double f);
@@ -70,6 +72,10 @@ double GasVolumeRatio(double pg);
 
 // mu x (1 + 0.0028 x Pg).
 double GasViscosityAtPressure(double mu, double pg);
+
+// Darcy friction factor by the Colebrook-White equation (turbulent flow),
+// solved by iteration from Haaland's value; NaN for Re <= 0.
+double ColebrookWhite(double reynolds, double relativeRoughness);
 
 // Internal roughness (mm) of pipe material `index`; 0.1 for any index
 // outside 0..13.

@@ -1,6 +1,7 @@
 #include "logic/engine/Units.h"
 
 #include <array>
+#include <cstddef>
 
 namespace corvane {
 namespace {
@@ -23,7 +24,7 @@ constexpr std::array<double, kFlowUnitCount> kFlow = {
 constexpr std::array<double, 7> kPressure = {
     1.0,         // bar
     100.0,       // kPa
-    14.5037744,  // psi
+    kPsiPerBar,  // psi
     750.06168,   // mm of mercury
     29.53,       // inches of mercury
     10.197162,   // m of water head
@@ -31,9 +32,9 @@ constexpr std::array<double, 7> kPressure = {
 };
 
 constexpr std::array<double, 3> kLength = {
-    1.0,          // metre
-    3.2808399,    // foot
-    39.37007874,  // inch
+    1.0,              // metre
+    kFeetPerMetre,    // foot
+    kInchesPerMetre,  // inch
 };
 
 template <std::size_t N>
@@ -52,9 +53,9 @@ constexpr std::array<int, 7> kMetricOfDecade = {-1, kLitrePerSec, kMillilitrePer
 bool ConvertPositive(int code, double x, bool back, double& out) {
     if (code >= 1 && code <= 3) {
         switch (code) {
-            case 1: out = back ? x / 3.2808399 : x * 3.2808399; break;
-            case 2: out = back ? x / 39.37007874 * 1000.0 : x / 1000.0 * 39.37007874; break;
-            default: out = back ? x / 14.5037744 : x * 14.5037744; break;
+            case 1: out = back ? x / kFeetPerMetre : x * kFeetPerMetre; break;
+            case 2: out = back ? x / kInchesPerMetre * 1000.0 : x / 1000.0 * kInchesPerMetre; break;
+            default: out = back ? x / kPsiPerBar : x * kPsiPerBar; break;
         }
         return true;
     }
@@ -92,29 +93,6 @@ bool ConvertPositive(int code, double x, bool back, double& out) {
     return false;
 }
 
-struct ListSpec {
-    std::array<int, 6> codes;
-    int size;
-    int fallbackIndex;
-};
-
-constexpr ListSpec kMetricLiquid{{kLitrePerSec, kMillilitrePerMin, kLitrePerMin, kLitrePerHour,
-                                  kCubicMetrePerHour, kOilBarrelPerMin},
-                                 6, 0};
-constexpr ListSpec kImperialLiquid{{kGallonUkPerMin, kGallonUsPerMin, kCubicFootPerSec,
-                                    kCubicFootPerMin, kCubicFootPerHour, kOilBarrelPerMin},
-                                   6, 0};
-constexpr ListSpec kMetricGas{{kLitrePerSec, kLitrePerMin, kLitrePerHour, kCubicMetrePerHour, 0, 0},
-                              4, 1};
-constexpr ListSpec kImperialGas{{kCubicFootPerSec, kCubicFootPerMin, kCubicFootPerHour, 0, 0, 0},
-                                3, 1};
-
-const ListSpec& SpecOf(FlowListKind kind, UnitSystem system) {
-    if (kind == FlowListKind::Liquid)
-        return system == UnitSystem::Metric ? kMetricLiquid : kImperialLiquid;
-    return system == UnitSystem::Metric ? kMetricGas : kImperialGas;
-}
-
 }  // namespace
 
 double FlowFactor(int code) { return Lookup(kFlow, code); }
@@ -142,44 +120,6 @@ bool IsConversionCode(int code) {
     double unused = 0.0;
     if (code <= -1000 || code == 0) return false;
     return ConvertPositive(code < 0 ? -code : code, 0.0, code < 0, unused);
-}
-
-FlowUnitChoice FlowUnitCode(FlowListKind kind, UnitSystem system, int selectedIndex) {
-    const ListSpec& spec = SpecOf(kind, system);
-    if (selectedIndex < 0 || selectedIndex >= spec.size) selectedIndex = spec.fallbackIndex;
-    return {spec.codes[static_cast<std::size_t>(selectedIndex)], selectedIndex};
-}
-
-std::string FlowUnitText(int code, const Locale& locale) {
-    static constexpr std::array<const char*, kFlowUnitCount> kUk = {
-        "litre/sec", "milllitre/min", "litre/min", "litre/hr", "m\u00b3/hr", "gpm-UK",
-        "gpm-USA", "cu.ft/sec", "cu.ft/min", "cu.ft/hr", "brls/min(oil)"};
-    static constexpr std::array<const char*, 4> kUs = {"liter/sec", "millliter/min", "liter/min",
-                                                       "liter/hr"};
-    if (code < 0 || code >= kFlowUnitCount) code = 0;
-    if (locale.usEnglish && code <= kLitrePerHour) return kUs[static_cast<std::size_t>(code)];
-    return kUk[static_cast<std::size_t>(code)];
-}
-
-std::vector<std::string> FlowUnitItems(FlowListKind kind, UnitSystem system, const Locale& locale) {
-    const ListSpec& spec = SpecOf(kind, system);
-    std::vector<std::string> items;
-    for (int i = 0; i < spec.size; ++i)
-        items.push_back(FlowUnitText(spec.codes[static_cast<std::size_t>(i)], locale));
-    return items;
-}
-
-std::vector<std::string> FillMetricFlowUnits(const Locale& locale) {
-    return FlowUnitItems(FlowListKind::Liquid, UnitSystem::Metric, locale);
-}
-std::vector<std::string> FillMetricGasFlowUnits(const Locale& locale) {
-    return FlowUnitItems(FlowListKind::Gas, UnitSystem::Metric, locale);
-}
-std::vector<std::string> FillImperialFlowUnits(const Locale& locale) {
-    return FlowUnitItems(FlowListKind::Liquid, UnitSystem::Imperial, locale);
-}
-std::vector<std::string> FillImperialGasFlowUnits(const Locale& locale) {
-    return FlowUnitItems(FlowListKind::Gas, UnitSystem::Imperial, locale);
 }
 
 }  // namespace corvane

@@ -1,18 +1,24 @@
 #pragma once
-// Unit conversions: the flow, pressure and length factor tables, the
-// conversions between a display unit and the calculation unit (litre/min,
-// bar, metre), the signed conversion codes of the metric/imperial switch,
-// and the flow-unit lists of a panel.
+// Unit factors and conversions: every unit constant of the program, named
+// once; the flow, pressure and length factor tables; the conversions between
+// a display unit and the calculation unit (litre/min, bar, metre); and the
+// signed conversion codes of the metric/imperial switch.
 //
 // Every function is pure.  Unknown codes never fail: they fall back to the
 // first unit of their table (or, for ConvertByCode, return x unchanged).
 
-#include <string>
-#include <vector>
-
-#include "logic/text/Locale.h"
-
 namespace corvane {
+
+inline constexpr double kFeetPerMetre = 3.2808399;
+inline constexpr double kInchesPerMetre = 39.37007874;
+inline constexpr double kMillimetresPerInch = 25.4;
+inline constexpr double kPsiPerBar = 14.5037744;
+inline constexpr double kPoundsPerKilogram = 2.204;
+inline constexpr double kAtmosphereBar = 1.01325;     // bar
+inline constexpr double kAtmospherePsi = 14.6959494;  // psi
+// The atmosphere in psi rounded to three decimals, as the text report's
+// entry flow of an imperial gas panel uses it.
+inline constexpr double kAtmospherePsiRounded = 14.696;
 
 // Flow unit codes, 0..10.
 enum FlowUnit : int {
@@ -35,9 +41,6 @@ inline constexpr int kFlowUnitCount = 11;
 enum PressureUnit : int { kBar = 0, kKiloPascal = 1, kPsi = 2 };
 enum LengthUnit : int { kMetre = 0, kFoot = 1, kInch = 2 };
 
-enum class UnitSystem { Metric, Imperial };
-enum class FlowListKind { Liquid, Gas };
-
 // Amount of the unit that equals 1 l/s (code outside 0..10: code 0).
 double FlowFactor(int code);
 // Amount of the unit that equals 1 bar (code outside 0..6: code 0).
@@ -58,30 +61,5 @@ double LengthFromMetres(int code, double x);
 // +-200..202, +-300..302, +-400..402.  Any other code returns x.
 double ConvertByCode(int code, double x);
 bool IsConversionCode(int code);
-
-// The code of the selected item of a flow-unit list, and the index that
-// the list must show selected.  An index outside the list selects the
-// fallback item: metric liquid item 0 (code 0), imperial liquid item 0
-// (code 5), metric gas item 1 "litre/min" (code 2), imperial gas item 1
-// "cu.ft/min" (code 8).
-struct FlowUnitChoice {
-    int code;
-    int index;
-    bool operator==(const FlowUnitChoice&) const = default;
-};
-FlowUnitChoice FlowUnitCode(FlowListKind kind, UnitSystem system, int selectedIndex);
-
-// Item texts of the four flow-unit lists, in order; the metric ones in the
-// spelling of the locale ("liter" for US and Canadian English).
-std::vector<std::string> FillMetricFlowUnits(const Locale& locale);
-std::vector<std::string> FillMetricGasFlowUnits(const Locale& locale);
-std::vector<std::string> FillImperialFlowUnits(const Locale& locale);
-std::vector<std::string> FillImperialGasFlowUnits(const Locale& locale);
-
-// The items of the list of a kind in a unit system.
-std::vector<std::string> FlowUnitItems(FlowListKind kind, UnitSystem system, const Locale& locale);
-
-// The list text of a flow unit code (code outside 0..10: code 0).
-std::string FlowUnitText(int code, const Locale& locale);
 
 }  // namespace corvane

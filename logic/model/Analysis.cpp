@@ -37,10 +37,9 @@ SolverResult DropAt(const OperatingPoint& op, double flow, double diameter) {
     in.flow = flow;
     if (flow > 0) return SolvePressureDrop(in);
     SolverResult r;
-    const double z = in.fall ? -in.elevation : in.elevation;
-    r.head = z;
-    r.pressureDrop = in.gas ? GasHeadToPressureDrop(z, in.density, GasVolumeRatio(in.inletPressure))
-                            : HeadToPressureDrop(z, in.density);
+    r.head = in.elevation;
+    r.pressureDrop = in.gas ? GasHeadToPressureDrop(r.head, in.density, GasVolumeRatio(in.inletPressure))
+                            : HeadToPressureDrop(r.head, in.density);
     return r;
 }
 
@@ -55,7 +54,7 @@ OperatingPoint SolveOperatingPoint(const PanelModel& panel) {
         case PanelKind::Diameter: op.result = SolveFindDiameter(op.inputs); break;
         case PanelKind::Length: op.result = SolveFindLength(op.inputs); break;
     }
-    op.refusal = op.result.refusal;
+    if (op.result.fault) op.refusal = RefusalOf(*op.result.fault);
     op.diameter = panel.kind() == PanelKind::Diameter ? op.result.diameter : op.inputs.diameter;
     op.length = panel.kind() == PanelKind::Length ? op.result.length : op.inputs.length;
     op.flow = panel.kind() == PanelKind::Flow ? op.result.flow : op.inputs.flow;
@@ -77,27 +76,12 @@ SystemCurve ComputeSystemCurve(const PanelModel& panel, int points) {
     for (int i = 0; i < points; ++i) {
         const double q = 1.5 * op.flow * i / (points - 1);
         const SolverResult r = DropAt(op, q, op.diameter);
-        if (r.refusal) break;
+        if (r.fault) break;
         curve.points.push_back({FlowFromLitresPerMin(code, q), ShownValue(panel, r.head, r.pressureDrop)});
     }
     const SolverResult at = DropAt(op, op.flow, op.diameter);
     curve.operating = {FlowFromLitresPerMin(code, op.flow), ShownValue(panel, at.head, at.pressureDrop)};
     return curve;
-}
-
-double ColebrookWhite(double re, double rr) {
-    if (!(re > 0)) return std::nan("");
-    const double haaland = -1.8 * std::log10(std::pow(rr / 3.7, 1.11) + 6.9 / re);
-    double x = haaland;  // 1 / sqrt(f)
-    for (int i = 0; i < 200; ++i) {
-        const double next = -2.0 * std::log10(rr / 3.7 + 2.51 * x / re);
-        if (std::fabs(next - x) < 1e-15 * std::fabs(x)) {
-            x = next;
-            break;
-        }
-        x = next;
-    }
-    return 1.0 / (x * x);
 }
 
 std::vector<double> MoodyRoughnessFamily() { return {0, 1e-6, 1e-5, 1e-4, 1e-3, 5e-3, 1e-2, 2e-2, 5e-2}; }
@@ -151,7 +135,7 @@ std::vector<SizeOption> StandardSizes(const PanelModel& panel, const DataTable& 
         std::stable_sort(sizes.begin(), sizes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < sizes.size() && i < 2; ++i) {
             const SolverResult r = DropAt(op, op.flow, sizes[i].first);
-            SizeOption o{type, sizes[i].second->f3, sizes[i].first, 0, 0, 0, r.refusal.has_value()};
+            SizeOption o{type, sizes[i].second->f3, sizes[i].first, 0, 0, 0, r.fault.has_value()};
             if (!o.refused) {
                 o.velocity = panel.metric() ? r.velocity : LengthFromMetres(kFoot, r.velocity);
                 o.reynolds = r.reynolds;

@@ -42,10 +42,6 @@ struct SystemCurve {
 };
 SystemCurve ComputeSystemCurve(const PanelModel& panel, int points = 31);
 
-// Darcy friction factor by the Colebrook-White equation (turbulent flow),
-// solved by iteration.
-double ColebrookWhite(double reynolds, double relativeRoughness);
-
 struct MoodyCurve {
     double relativeRoughness;
     std::vector<std::pair<double, double>> points;  // Re, f

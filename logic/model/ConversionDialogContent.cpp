@@ -1,6 +1,6 @@
 #include "logic/model/ConversionDialogContent.h"
 
-#include "logic/engine/Units.h"
+#include "logic/model/FlowUnitLists.h"
 
 namespace corvane {
 

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "logic/model/FittingsText.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
 
-const std::array<const char*, 23>& FittingsDialogModel::KindNames() {
-    static const std::array<const char*, 23> kNames = {
+const std::array<const char*, kFittingKindCount>& FittingsDialogModel::KindNames() {
+    static const std::array<const char*, kFittingKindCount> kNames = {
         "Standard bend", "Long radius bend", "Pipe bend", "Elbow 45\u00b0", "Return bend", "Through tee",
         "Branch tee", "Strainer", "Reducer (one size)", "Expander (one size)", "Ball valve (reduced bore)",
         "Ball valve (full bore)", "Check valve, swing", "Check valve, wafer", "Check valve, lift", "Gate valve",
@@ -33,15 +34,7 @@ void FittingsDialogModel::setCount(int kind, int n) {
 }
 
 void FittingsDialogModel::load(const std::string& selection) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (fields.size() < 28) {
-        const auto tab = selection.find('\t', start);
-        fields.push_back(selection.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    fields.resize(28);
+    const std::vector<std::string> fields = FittingsFields(selection);
     for (int v = 0; v < 4; ++v) setOpening(v, ReadInteger(fields[static_cast<std::size_t>(v)]).value_or(0));
     for (int k = 1; k <= 23; ++k) setCount(k, ReadInteger(fields[static_cast<std::size_t>(3 + k)]).value_or(0));
     const double extra = ReadEntryNumber(fields[27], locale_);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "logic/engine/Fittings.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -36,12 +37,12 @@ public:
 
     static std::vector<std::string> OpeningItems() { return {"100", "75", "50", "25"}; }
     // The names of the 23 fitting kinds beside their counters.
-    static const std::array<const char*, 23>& KindNames();
+    static const std::array<const char*, kFittingKindCount>& KindNames();
 
 private:
     Locale locale_;
-    std::array<int, 4> openings_{};
-    std::array<int, 23> counts_{};
+    std::array<int, kValveSelectorCount> openings_{};
+    std::array<int, kFittingKindCount> counts_{};
     std::string extraK_;
 };
 

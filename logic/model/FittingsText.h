@@ -8,24 +8,24 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "logic/engine/Fittings.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
 
-inline constexpr int kValveSelectorCount = 4;
-inline constexpr int kFittingKindCount = 23;
+inline constexpr int kFittingsFieldCount = kValveSelectorCount + kFittingKindCount + 1;
 
 // 27 fields "0" and the field "0.00", each followed by a TAB.
 std::string DefaultFittingsSelection();
 
-// Fitting type (K-table row) charged for one of kind 1..23 with the given
-// valve opening selectors.  A selector outside 0..3 counts as 0 (fully
-// open), so a valve is never charged as some other fitting.
-int FittingTypeOfKind(int kind, const int (&selectors)[kValveSelectorCount]);
+// The 28 fields as text; missing ones are empty, anything after the TAB of
+// field 28 is ignored.
+std::vector<std::string> FittingsFields(std::string_view fittings);
 
-// Sum over the 23 kinds of count x FittingK(type, d), plus the extra K.
-double FittingsTotalK(std::string_view fittings, double d, const Locale& locale);
+// The string read as numbers for the calculation.
+FittingsSelection ParseFittings(std::string_view fittings, const Locale& locale);
 
 // Caption of a panel's fittings button: the number of fittings (the 23
 // counts, plus one when the extra K is above 0), or "none".

@@ -1,5 +1,6 @@
 #include "logic/model/FlowWeight.h"
 
+#include "logic/engine/Units.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -16,7 +17,7 @@ std::string FormatFlowWeight(int code, bool imperial, double density, double q, 
     }
     std::string word = " kgs ";
     if (imperial) {
-        m = m * 2.204;
+        m = m * kPoundsPerKilogram;
         word = " lbs ";
     }
     const auto number = WriteEntryNumber(m, 3, locale);

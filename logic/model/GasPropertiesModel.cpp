@@ -1,32 +1,31 @@
 #include "logic/model/GasPropertiesModel.h"
 
 #include <cctype>
-#include <cmath>
 
 #include "logic/text/NumberText.h"
 
 namespace corvane {
 
-const std::array<GasData, kGasCount>& GasTable() {
-    static const std::array<GasData, kGasCount> kTable = {{
-        {"Air", 286.9, 17.2, 120},
-        {"Ammonia (NH3)", 488.1, 9.18, 370},
-        {"Carbon dioxide (CO2)", 188.9, 13.72, 240},
-        {"Carbon monoxide (CO)", 297.0, 16.62, 118},
-        {"Helium (He)", 2077.0, 18.63, 128},
-        {"Hydrogen (H2)", 4124.0, 8.35, 72},
-        {"Methane (CH4)", 518.3, 10.27, 228},
-        {"Nitrogen (N2)", 296.7, 16.57, 111},
-        {"Oxygen (O2)", 259.8, 19.09, 127},
-        {"Sulphur dioxide (SO2)", 130.0, 11.58, 416},
-        {"Water vapour (H2O)", 462.0, 8.7, 220},
+const std::array<Gas, kGasCount>& GasTable() {
+    static const std::array<Gas, kGasCount> kTable = {{
+        {"Air", {286.9, 17.2, 120}},
+        {"Ammonia (NH3)", {488.1, 9.18, 370}},
+        {"Carbon dioxide (CO2)", {188.9, 13.72, 240}},
+        {"Carbon monoxide (CO)", {297.0, 16.62, 118}},
+        {"Helium (He)", {2077.0, 18.63, 128}},
+        {"Hydrogen (H2)", {4124.0, 8.35, 72}},
+        {"Methane (CH4)", {518.3, 10.27, 228}},
+        {"Nitrogen (N2)", {296.7, 16.57, 111}},
+        {"Oxygen (O2)", {259.8, 19.09, 127}},
+        {"Sulphur dioxide (SO2)", {130.0, 11.58, 416}},
+        {"Water vapour (H2O)", {462.0, 8.7, 220}},
     }};
     return kTable;
 }
 
 std::vector<std::string> GasNames() {
     std::vector<std::string> names;
-    for (const GasData& g : GasTable()) names.push_back(g.name);
+    for (const Gas& g : GasTable()) names.push_back(g.name);
     return names;
 }
 
@@ -54,17 +53,14 @@ std::optional<double> TemperatureOfEntry(const std::string& entry) {
 GasValues CalculateGas(int gas, const std::string& temperatureEntry, const Locale& locale) {
     GasValues v;
     if (gas < 0 || gas >= kGasCount) return v;
-    const GasData& g = GasTable()[static_cast<std::size_t>(gas)];
+    const GasConstants& g = GasTable()[static_cast<std::size_t>(gas)].constants;
     v.r = WriteFixedNumber(g.r, 0, 7, locale).value_or("");
     const auto t = TemperatureOfEntry(temperatureEntry);
     if (!t) return v;
-    const double tk = *t + 273.15;
-    const double rho = 101325.0 / g.r / tk;
-    const double mu = g.mu0 * (273.15 + g.s) / (tk + g.s) * std::pow(tk / 273.15, 1.5);
-    const double nu = mu / rho;
-    v.density = WriteFixedNumber(rho, 3, 7, locale).value_or("");
-    v.dynamic = WriteEntryNumber(mu, 3, locale).value_or("");
-    v.kinematic = WriteEntryNumber(nu, 3, locale).value_or("");
+    const GasState state = GasStateAt(g, *t);
+    v.density = WriteFixedNumber(state.density, 3, 7, locale).value_or("");
+    v.dynamic = WriteEntryNumber(state.dynamicViscosity, 3, locale).value_or("");
+    v.kinematic = WriteEntryNumber(state.kinematicViscosity, 3, locale).value_or("");
     return v;
 }
 

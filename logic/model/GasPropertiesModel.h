@@ -1,26 +1,26 @@
 #pragma once
-// "Approximate properties of some gases": density (ideal gas law),
-// dynamic viscosity (Sutherland) and kinematic viscosity of eleven gases at
-// atmospheric pressure, 0 to 50 degC.
+// The gas calculator ("Approximate properties of some gases"): eleven gases
+// by name, the temperature entries 0 to 50 degC, and the density, dynamic
+// and kinematic viscosity at atmospheric pressure as the calculator shows
+// them.
 
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "logic/engine/GasProperties.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
 
-struct GasData {
+struct Gas {
     const char* name;
-    double r;    // individual gas constant, J/(kg K)
-    double mu0;  // dynamic viscosity at 273.15 K, 1e-6 Pa s
-    double s;    // Sutherland constant, K
+    GasConstants constants;
 };
 
 inline constexpr int kGasCount = 11;
-const std::array<GasData, kGasCount>& GasTable();
+const std::array<Gas, kGasCount>& GasTable();
 std::vector<std::string> GasNames();
 
 // The 51 temperature entries, "  0\u00b0C (32\u00b0F)" ... " 50\u00b0C (122.0\u00b0F)".

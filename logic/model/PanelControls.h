@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "logic/model/Refusal.h"
+
 namespace corvane {
 
 // Panel 1 finds the pressure drop, 2 the flow, 3 the diameter, 4 the length.
@@ -110,15 +112,6 @@ bool IsResult(PanelKind kind, Ctl c);
 
 // Entries whose text the user types (read-only fields excluded).
 bool IsUserEntry(PanelKind kind, Ctl c);
-
-// A message box the panel asks for: its type and its text, with '\r'
-// where the text breaks the line.
-enum class MessageKind { Warning, Information, Error };
-struct Refusal {
-    MessageKind kind;
-    std::string text;
-    bool operator==(const Refusal&) const = default;
-};
 
 // What "Use this data" of the fluid database hands to a panel.
 struct FluidChoice {

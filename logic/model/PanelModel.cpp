@@ -3,15 +3,13 @@
 #include <cmath>
 
 #include "logic/engine/PipeFlow.h"
-#include "logic/text/NumberText.h"
+#include "logic/engine/Solvers.h"
 #include "logic/model/FittingsText.h"
 #include "logic/model/FlowWeight.h"
-#include "logic/engine/Solvers.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
-
-constexpr double kPsiPerBar = 14.5037744;
 
 const char* const kUncompressedCaption = "Volume at 0.0 ";
 
@@ -45,6 +43,15 @@ std::vector<std::string> PipeMaterialItems(PanelKind kind) {
 }
 
 std::vector<std::string> RiseFallItems() { return {"Rise", "Fall"}; }
+
+std::string FlowTypeName(double re) {
+    switch (FlowRegimeOf(re)) {
+        case FlowRegime::Laminar: return "Laminar";
+        case FlowRegime::Critical: return "Critical";
+        case FlowRegime::Turbulent: return "Turbulent";
+    }
+    return "Laminar";
+}
 
 std::vector<std::string> ResultUnitItems(UnitSystem system) {
     if (system == UnitSystem::Metric) return {"m hd", "bar"};
@@ -287,7 +294,7 @@ std::optional<Refusal> PanelModel::choose(Ctl c, int index) {
         case Ctl::PipeMaterialComboBox: {
             const double roughness = MaterialRoughness(list(c).selected);
             if (metric_) writeNumber(Ctl::IRmm_RightEdit, roughness, 4);
-            else writeNumber(Ctl::IRmm_RightEdit, roughness / 25.4, 6);
+            else writeNumber(Ctl::IRmm_RightEdit, roughness / kMillimetresPerInch, 6);
             return std::nullopt;
         }
         case Ctl::MhdBarComboBox:
@@ -322,14 +329,10 @@ SolverInputs PanelModel::inputsFor(int code) const {
     const bool imperial = !metric_;
     SolverInputs in;
     in.gas = gas_;
-    in.imperial = imperial;
-    in.locale = locale_;
-    in.fittings = fittings_;
-    in.fall = list(Ctl::RiseFallComboBox).selected == 1;
+    in.fittings = ParseFittings(fittings_, locale_);
     in.viscosity = read(Ctl::FluidViscosityRightEdit);
     in.density = read(Ctl::FluidRelativeDensityRightEdit);
-    in.available = read(Ctl::AvailablePressure_RightEdit);
-    in.availableUnit = list(Ctl::MhdBarComboBox).selected == 1 ? AvailableUnit::Pressure : AvailableUnit::Head;
+    in.availableAs = list(Ctl::MhdBarComboBox).selected == 1 ? AvailableAs::Pressure : AvailableAs::Head;
 
     double roughness = read(Ctl::IRmm_RightEdit);
     double diameter = read(Ctl::IDmm_RightEdit);
@@ -337,6 +340,7 @@ SolverInputs PanelModel::inputsFor(int code) const {
     double elevation = read(Ctl::ElevationChange_RightEdit);
     double pressure = read(Ctl::Barg_RightEdit);
     double allowable = read(Ctl::AllowablePressureLoss_RightEdit);
+    double available = read(Ctl::AvailablePressure_RightEdit);
     const double flowEntered = kind_ == PanelKind::Flow ? 0.0 : read(Ctl::FlowrateLMin_RightEdit);
     if (imperial) {
         length = LengthToMetres(kFoot, length);
@@ -345,13 +349,16 @@ SolverInputs PanelModel::inputsFor(int code) const {
         elevation = LengthToMetres(kFoot, elevation);
         pressure = PressureToBar(kPsi, pressure);
         allowable = PressureToBar(kPsi, allowable);
+        available = in.availableAs == AvailableAs::Head ? LengthToMetres(kFoot, available)
+                                                        : PressureToBar(kPsi, available);
     }
     in.roughness = roughness;
     in.diameter = diameter;
     in.length = length;
-    in.elevation = elevation;
+    in.elevation = list(Ctl::RiseFallComboBox).selected == 1 ? -elevation : elevation;
     in.inletPressure = pressure;
     in.allowableLoss = allowable;
+    in.available = available;
     in.flow = FlowToLitresPerMin(code, flowEntered);
     return in;
 }
@@ -377,7 +384,7 @@ std::optional<Refusal> PanelModel::calculate() {
         case PanelKind::Length: r = SolveFindLength(in); break;
     }
     if (r.fittingsK) lastFittingsK_ = *r.fittingsK;
-    if (r.refusal) return r.refusal;
+    if (r.fault) return RefusalOf(*r.fault);
 
     auto velocityShown = [&](double v) { return imperial ? LengthFromMetres(kFoot, v) : v; };
     auto showCommon = [&] {
@@ -413,13 +420,13 @@ std::optional<Refusal> PanelModel::calculate() {
         }
         case PanelKind::Diameter: {
             showCommon();
-            setTextRaw(Ctl::PipeDiameter_RightEdit, number(imperial ? r.diameter / 25.4 : r.diameter, 3));
+            setTextRaw(Ctl::PipeDiameter_RightEdit, number(imperial ? r.diameter / kMillimetresPerInch : r.diameter, 3));
             if (gas_) showEntryExitFlow(read(Ctl::FlowrateLMin_RightEdit), in.inletPressure, r.exitPressure);
             break;
         }
         case PanelKind::Length: {
             showCommon();
-            setTextRaw(Ctl::PipeLength_RightEdit, number(imperial ? r.length * 3.2808399 : r.length, 3));
+            setTextRaw(Ctl::PipeLength_RightEdit, number(imperial ? r.length * kFeetPerMetre : r.length, 3));
             if (gas_) showEntryExitFlow(read(Ctl::FlowrateLMin_RightEdit), in.inletPressure, r.exitPressure);
             break;
         }

@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "logic/text/Locale.h"
-#include "logic/engine/Units.h"
 #include "logic/engine/Solvers.h"
+#include "logic/model/FlowUnitLists.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 
@@ -151,5 +151,8 @@ private:
 std::vector<std::string> PipeMaterialItems(PanelKind kind);
 std::vector<std::string> RiseFallItems();
 std::vector<std::string> ResultUnitItems(UnitSystem system);
+
+// "Laminar", "Critical" or "Turbulent": the flow type a panel shows.
+std::string FlowTypeName(double re);
 
 }  // namespace corvane

@@ -3,8 +3,9 @@
 #include <array>
 #include <cmath>
 
-#include "logic/text/NumberText.h"
+#include "logic/engine/Units.h"
 #include "logic/model/FittingsText.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
@@ -16,19 +17,6 @@ constexpr std::array<const char*, 23> kFittingNames = {
     "Butterfly stnd (", "Flexible bend", "Flexible loop", "Barb connector", "Thin wall tube connector"};
 
 constexpr std::array<const char*, 4> kOpenings = {"100%", "75%", "50%", "25%"};
-
-std::vector<std::string> SplitFields(const std::string& s) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (fields.size() < 28) {
-        const auto tab = s.find('\t', start);
-        fields.push_back(s.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    fields.resize(28);
-    return fields;
-}
 
 const char* TitleOf(PanelKind kind) {
     switch (kind) {
@@ -46,7 +34,7 @@ std::string FittingReportName(int kind, const std::string& fittings) {
     if (kind < 1 || kind > 23) return {};
     std::string name = kFittingNames[static_cast<std::size_t>(kind - 1)];
     if (kind >= 16 && kind <= 19) {
-        const auto fields = SplitFields(fittings);
+        const auto fields = FittingsFields(fittings);
         const auto opening = ReadInteger(fields[static_cast<std::size_t>(kind - 16)]);
         if (opening && *opening >= 0 && *opening <= 3) name += kOpenings[static_cast<std::size_t>(*opening)];
         name += ")";
@@ -77,7 +65,7 @@ std::vector<std::vector<std::string>> PanelReportRows(const PanelModel& p) {
         rows.push_back({t(Ctl::LengthHdLabel), value(Ctl::LengthM_RightEdit), t(Ctl::Length_UnitsLabel)});
     rows.push_back({"Pipe fittings ", t(Ctl::FittingsBitBtn)});
 
-    const auto fields = SplitFields(p.fittings());
+    const auto fields = FittingsFields(p.fittings());
     for (int k = 1; k <= 23; ++k) {
         const std::string& count = fields[static_cast<std::size_t>(3 + k)];
         if (ReadInteger(count).value_or(0) > 0) rows.push_back({FittingReportName(k, p.fittings()), count});
@@ -100,7 +88,7 @@ std::vector<std::vector<std::string>> PanelReportRows(const PanelModel& p) {
                         t(Ctl::BargHdLabel)});
         const double q = ReadEntryNumber(t(Ctl::FlowrateLMin_RightEdit), locale);
         const double pg = ReadEntryNumber(t(Ctl::Barg_RightEdit), locale);
-        const double p0 = p.metric() ? 1.01325 : 14.696;
+        const double p0 = p.metric() ? kAtmosphereBar : kAtmospherePsiRounded;
         // At an absolute pressure of 0 there is no entry flow to show.
         const std::string entry = WriteEntryNumber(q * p0 / (pg + p0), 3, locale).value_or("");
         rows.push_back({"Entry flow at " + value(Ctl::Barg_RightEdit) + " " + t(Ctl::BargHdLabel), entry, gasUnit});

@@ -44,8 +44,8 @@ bool VelFlowDiameterModel::recalculate() {
     double d = ReadEntryNumber(diameter_, locale_);
     double v = ReadEntryNumber(velocity_, locale_);
     if (!metric_) {
-        d = d * 25.4;
-        v = v / 3.2808399;
+        d = d * kMillimetresPerInch;
+        v = v / kFeetPerMetre;
     }
     const double m = d / 1000.0;
     const double q = m > 0 ? m * m / 4.0 * v * std::numbers::pi * 60.0 * 1000.0 : 0.0;

@@ -14,6 +14,7 @@
 #include "logic/engine/Units.h"
 #include "logic/text/NumberText.h"
 #include "logic/model/FittingsText.h"
+#include "logic/model/PanelModel.h"
 #include "logic/engine/FittingTable.h"
 
 namespace corvane {
@@ -112,7 +113,7 @@ TEST(BadInput, WrittenNumbersAreAlwaysNumbers) {
 
 TEST(BadInput, FittingsStringsOfAnyShape) {
     for (const std::string& t : NastyTexts()) {
-        for (double d : kNasty) EXPECT_FALSE(std::isnan(FittingsTotalK(t, d, DotLocale())));
+        for (double d : kNasty) EXPECT_FALSE(std::isnan(FittingsTotalK(ParseFittings(t, DotLocale()), d)));
         EXPECT_FALSE(FittingsCaption(t, CommaLocale()).empty());
         (void)Utf8ToCp1252(Cp1252ToUtf8(t));
         (void)Utf8ToCp1252(t);
@@ -120,7 +121,7 @@ TEST(BadInput, FittingsStringsOfAnyShape) {
     std::string huge;
     for (int i = 0; i < 27; ++i) huge += "2147483647\t";
     EXPECT_EQ(FittingsCaption(huge + "1\t", DotLocale()), std::to_string(23LL * 2147483647 + 1));
-    EXPECT_TRUE(std::isfinite(FittingsTotalK(huge + "1\t", 25, DotLocale())));
+    EXPECT_TRUE(std::isfinite(FittingsTotalK(ParseFittings(huge + "1\t", DotLocale()), 25)));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
+// The fittings K table, its size bands, and the total K of a selection.
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "logic/engine/PipeFlow.h"
-#include "logic/model/FittingsText.h"
 #include "logic/engine/FittingTable.h"
+#include "logic/engine/Fittings.h"
+#include "logic/engine/PipeFlow.h"
 #include "tests/logic/TestText.h"
 
 namespace corvane {
@@ -16,16 +18,15 @@ using test::Fixed;
 // The diameter (mm) at which e = trunc(d x 8 / 25.4 + 0.99) reaches `e`.
 double EdgeOf(int e) { return (e - 0.99) * 25.4 / 8.0; }
 
-// A selection string from its 4 selectors, 23 counts and the extra K.
-std::string Selection(std::initializer_list<int> selectors, std::initializer_list<std::pair<int, int>> counts,
-                      const std::string& extraK = "0.00") {
-    int fields[27] = {};
-    int i = 0;
-    for (int s : selectors) fields[i++] = s;
-    for (auto [kind, n] : counts) fields[3 + kind] = n;
-    std::string out;
-    for (int f : fields) out += std::to_string(f) + "\t";
-    return out + extraK + "\t";
+// A selection from its 4 valve openings, (kind, count) pairs and the extra K.
+FittingsSelection Selection(std::initializer_list<int> openings, std::initializer_list<std::pair<int, int>> counts,
+                            double extraK = 0) {
+    FittingsSelection s;
+    std::size_t i = 0;
+    for (int o : openings) s.openings[i++] = o;
+    for (auto [kind, n] : counts) s.counts[static_cast<std::size_t>(kind - 1)] = n;
+    s.extraK = extraK;
+    return s;
 }
 
 TEST(SizeBands, ExamplesAroundOneInch) {
@@ -82,82 +83,50 @@ TEST(KTable, OutsideTheTableIsZero) {
     EXPECT_EQ(FittingKInBand(1, -1), 0);
 }
 
-TEST(FittingsTotalK, DefaultSelectionIsZeroAndNone) {
-    const std::string def = DefaultFittingsSelection();
-    EXPECT_EQ(def, "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0.00\t");
-    EXPECT_EQ(FittingsTotalK(def, 25, DotLocale()), 0.0);
-    EXPECT_EQ(FittingsCaption(def, DotLocale()), "none");
-    EXPECT_EQ(FittingsCaption(def, CommaLocale()), "none");
+TEST(FittingsTotalK, NoFittingsIsZero) {
+    EXPECT_EQ(FittingsTotalK(FittingsSelection{}, 25), 0.0);
+    EXPECT_EQ(FittingsTotalK(FittingsSelection{}, 0), 0.0);
 }
 
 TEST(FittingsTotalK, TwoBendsAndAHalfOpenGateValve) {
     // 50 mm pipe: e = 16, band 7.
-    const std::string s = Selection({2, 0, 0, 0}, {{1, 2}, {16, 1}});
-    EXPECT_DOUBLE_EQ(FittingsTotalK(s, 50, DotLocale()), 2 * 0.57 + 5.25);
-    EXPECT_EQ(Fixed(FittingsTotalK(s, 50, DotLocale()), 2), "6.39");
-    EXPECT_EQ(Fixed(FittingsHead(FittingsTotalK(s, 50, DotLocale()), 2), 4), "1.3028");
-    EXPECT_EQ(FittingsCaption(s, DotLocale()), "3");
+    const FittingsSelection s = Selection({2, 0, 0, 0}, {{1, 2}, {16, 1}});
+    EXPECT_DOUBLE_EQ(FittingsTotalK(s, 50), 2 * 0.57 + 5.25);
+    EXPECT_EQ(Fixed(FittingsTotalK(s, 50), 2), "6.39");
+    EXPECT_EQ(Fixed(FittingsHead(FittingsTotalK(s, 50), 2), 4), "1.3028");
 }
 
-TEST(FittingsTotalK, ExtraKAloneCountsAsOneFitting) {
-    for (const std::string k : {"0.5", "0,5"})
-        for (const Locale& l : {DotLocale(), CommaLocale()}) {
-            const std::string s = Selection({}, {}, k);
-            EXPECT_DOUBLE_EQ(FittingsTotalK(s, 25, l), 0.5) << k;
-            EXPECT_EQ(FittingsCaption(s, l), "1") << k;
-        }
+TEST(FittingsTotalK, ExtraKIsAdded) {
+    EXPECT_DOUBLE_EQ(FittingsTotalK(Selection({}, {}, 0.5), 25), 0.5);
+    EXPECT_DOUBLE_EQ(FittingsTotalK(Selection({}, {{1, 1}}, 0.25), 25), 0.69 + 0.25);
 }
 
 TEST(FittingsTotalK, ValveOpeningsSelectTheirColumns) {
     // 25 mm: band 4.
     for (int opening = 0; opening <= 3; ++opening) {
-        EXPECT_EQ(FittingsTotalK(Selection({opening, 0, 0, 0}, {{16, 1}}), 25, DotLocale()), FittingKInBand(16 + opening, 4));
-        EXPECT_EQ(FittingsTotalK(Selection({0, opening, 0, 0}, {{17, 1}}), 25, DotLocale()), FittingKInBand(20 + opening, 4));
-        EXPECT_EQ(FittingsTotalK(Selection({0, 0, opening, 0}, {{18, 1}}), 25, DotLocale()), FittingKInBand(24 + opening, 4));
-        EXPECT_EQ(FittingsTotalK(Selection({0, 0, 0, opening}, {{19, 1}}), 25, DotLocale()), FittingKInBand(28 + opening, 4));
+        EXPECT_EQ(FittingsTotalK(Selection({opening, 0, 0, 0}, {{16, 1}}), 25), FittingKInBand(16 + opening, 4));
+        EXPECT_EQ(FittingsTotalK(Selection({0, opening, 0, 0}, {{17, 1}}), 25), FittingKInBand(20 + opening, 4));
+        EXPECT_EQ(FittingsTotalK(Selection({0, 0, opening, 0}, {{18, 1}}), 25), FittingKInBand(24 + opening, 4));
+        EXPECT_EQ(FittingsTotalK(Selection({0, 0, 0, opening}, {{19, 1}}), 25), FittingKInBand(28 + opening, 4));
     }
 }
 
 TEST(FittingsTotalK, EveryKindIsChargedToItsType) {
     // 100 mm: e = 32, band 9.
     const int types[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 20, 24, 28, 32, 33, 34, 35};
-    for (int kind = 1; kind <= 23; ++kind)
-        EXPECT_EQ(FittingsTotalK(Selection({}, {{kind, 3}}), 100, DotLocale()), 3 * FittingKInBand(types[kind - 1], 9))
-            << kind;
+    for (int kind = 1; kind <= 23; ++kind) {
+        EXPECT_EQ(FittingTypeOfKind(kind, {}), types[kind - 1]) << kind;
+        EXPECT_EQ(FittingsTotalK(Selection({}, {{kind, 3}}), 100), 3 * FittingKInBand(types[kind - 1], 9)) << kind;
+    }
+    EXPECT_EQ(FittingTypeOfKind(0, {}), 0);
+    EXPECT_EQ(FittingTypeOfKind(24, {}), 0);
 }
 
 TEST(FittingsTotalK, OpeningOutsideTheListCountsAsFullyOpen) {
     // An opening index of -1 (no item selected) or 4 would otherwise charge
     // a gate valve as a check valve or a globe valve.
     for (int bad : {-1, 4, 99})
-        EXPECT_EQ(FittingsTotalK(Selection({bad, 0, 0, 0}, {{16, 1}}), 25, DotLocale()), FittingKInBand(16, 4)) << bad;
-}
-
-TEST(FittingsTotalK, UnreadableFieldsCountAsZero) {
-    std::string s = Selection({}, {{1, 1}, {2, 1}});
-    s.replace(s.find("1\t"), 1, "x");  // the standard bend count
-    EXPECT_EQ(FittingsTotalK(s, 25, DotLocale()), FittingKInBand(2, 4));
-    EXPECT_EQ(FittingsCaption(s, DotLocale()), "1");
-    EXPECT_EQ(FittingsTotalK("", 25, DotLocale()), 0.0);
-    EXPECT_EQ(FittingsCaption("", DotLocale()), "none");
-    EXPECT_EQ(FittingsTotalK(Selection({}, {}, "abc"), 25, DotLocale()), 0.0);
-}
-
-TEST(FittingsTotalK, AnythingAfterTheExtraKIsIgnored) {
-    const std::string s = Selection({}, {{1, 1}}, "0.25") + "7\t9\tjunk";
-    EXPECT_DOUBLE_EQ(FittingsTotalK(s, 25, DotLocale()), 0.69 + 0.25);
-    EXPECT_EQ(FittingsCaption(s, DotLocale()), "2");
-}
-
-TEST(FittingsTotalK, ExtraKWithoutItsTab) {
-    std::string s = Selection({}, {}, "1.5");
-    s.pop_back();
-    EXPECT_EQ(FittingsTotalK(s, 25, DotLocale()), 1.5);
-}
-
-TEST(FittingsCaption, SumsTheCounts) {
-    EXPECT_EQ(FittingsCaption(Selection({3, 3, 3, 3}, {{1, 999}, {23, 999}}, "2"), DotLocale()), "1999");
-    EXPECT_EQ(FittingsCaption(Selection({}, {}, "-1"), DotLocale()), "none");
+        EXPECT_EQ(FittingsTotalK(Selection({bad, 0, 0, 0}, {{16, 1}}), 25), FittingKInBand(16, 4)) << bad;
 }
 
 }  // namespace

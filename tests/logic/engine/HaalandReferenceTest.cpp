@@ -41,7 +41,7 @@ TEST(HaalandReference, GridOfReynoldsNumbersAndRoughness) {
         for (const auto& r : rows) {
             const double f = FrictionFactor(r.re, d, r.relativeRoughness * d);
             EXPECT_NEAR(f, r.f, r.f * 1e-12) << "Re " << r.re << " e/D " << r.relativeRoughness << " D " << d;
-            EXPECT_EQ(FlowTypeName(r.re), "Turbulent");
+            EXPECT_EQ(FlowRegimeOf(r.re), FlowRegime::Turbulent);
         }
     }
 }

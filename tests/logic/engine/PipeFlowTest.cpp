@@ -4,7 +4,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
-#include "logic/model/FittingsText.h"
+#include "logic/engine/Fittings.h"
 #include "tests/logic/TestText.h"
 
 namespace corvane {
@@ -28,24 +28,24 @@ TEST(VelocityAndFlow, DiameterOfZeroOrLessGivesZeroWithoutDividing) {
 TEST(FrictionFactor, NoFlowIsZeroAndLaminar) {
     EXPECT_EQ(FrictionFactor(0, 25, 0.046), 0.0);
     EXPECT_EQ(FrictionFactor(-10, 25, 0.046), 0.0);
-    EXPECT_EQ(FlowTypeName(0), "Laminar");
+    EXPECT_EQ(FlowRegimeOf(0), FlowRegime::Laminar);
 }
 
 TEST(FrictionFactor, LaminarEdgeBelongsToLaminarZone) {
     EXPECT_DOUBLE_EQ(FrictionFactor(2300, 25, 0.046), 64.0 / 2300.0);
     EXPECT_EQ(Fixed(FrictionFactor(2300, 25, 0.046), 6), "0.027826");
-    EXPECT_EQ(FlowTypeName(2300), "Laminar");
+    EXPECT_EQ(FlowRegimeOf(2300), FlowRegime::Laminar);
     EXPECT_DOUBLE_EQ(FrictionFactor(1000, 25, 0.046), 0.064);
 }
 
 TEST(FrictionFactor, CriticalZoneIsAStraightLine) {
     EXPECT_DOUBLE_EQ(FrictionFactor(2300.5, 25, 0.046), (2300.5 - 1500) / 30000);
-    EXPECT_EQ(FlowTypeName(2300.5), "Critical");
+    EXPECT_EQ(FlowRegimeOf(2300.5), FlowRegime::Critical);
     EXPECT_EQ(Fixed(FrictionFactor(2300.0000001, 25, 0.046), 5), "0.02667");
     const double below = FrictionFactor(3499.9, 25, 0.046);
     EXPECT_EQ(Fixed(below, 4), "0.0667");
     EXPECT_NEAR(below, 0.0666633, 1e-7);
-    EXPECT_EQ(FlowTypeName(3499.9), "Critical");
+    EXPECT_EQ(FlowRegimeOf(3499.9), FlowRegime::Critical);
 }
 
 TEST(FrictionFactor, TurbulentEdgeUsesHaaland) {
@@ -53,7 +53,7 @@ TEST(FrictionFactor, TurbulentEdgeUsesHaaland) {
     const double y = -1.8 * std::log10(std::pow(0.046 / 25 / 3.7, 1.11) + 6.9 / 3500);
     EXPECT_NEAR(f, 1 / (y * y), 1e-15);
     EXPECT_LT(f, 0.06);  // well off the critical line's 0.0667
-    EXPECT_EQ(FlowTypeName(3500), "Turbulent");
+    EXPECT_EQ(FlowRegimeOf(3500), FlowRegime::Turbulent);
 }
 
 TEST(FrictionFactor, SteelPipeExample) {
@@ -90,9 +90,9 @@ TEST(HeadLoss, DefaultPanelHeadAndPressureDrop) {
     const double re = ReynoldsNumber(v, 25, mu, sg);
     const double f = FrictionFactor(re, 25, MaterialRoughness(0));
     double head = FrictionHeadLoss(v, 25, 10, f) + 0.0;
-    head += FittingsHead(FittingsTotalK(DefaultFittingsSelection(), 25, DotLocale()), v);
+    head += FittingsHead(FittingsTotalK(FittingsSelection{}, 25), v);
     EXPECT_EQ(Fixed(re, 0), "84544");
-    EXPECT_EQ(FlowTypeName(re), "Turbulent");
+    EXPECT_EQ(FlowRegimeOf(re), FlowRegime::Turbulent);
     EXPECT_EQ(Fixed(f, 3), "0.025");
     EXPECT_EQ(Fixed(head, 3), "5.831");
     EXPECT_EQ(Fixed(HeadToPressureDrop(head, sg), 3), "0.571");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 #include "logic/text/NumberText.h"
@@ -301,6 +302,15 @@ TEST(Calculations, ZeroEntriesFromAFileAreRefusedNotShown) {
             EXPECT_TRUE(ResultsEmpty(p));
         }
     }
+}
+
+TEST(Calculations, FlowTypeNamesTheZoneOfTheReynoldsNumber) {
+    EXPECT_EQ(FlowTypeName(0), "Laminar");
+    EXPECT_EQ(FlowTypeName(2300), "Laminar");
+    EXPECT_EQ(FlowTypeName(2300.5), "Critical");
+    EXPECT_EQ(FlowTypeName(3499.9), "Critical");
+    EXPECT_EQ(FlowTypeName(3500), "Turbulent");
+    EXPECT_EQ(FlowTypeName(std::nan("")), "Laminar");
 }
 
 // ---------------------------------------------------------------- entries
