@@ -20,12 +20,14 @@
 
 namespace corvane {
 
-enum class BatchStatus { Ok, Refused, Invalid };
+// The program's exit status, and the status of one file's result: the
+// worst of the files' statuses is the program's.
+enum class ExitStatus : int { Ok = 0, Refused = 1, Invalid = 2 };
 
 struct BatchResult {
     std::string file;
     std::optional<PanelKind> panel;
-    BatchStatus status = BatchStatus::Invalid;
+    ExitStatus status = ExitStatus::Invalid;
     std::string message;  // line breaks as '\n'
     std::vector<std::pair<std::string, std::string>> fields;  // control name, text
     std::string report;   // line breaks as '\n'
@@ -39,14 +41,14 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
 // The whole program; returns the exit status.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
+ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
 
 // --sweep NAME=FROM:TO:STEPS on one panel file: the entry NAME (a control
 // name with its panel digit) set to STEPS values from FROM to TO, each
 // calculated; CSV with the value, the panel's result fields and the
 // refusal of a refused step.  Returns the exit status.
-int RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
-             const Locale& locale);
+ExitStatus RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
+                    const Locale& locale);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string CsvField(const std::string& text);

@@ -88,7 +88,7 @@ CalcPanel::CalcPanel(PanelModel& model, PanelServices services, QWidget* parent)
                                                   "FindLengthPanel"};
     setObjectName(kPanelNames[model.digit() - 1]);
     setAccessibleName(Q(model.text(Ctl::PanelHeading)));
-    setFixedSize(493, 328);
+    setFixedSize(kPanelWidth, kPanelHeight);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, colour_);
     setPalette(pal);

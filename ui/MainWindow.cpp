@@ -9,6 +9,7 @@
 #include <QTabBar>
 
 #include "ui/SplashWindow.h"
+#include "logic/model/PrintLayout.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
 #include "ui/widgets/Glyphs.h"
@@ -17,8 +18,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kPanelWidth = 493;
-constexpr int kPanelHeight = 328;
 
 class ToolPicture : public QLabel {
 public:

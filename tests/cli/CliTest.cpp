@@ -23,14 +23,14 @@ using nlohmann::json;
 const std::string kExamples = CORVANE_EXAMPLES;
 
 struct CliRun {
-    int status;
+    ExitStatus status;
     std::string out;
     std::string err;
 };
 
 CliRun Cli(std::vector<std::string> args, const Locale& locale = Locale{}) {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err, locale);
+    const ExitStatus status = RunCli(args, out, err, locale);
     return {status, out.str(), err.str()};
 }
 
@@ -58,7 +58,7 @@ TEST(CliExamples, EveryExampleCalculates) {
     std::vector<std::string> args = {"--json"};
     args.insert(args.end(), files.begin(), files.end());
     const CliRun run = Cli(args);
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, ExitStatus::Ok) << run.err;
     const json results = json::parse(run.out);
     ASSERT_EQ(results.size(), 6u);
     for (const json& r : results) {
@@ -111,7 +111,7 @@ TEST(CliExamples, ExamplesAreWhatThePanelsSave) {
 
 TEST(CliExamples, TextModeSeparatesFilesWithABlankLine) {
     const CliRun run = Cli({kExamples + "/length.PW4", kExamples + "/flow.PW2"});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, ExitStatus::Ok);
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
     const auto gap = run.out.find("\n\nFind FLOW.\n");
     ASSERT_NE(gap, std::string::npos);
@@ -142,7 +142,7 @@ TEST_F(CliFiles, BrokenFilesAreInvalid) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const std::string path = Write(cases[i].first, cases[i].second);
         const CliRun run = Cli({"--json", path});
-        EXPECT_EQ(run.status, 2) << cases[i].first;
+        EXPECT_EQ(run.status, ExitStatus::Invalid) << cases[i].first;
         const json r = json::parse(run.out);
         EXPECT_EQ(r[0]["status"], "invalid") << cases[i].first;
         EXPECT_EQ(r[0]["message"].get<std::string>().substr(0, messages[i].size()), messages[i]) << cases[i].first;
@@ -159,13 +159,13 @@ TEST_F(CliFiles, HeaderPicksThePanelWhateverTheName) {
 
 TEST_F(CliFiles, UnreadableFiles) {
     CliRun run = Cli({"--json", (dir_ / "missing.PW1").string()});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     json r = json::parse(run.out);
     EXPECT_EQ(r[0]["message"], "File not found");
     EXPECT_TRUE(r[0]["panel"].is_null());
     EXPECT_TRUE(r[0]["fields"].empty());
     run = Cli({"--json", dir_.string()});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     r = json::parse(run.out);
     EXPECT_EQ(r[0]["status"], "invalid");
     EXPECT_FALSE(r[0]["message"].get<std::string>().empty());
@@ -176,7 +176,7 @@ TEST_F(CliFiles, RefusalGoesToStandardErrorWithStatusOne) {
     p.setText(Ctl::Barg_RightEdit, "-2.000");
     const std::string path = Write("negative.PW4", SavePanelFile(p));
     CliRun run = Cli({path});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, ExitStatus::Refused);
     EXPECT_EQ(run.err, path + ": The pressure is too low.\n");
     EXPECT_EQ(run.out.substr(0, 13), "Find LENGTH.\n");  // the report with empty results
     PanelModel q(PanelKind::Flow, Locale{});
@@ -194,8 +194,8 @@ TEST_F(CliFiles, WorstStatusWins) {
     p.setText(Ctl::Barg_RightEdit, "-2.000");
     const std::string refused = Write("negative.PW4", SavePanelFile(p));
     const std::string invalid = Write("empty.PW1", "");
-    EXPECT_EQ(Cli({refused, kExamples + "/flow.PW2"}).status, 1);
-    EXPECT_EQ(Cli({refused, invalid, kExamples + "/flow.PW2"}).status, 2);
+    EXPECT_EQ(Cli({refused, kExamples + "/flow.PW2"}).status, ExitStatus::Refused);
+    EXPECT_EQ(Cli({refused, invalid, kExamples + "/flow.PW2"}).status, ExitStatus::Invalid);
     const CliRun run = Cli({invalid, kExamples + "/flow.PW2"});
     EXPECT_EQ(run.err, invalid + ": This file is not valid for Corvane.\n");
     EXPECT_EQ(run.out.substr(0, 11), "Find FLOW.\n");
@@ -203,19 +203,26 @@ TEST_F(CliFiles, WorstStatusWins) {
 
 TEST(CliArguments, UsageAndOptions) {
     CliRun run = Cli({});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     EXPECT_EQ(run.err.substr(0, 36), "usage: corvane-cli [--json] FILE...\n");
     run = Cli({"--help"});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, ExitStatus::Ok);
     EXPECT_EQ(run.out.substr(0, 36), "usage: corvane-cli [--json] FILE...\n");
     run = Cli({"--xml", "a.PW1"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     EXPECT_NE(run.err.find("unknown option --xml"), std::string::npos);
     run = Cli({"--json"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     run = Cli({"--", "--json"});  // a file named --json
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     EXPECT_EQ(run.err, "--json: File not found\n");
+}
+
+TEST(CliArguments, ExitStatusesAreTheDocumentedNumbers) {
+    // The shell sees these: 0 all calculated, 1 some refused, 2 some invalid.
+    EXPECT_EQ(static_cast<int>(ExitStatus::Ok), 0);
+    EXPECT_EQ(static_cast<int>(ExitStatus::Refused), 1);
+    EXPECT_EQ(static_cast<int>(ExitStatus::Invalid), 2);
 }
 
 TEST(CliJson, InvalidUtf8InAPathIsReplacedNotFatal) {
@@ -261,7 +268,7 @@ namespace {
 
 TEST(CliSweep, FlowOfThePressureDropExample) {
     const CliRun run = Cli({"--sweep", "VisibleFlowrateLMin_RightEdit1=50:150:3", kExamples + "/pressure-drop.PW1"});
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, ExitStatus::Ok) << run.err;
     EXPECT_EQ(run.out,
               "VisibleFlowrateLMin_RightEdit1,FlowType_RightEdit1,ReynoldsNumber_RightEdit1,FrictionFactor_RightEdit1,"
               "MSec_RightEdit1,mHd_RightEdit1,message\n"
@@ -272,7 +279,7 @@ TEST(CliSweep, FlowOfThePressureDropExample) {
 
 TEST(CliSweep, RefusedStepsGiveTheirMessage) {
     const CliRun run = Cli({"--sweep", "ElevationChange_RightEdit2=8:12:2", kExamples + "/flow.PW2"});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, ExitStatus::Refused);
     EXPECT_NE(run.out.find("8.000000,57.225,"), std::string::npos);
     EXPECT_NE(run.out.find("12.000000,,,,,,The available pressure is too low. Increase the available pressure or "
                            "reduce the elevation change\n"),
@@ -281,7 +288,7 @@ TEST(CliSweep, RefusedStepsGiveTheirMessage) {
 
 TEST(CliSweep, GasColumnsAndCommaLocale) {
     const CliRun run = Cli({"--sweep", "Barg_RightEdit3=6:7:2", kExamples + "/air-diameter.PW3"}, CommaLocale());
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, ExitStatus::Ok) << run.err;
     EXPECT_NE(run.out.find(",ExitFlowBarLabel3,message\n"), std::string::npos);
     EXPECT_EQ(run.out.substr(run.out.find('\n') + 1, 12), "\"6,000000\",T");  // quoted: it holds a comma
     EXPECT_EQ(CsvField("a\"b"), "\"a\"\"b\"");
@@ -292,19 +299,19 @@ TEST(CliSweep, BadSweeps) {
     const std::string file = kExamples + "/length.PW4";
     for (const char* spec : {"IDmm_RightEdit4", "IDmm_RightEdit4=1:2", "IDmm_RightEdit4=a:2:3", "IDmm_RightEdit4=1:2:0"}) {
         const CliRun run = Cli({"--sweep", spec, file});
-        EXPECT_EQ(run.status, 2) << spec;
+        EXPECT_EQ(run.status, ExitStatus::Invalid) << spec;
         EXPECT_NE(run.err.find("NAME=FROM:TO:STEPS"), std::string::npos) << spec;
     }
     CliRun run = Cli({"--sweep", "LengthM_RightEdit4=1:2:2", file});  // panel 4 has no length entry
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     EXPECT_EQ(run.err, "corvane-cli: LengthM_RightEdit4 is not an entry of panel 4\n");
     run = Cli({"--sweep", "IDmm_RightEdit4=1:2:2", file, "extra"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     run = Cli({"--sweep", "IDmm_RightEdit4=1:2:2", kExamples + "/missing.PW4"});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
     EXPECT_NE(run.err.find("File not found"), std::string::npos);
     run = Cli({"--sweep", "IDmm_RightEdit4=20:30:1", file});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, ExitStatus::Ok);
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
 }
 
