@@ -67,33 +67,16 @@ TEST(CliExamples, EveryExampleCalculates) {
     }
 }
 
-TEST(CliExamples, WorkedExamplesOfThePanels) {
-    const json r = json::parse(Cli({"--json", kExamples + "/pressure-drop.PW1", kExamples + "/flow.PW2",
-                                    kExamples + "/diameter.PW3", kExamples + "/length.PW4"})
-                                   .out);
+TEST(CliExamples, FieldsAreThePanelsOwnAndTheReportFollows) {
+    // The examples' numbers are golden cases (GoldenPanelsTest).
+    const json r = json::parse(Cli({"--json", kExamples + "/pressure-drop.PW1", kExamples + "/length.PW4"}).out);
     EXPECT_EQ(r[0]["panel"], 1);
-    EXPECT_EQ(r[0]["fields"]["MSec_RightEdit1"], "3.395");
-    EXPECT_EQ(r[0]["fields"]["ReynoldsNumber_RightEdit1"], "84544");
-    EXPECT_EQ(r[0]["fields"]["FlowType_RightEdit1"], "Turbulent");
-    EXPECT_EQ(r[0]["fields"]["FrictionFactor_RightEdit1"], "0.025");
-    EXPECT_EQ(r[0]["fields"]["mHd_RightEdit1"], "5.831");
-    EXPECT_EQ(r[0]["fields"]["FlowWeightPanel1"], " Weight = 99.800 kgs / min");
-    EXPECT_EQ(r[1]["fields"]["FlowrateLMin_RightEdit2"], "132.073");
-    EXPECT_EQ(r[1]["fields"]["ReynoldsNumber_RightEdit2"], "111660");
-    EXPECT_EQ(r[2]["fields"]["PipeDiameter_RightEdit3"], "22.514");
-    EXPECT_EQ(r[3]["fields"]["PipeLength_RightEdit4"], "17.132");
-    EXPECT_EQ(r[3]["fields"]["FittingsBitBtn4"], "none");
+    EXPECT_TRUE(r[0]["fields"].contains("mHd_RightEdit1"));
     EXPECT_FALSE(r[0]["fields"].contains("PipeLength_RightEdit1"));
+    EXPECT_FALSE(r[1]["fields"].contains("mHd_RightEdit4"));
+    EXPECT_TRUE(r[1]["fields"].contains("PipeLength_RightEdit4"));
     EXPECT_EQ(r[0]["report"].get<std::string>().substr(0, 10), "Find P.D.\n");
-}
-
-TEST(CliExamples, GasExamples) {
-    const json r = json::parse(Cli({"--json", kExamples + "/air-pressure-drop.PW1", kExamples + "/air-diameter.PW3"}).out);
-    EXPECT_EQ(r[0]["fields"]["RightEditVisibleFluidDensityDisplay1"], "8.338379");
-    EXPECT_EQ(r[0]["fields"]["ActualFlowValueLabel1"], "144.477 litre/min");
-    EXPECT_EQ(r[0]["fields"]["ExitFlowBarLabel1"].get<std::string>().substr(0, 3), "at ");
-    EXPECT_EQ(r[1]["fields"]["ExitFlowBarLabel3"], "at 5.400 bar g");
-    EXPECT_EQ(r[1]["status"], "ok");
+    EXPECT_EQ(r[1]["report"].get<std::string>().substr(0, 13), "Find LENGTH.\n");
 }
 
 TEST(CliExamples, ExamplesAreWhatThePanelsSave) {
