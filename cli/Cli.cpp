@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <variant>
 
 #include "logic/text/NumberText.h"
 #include "logic/io/FileIo.h"
@@ -113,26 +114,63 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-ExitStatus RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
-                    const Locale& locale) {
-    // NAME=FROM:TO:STEPS
+std::variant<Sweep, std::string> ParseSweep(const std::string& spec) {
     const auto eq = spec.find('=');
     const auto c1 = spec.find(':', eq == std::string::npos ? 0 : eq);
     const auto c2 = c1 == std::string::npos ? std::string::npos : spec.find(':', c1 + 1);
-    if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos) {
-        err << "corvane-cli: a sweep is NAME=FROM:TO:STEPS, not " << spec << "\n";
-        return ExitStatus::Invalid;
-    }
-    const std::string name = spec.substr(0, eq);
+    if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos)
+        return "a sweep is NAME=FROM:TO:STEPS, not " + spec;
     const std::string fromText = spec.substr(eq + 1, c1 - eq - 1);
     const std::string toText = spec.substr(c1 + 1, c2 - c1 - 1);
     const auto steps = ReadInteger(spec.substr(c2 + 1));
     if (!IsEntryNumber(fromText, DotLocale()) || !IsEntryNumber(toText, DotLocale()) || !steps || *steps < 1 ||
-        *steps > 100000) {
-        err << "corvane-cli: a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " << spec
-            << "\n";
+        *steps > kMaxSweepSteps)
+        return "a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " + spec;
+    return Sweep{spec.substr(0, eq), ReadEntryNumber(fromText, DotLocale()), ReadEntryNumber(toText, DotLocale()),
+                 *steps};
+}
+
+namespace {
+
+// The sweep's steps on a loaded panel: the CSV header, then per step the
+// value written into the entry, the result fields and the refusal.
+ExitStatus SweepPanel(PanelModel& panel, Ctl entry, const Sweep& sweep, std::ostream& out, const Locale& locale) {
+    const PanelKind kind = panel.kind();
+    std::vector<Ctl> results;
+    for (int i = 0; i < kCtlCount; ++i)
+        if (IsResult(kind, static_cast<Ctl>(i))) results.push_back(static_cast<Ctl>(i));
+    if (panel.gasMode())
+        for (Ctl c : {Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel}) results.push_back(c);
+    out << CsvField(sweep.entry);
+    for (Ctl c : results) out << "," << CsvField(CtlName(c, kind));
+    out << ",message\n";
+
+    ExitStatus status = ExitStatus::Ok;
+    for (int i = 0; i < sweep.steps; ++i) {
+        const std::string text = WriteEntryNumber(sweep.valueAt(i), 6, locale).value_or("");
+        panel.editEntry(entry, text);
+        const auto refusal = panel.calculate();
+        if (refusal) status = ExitStatus::Refused;
+        out << CsvField(text);
+        for (Ctl c : results) out << "," << CsvField(panel.text(c));
+        std::string message = refusal ? refusal->text : "";
+        for (char& ch : message)
+            if (ch == '\r') ch = ' ';
+        out << "," << CsvField(message) << "\n";
+    }
+    return status;
+}
+
+}  // namespace
+
+ExitStatus RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
+                    const Locale& locale) {
+    const auto parsed = ParseSweep(spec);
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        err << "corvane-cli: " << *problem << "\n";
         return ExitStatus::Invalid;
     }
+    const Sweep& sweep = std::get<Sweep>(parsed);
     const FileRead read = ReadWholeFile(file, kMaxPanelFileBytes);
     if (!read.bytes) {
         err << file << ": " << read.error << "\n";
@@ -152,39 +190,13 @@ ExitStatus RunSweep(const std::string& spec, const std::string& file, std::ostre
     std::optional<Ctl> entry;
     for (int i = 0; i < kCtlCount; ++i) {
         const Ctl c = static_cast<Ctl>(i);
-        if (IsUserEntry(*kind, c) && CtlName(c, *kind) == name) entry = c;
+        if (IsUserEntry(*kind, c) && CtlName(c, *kind) == sweep.entry) entry = c;
     }
     if (!entry) {
-        err << "corvane-cli: " << name << " is not an entry of panel " << PanelDigit(*kind) << "\n";
+        err << "corvane-cli: " << sweep.entry << " is not an entry of panel " << PanelDigit(*kind) << "\n";
         return ExitStatus::Invalid;
     }
-
-    std::vector<Ctl> results;
-    for (int i = 0; i < kCtlCount; ++i)
-        if (IsResult(*kind, static_cast<Ctl>(i))) results.push_back(static_cast<Ctl>(i));
-    if (panel.gasMode())
-        for (Ctl c : {Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel}) results.push_back(c);
-    out << CsvField(name);
-    for (Ctl c : results) out << "," << CsvField(CtlName(c, *kind));
-    out << ",message\n";
-
-    const double from = ReadEntryNumber(fromText, DotLocale());
-    const double to = ReadEntryNumber(toText, DotLocale());
-    ExitStatus status = ExitStatus::Ok;
-    for (int i = 0; i < *steps; ++i) {
-        const double value = *steps == 1 ? from : from + (to - from) * i / (*steps - 1);
-        const std::string text = WriteEntryNumber(value, 6, locale).value_or("");
-        panel.editEntry(*entry, text);
-        const auto refusal = panel.calculate();
-        if (refusal) status = ExitStatus::Refused;
-        out << CsvField(text);
-        for (Ctl c : results) out << "," << CsvField(panel.text(c));
-        std::string message = refusal ? refusal->text : "";
-        for (char& ch : message)
-            if (ch == '\r') ch = ' ';
-        out << "," << CsvField(message) << "\n";
-    }
-    return status;
+    return SweepPanel(panel, *entry, sweep, out, locale);
 }
 
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale) {

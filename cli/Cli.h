@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "logic/text/Locale.h"
@@ -42,6 +43,21 @@ BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
 // The whole program; returns the exit status.
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
+
+// A sweep of one entry: NAME=FROM:TO:STEPS.
+struct Sweep {
+    std::string entry;  // a control name with its panel digit
+    double from = 0;
+    double to = 0;
+    int steps = 1;
+    // The value of step i (from 0): FROM, then even steps to TO.
+    double valueAt(int i) const { return steps == 1 ? from : from + (to - from) * i / (steps - 1); }
+};
+inline constexpr int kMaxSweepSteps = 100000;
+
+// The sweep a NAME=FROM:TO:STEPS argument asks for (FROM and TO with a '.'),
+// or why it is not one.
+std::variant<Sweep, std::string> ParseSweep(const std::string& spec);
 
 // --sweep NAME=FROM:TO:STEPS on one panel file: the entry NAME (a control
 // name with its panel digit) set to STEPS values from FROM to TO, each

@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <variant>
 
 #include "cli/Cli.h"
 #include "logic/text/LocaleNames.h"
@@ -276,6 +277,26 @@ TEST(CliSweep, GasColumnsAndCommaLocale) {
     EXPECT_EQ(run.out.substr(run.out.find('\n') + 1, 12), "\"6,000000\",T");  // quoted: it holds a comma
     EXPECT_EQ(CsvField("a\"b"), "\"a\"\"b\"");
     EXPECT_EQ(CsvField("plain"), "plain");
+}
+
+TEST(CliSweep, ParsesTheEntryTheRangeAndTheSteps) {
+    const Sweep s = std::get<Sweep>(ParseSweep("IDmm_RightEdit1=10:50:5"));
+    EXPECT_EQ(s.entry, "IDmm_RightEdit1");
+    EXPECT_EQ(s.from, 10);
+    EXPECT_EQ(s.to, 50);
+    EXPECT_EQ(s.steps, 5);
+    EXPECT_EQ(s.valueAt(0), 10);
+    EXPECT_EQ(s.valueAt(1), 20);
+    EXPECT_EQ(s.valueAt(4), 50);
+    const Sweep down = std::get<Sweep>(ParseSweep("Barg_RightEdit3=-1.5:0.5e1:1"));
+    EXPECT_EQ(down.from, -1.5);
+    EXPECT_EQ(down.to, 5);
+    EXPECT_EQ(down.valueAt(0), -1.5);  // one step: FROM alone
+    EXPECT_EQ(std::get<Sweep>(ParseSweep("a=0:1:100000")).steps, 100000);
+    for (const char* bad : {"IDmm_RightEdit1", "a=1:2", "a:1=2:3", "a=x:2:3", "a=1:y:3", "a=1:2:0", "a=1:2:100001",
+                            "a=1:2:2.5"})
+        EXPECT_TRUE(std::holds_alternative<std::string>(ParseSweep(bad))) << bad;
+    EXPECT_EQ(std::get<std::string>(ParseSweep("a=1:2")), "a sweep is NAME=FROM:TO:STEPS, not a=1:2");
 }
 
 TEST(CliSweep, BadSweeps) {
