@@ -5,11 +5,11 @@
 #include <ostream>
 #include <variant>
 
-#include "logic/text/NumberText.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
-#include "logic/model/PanelReport.h"
 #include "logic/model/PanelModel.h"
+#include "logic/model/PanelReport.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {

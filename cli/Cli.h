@@ -1,6 +1,7 @@
 #pragma once
-// corvane-cli: loads panel files and calculates them exactly as the panels'
-// open and Calculate commands do, then prints the reports (text or JSON).
+// cli: corvane-cli, the batch tool.  It loads panel files and calculates
+// them with the same models as the panels' open and Calculate commands,
+// then prints the reports (text or JSON).  It includes logic only.
 //
 //   corvane-cli [--json] FILE...
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
@@ -16,8 +17,8 @@
 #include <variant>
 #include <vector>
 
-#include "logic/text/Locale.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 

@@ -12,14 +12,14 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "ui/widgets/RightAlignedEdit.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
-#include "ui/PanelPicture.h"
 #include "logic/model/PanelReport.h"
 #include "logic/model/PrintLayout.h"
-#include "ui/widgets/Glyphs.h"
+#include "ui/PanelPicture.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {

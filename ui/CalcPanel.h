@@ -12,9 +12,9 @@
 #include <string>
 
 #include "logic/io/DataTable.h"
-#include "ui/widgets/Glyphs.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PanelModel.h"
+#include "ui/widgets/Glyphs.h"
 
 class QAbstractButton;
 class QButtonGroup;

@@ -8,12 +8,12 @@
 #include <QScreen>
 #include <QTabBar>
 
-#include "ui/SplashWindow.h"
 #include "logic/model/PrintLayout.h"
 #include "ui/AnalysisWindow.h"
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/Glyphs.h"
+#include "ui/SplashWindow.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {

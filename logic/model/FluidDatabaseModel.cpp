@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "logic/model/GasPropertiesModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/GasPropertiesModel.h"
 
 namespace corvane {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "logic/model/FittingsText.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/FittingsText.h"
 
 namespace corvane {
 namespace {

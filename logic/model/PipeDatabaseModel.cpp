@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "logic/model/FluidDatabaseModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/FluidDatabaseModel.h"
 
 namespace corvane {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "logic/text/Locale.h"
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 

@@ -11,9 +11,9 @@
 #include <variant>
 
 #include "cli/Cli.h"
-#include "logic/text/LocaleNames.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
+#include "logic/text/LocaleNames.h"
 
 namespace corvane {
 namespace {

@@ -10,10 +10,10 @@
 #include <QToolButton>
 #include <memory>
 
+#include "tests/ui/UiFixture.h"
+#include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
-#include "ui/MainWindow.h"
-#include "tests/ui/UiFixture.h"
 
 namespace corvane {
 namespace {

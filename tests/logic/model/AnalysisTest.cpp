@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "logic/engine/PipeFlow.h"
-#include "logic/text/NumberText.h"
 #include "logic/model/Analysis.h"
+#include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
 
 namespace corvane {

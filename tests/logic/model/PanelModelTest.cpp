@@ -7,11 +7,11 @@
 #include <cmath>
 #include <map>
 
-#include "logic/text/NumberText.h"
+#include "logic/engine/Solvers.h"
 #include "logic/model/FittingsText.h"
 #include "logic/model/FlowWeight.h"
 #include "logic/model/PanelModel.h"
-#include "logic/engine/Solvers.h"
+#include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
 
 namespace corvane {
