@@ -114,19 +114,19 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::variant<Sweep, std::string> ParseSweep(const std::string& spec) {
-    const auto eq = spec.find('=');
-    const auto c1 = spec.find(':', eq == std::string::npos ? 0 : eq);
-    const auto c2 = c1 == std::string::npos ? std::string::npos : spec.find(':', c1 + 1);
+std::variant<Sweep, std::string> ParseSweep(const std::string& argument) {
+    const auto eq = argument.find('=');
+    const auto c1 = argument.find(':', eq == std::string::npos ? 0 : eq);
+    const auto c2 = c1 == std::string::npos ? std::string::npos : argument.find(':', c1 + 1);
     if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos)
-        return "a sweep is NAME=FROM:TO:STEPS, not " + spec;
-    const std::string fromText = spec.substr(eq + 1, c1 - eq - 1);
-    const std::string toText = spec.substr(c1 + 1, c2 - c1 - 1);
-    const auto steps = ReadInteger(spec.substr(c2 + 1));
+        return "a sweep is NAME=FROM:TO:STEPS, not " + argument;
+    const std::string fromText = argument.substr(eq + 1, c1 - eq - 1);
+    const std::string toText = argument.substr(c1 + 1, c2 - c1 - 1);
+    const auto steps = ReadInteger(argument.substr(c2 + 1));
     if (!IsEntryNumber(fromText, DotLocale()) || !IsEntryNumber(toText, DotLocale()) || !steps || *steps < 1 ||
         *steps > kMaxSweepSteps)
-        return "a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " + spec;
-    return Sweep{spec.substr(0, eq), ReadEntryNumber(fromText, DotLocale()), ReadEntryNumber(toText, DotLocale()),
+        return "a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " + argument;
+    return Sweep{argument.substr(0, eq), ReadEntryNumber(fromText, DotLocale()), ReadEntryNumber(toText, DotLocale()),
                  *steps};
 }
 
@@ -163,9 +163,9 @@ ExitStatus SweepPanel(PanelModel& panel, Ctl entry, const Sweep& sweep, std::ost
 
 }  // namespace
 
-ExitStatus RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
+ExitStatus RunSweep(const std::string& argument, const std::string& file, std::ostream& out, std::ostream& err,
                     const Locale& locale) {
-    const auto parsed = ParseSweep(spec);
+    const auto parsed = ParseSweep(argument);
     if (const auto* problem = std::get_if<std::string>(&parsed)) {
         err << "corvane-cli: " << *problem << "\n";
         return ExitStatus::Invalid;

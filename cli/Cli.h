@@ -58,13 +58,13 @@ inline constexpr int kMaxSweepSteps = 100000;
 
 // The sweep a NAME=FROM:TO:STEPS argument asks for (FROM and TO with a '.'),
 // or why it is not one.
-std::variant<Sweep, std::string> ParseSweep(const std::string& spec);
+std::variant<Sweep, std::string> ParseSweep(const std::string& argument);
 
 // --sweep NAME=FROM:TO:STEPS on one panel file: the entry NAME (a control
 // name with its panel digit) set to STEPS values from FROM to TO, each
 // calculated; CSV with the value, the panel's result fields and the
 // refusal of a refused step.  Returns the exit status.
-ExitStatus RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
+ExitStatus RunSweep(const std::string& argument, const std::string& file, std::ostream& out, std::ostream& err,
                     const Locale& locale);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.

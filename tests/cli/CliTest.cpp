@@ -301,10 +301,10 @@ TEST(CliSweep, ParsesTheEntryTheRangeAndTheSteps) {
 
 TEST(CliSweep, BadSweeps) {
     const std::string file = kExamples + "/length.PW4";
-    for (const char* spec : {"IDmm_RightEdit4", "IDmm_RightEdit4=1:2", "IDmm_RightEdit4=a:2:3", "IDmm_RightEdit4=1:2:0"}) {
-        const CliRun run = Cli({"--sweep", spec, file});
-        EXPECT_EQ(run.status, ExitStatus::Invalid) << spec;
-        EXPECT_NE(run.err.find("NAME=FROM:TO:STEPS"), std::string::npos) << spec;
+    for (const char* argument : {"IDmm_RightEdit4", "IDmm_RightEdit4=1:2", "IDmm_RightEdit4=a:2:3", "IDmm_RightEdit4=1:2:0"}) {
+        const CliRun run = Cli({"--sweep", argument, file});
+        EXPECT_EQ(run.status, ExitStatus::Invalid) << argument;
+        EXPECT_NE(run.err.find("NAME=FROM:TO:STEPS"), std::string::npos) << argument;
     }
     CliRun run = Cli({"--sweep", "LengthM_RightEdit4=1:2:2", file});  // panel 4 has no length entry
     EXPECT_EQ(run.status, ExitStatus::Invalid);
