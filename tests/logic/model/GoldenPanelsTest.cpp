@@ -21,6 +21,9 @@ TEST_P(ModelGolden, CalculatesWhatThePanelShows) {
     const auto refusal = panel.calculate();
     EXPECT_EQ(refusal ? refusal->text : "", c.message);
     for (const auto& [ctl, text] : c.shown) EXPECT_EQ(panel.text(ctl), text) << CtlName(ctl, c.kind);
+    // The gas note shows with a gas's results, and never after a refusal.
+    EXPECT_EQ(panel.shown(Ctl::GasFlowInfoPanel), c.fluid.isGas && !refusal);
+    EXPECT_FALSE(panel.shown(Ctl::FlowWeightPanel));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModelGolden, ::testing::ValuesIn(test::LoadGoldenCases()), test::GoldenCaseName);
