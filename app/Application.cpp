@@ -7,16 +7,16 @@
 #include <memory>
 
 #include "app/SingleInstance.h"
-#include "app/Tarnel_Splash.h"
-#include "dialogs/ConversionDialogs.h"
-#include "dialogs/FittingsDialog.h"
-#include "dialogs/FluidDatabaseDialog.h"
-#include "dialogs/GasViscosityDialog.h"
-#include "dialogs/PipeDiameterDialog.h"
-#include "dialogs/VelFlowDiameterDialog.h"
-#include "panels/Glyphs.h"
-#include "panels/TTarnelMiniForm1.h"
-#include "platform/QtPlatform.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+#include "ui/dialogs/ConversionDialogs.h"
+#include "ui/dialogs/FittingsDialog.h"
+#include "ui/dialogs/FluidDatabaseDialog.h"
+#include "ui/dialogs/GasViscosityDialog.h"
+#include "ui/dialogs/PipeDiameterDialog.h"
+#include "ui/dialogs/VelFlowDiameterDialog.h"
+#include "ui/platform/QtPlatform.h"
+#include "ui/widgets/Glyphs.h"
 
 namespace corvane {
 
@@ -78,16 +78,16 @@ int RunCorvane(int argc, char** argv) {
     services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes->ask(metric); };
     services.pipeTable = &pipes.table();
 
-    TTarnelMiniForm1 mainForm(locale, services, folder);
+    MainWindow mainForm(locale, services, folder);
     dialogs.fittings = new FittingsDialog(locale, &platform, &mainForm);
-    TTarnel_SplashForm splash(&mainForm);
+    SplashWindow splash(&mainForm);
     mainForm.setSplash(&splash);
     dialogs.conversion = std::make_unique<ConversionDialogs>(locale, &mainForm);
     auto* gasCalculator = new GasViscosityDialog(locale, &mainForm);
     dialogs.fluids = new FluidDatabaseDialog(fluids, gasCalculator, &platform, &mainForm);
     dialogs.velocity = new VelFlowDiameterDialog(locale, &platform, &mainForm);
     dialogs.pipes = new PipeDiameterDialog(pipes, &platform, &mainForm);
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &mainForm, &TTarnelMiniForm1::bringToFront);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &mainForm, &MainWindow::bringToFront);
 
     mainForm.show();
     if (!loadProblems.empty())

@@ -17,9 +17,9 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "output/PanelPicture.h"
-#include "panels/CalcPanel.h"
-#include "platform/FakePlatform.h"
+#include "ui/CalcPanel.h"
+#include "ui/PanelPicture.h"
+#include "ui/platform/RecordingPlatform.h"
 
 using namespace corvane;
 
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
 
     // The examples: the four panels with their start-up entries, panel 1
     // once more with the result in bar, and panel 1 with air.
-    FakePlatform platform;
+    RecordingPlatform platform;
     PanelServices services;
     services.platform = &platform;
     // The pictures show every button as the program has it.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "panels/Glyphs.h"
+#include "ui/widgets/Glyphs.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -3,10 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/Corvane_CalcProc.h"
-#include "core/Tarnel_ConversionProc.h"
-#include "core/Tarnel_EntryValidation.h"
-#include "dialogs/FittingsSelection.h"
+#include "logic/engine/PipeFlow.h"
+#include "logic/engine/Units.h"
+#include "logic/model/FittingsText.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
@@ -48,7 +48,7 @@ BENCHMARK(BM_WriteEntryNumber);
 void BM_FittingsTotalK(benchmark::State& state) {
     const Locale locale = DotLocale();
     const std::string s = "2\t1\t0\t3\t2\t0\t1\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\t0\t0\t0\t4\t1.25\t";
-    for (auto _ : state) benchmark::DoNotOptimize(FittingsTotalK(s, 50, locale));
+    for (auto _ : state) benchmark::DoNotOptimize(FittingsTotalK(ParseFittings(s, locale), 50));
 }
 BENCHMARK(BM_FittingsTotalK);
 

@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "output/PanelFile.h"
-#include "panels/PanelModel.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelModel.h"
 
 namespace corvane {
 namespace {

@@ -19,9 +19,9 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "panels/CalcPanel.h"
-#include "panels/TTarnelMiniForm1.h"
-#include "platform/FakePlatform.h"
+#include "ui/CalcPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/platform/RecordingPlatform.h"
 
 namespace {
 
@@ -38,12 +38,12 @@ int Child(const char* what, int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::unique_ptr<QMainWindow> window;
-    corvane::FakePlatform platform;
+    corvane::RecordingPlatform platform;
     if (std::strcmp(what, "corvane") == 0) {
         corvane::SetProgramFont(app);
         corvane::PanelServices services;
         services.platform = &platform;
-        window = std::make_unique<corvane::TTarnelMiniForm1>(platform.locale(), services, "/");
+        window = std::make_unique<corvane::MainWindow>(platform.locale(), services, "/");
     } else {
         window = std::make_unique<QMainWindow>();
         window->setWindowTitle("bare");

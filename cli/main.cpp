@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
-#include "core/LocaleNames.h"
+#include "logic/text/LocaleNames.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const corvane::Locale locale = corvane::LocaleFromEnvironment([](const char* name) { return std::getenv(name); });
-    return corvane::RunCli(args, std::cout, std::cerr, locale);
+    return static_cast<int>(corvane::RunCli(args, std::cout, std::cerr, locale));
 }

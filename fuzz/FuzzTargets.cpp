@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "cli/Cli.h"
-#include "core/Cp1252.h"
-#include "core/Tarnel_EntryValidation.h"
-#include "dialogs/DataTable.h"
-#include "dialogs/FittingsDialogModel.h"
-#include "dialogs/FittingsSelection.h"
-#include "output/PanelFile.h"
-#include "output/PanelReport.h"
+#include "logic/io/DataTable.h"
+#include "logic/model/FittingsDialogModel.h"
+#include "logic/model/FittingsText.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelReport.h"
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane::fuzz {
 
@@ -74,8 +74,9 @@ int EntryNumber(const std::uint8_t* data, std::size_t size) {
 int Fittings(const std::uint8_t* data, std::size_t size) {
     const std::string s(reinterpret_cast<const char*>(data), size);
     for (const corvane::Locale& l : {corvane::DotLocale(), corvane::CommaLocale()}) {
+        const corvane::FittingsSelection parsed = corvane::ParseFittings(s, l);
         for (double d : {0.0, 25.0, 1e9, -5.0})
-            if (std::isnan(corvane::FittingsTotalK(s, d, l))) std::abort();
+            if (std::isnan(corvane::FittingsTotalK(parsed, d))) std::abort();
         (void)corvane::FittingsCaption(s, l);
         corvane::FittingsDialogModel dialog(l);
         dialog.load(s);

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/Locale.h"
-#include "core/Tarnel_EntryValidation.h"
+#include "logic/text/Locale.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane::test {
 

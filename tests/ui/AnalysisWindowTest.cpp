@@ -13,10 +13,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "controls/TRightEdit.h"
-#include "panels/AnalysisWindow.h"
-#include "panels/TTarnelMiniForm1.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/AnalysisWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {
@@ -31,7 +31,7 @@ protected:
         PanelServices services;
         services.platform = &platform_;
         services.pipeTable = &pipes_;
-        window_ = std::make_unique<TTarnelMiniForm1>(Locale{}, services, "/");
+        window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -45,12 +45,12 @@ protected:
     }
 
     DataTable pipes_{10};
-    std::unique_ptr<TTarnelMiniForm1> window_;
+    std::unique_ptr<MainWindow> window_;
     QTemporaryDir dir_;
 };
 
 TEST_F(AnalysisWindowTest, OpensOnThePanelInViewWithItsCase) {
-    window_->findChild<TRightEdit*>("IDmm_RightEdit4")->setFocus();
+    window_->findChild<RightAlignedEdit*>("IDmm_RightEdit4")->setFocus();
     QApplication::processEvents();
     AnalysisWindow* a = open();
     ASSERT_TRUE(a);
@@ -102,7 +102,7 @@ TEST_F(AnalysisWindowTest, NotesOfAGasCase) {
     m.useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
     m.setText(Ctl::Barg_RightEdit, "1.000");
     m.setText(Ctl::AllowablePressureLoss_RightEdit, "0.900");
-    window_->findChild<TRightEdit*>("LengthM_RightEdit3")->setFocus();
+    window_->findChild<RightAlignedEdit*>("LengthM_RightEdit3")->setFocus();
     QApplication::processEvents();
     AnalysisWindow* a = open();
     EXPECT_EQ(a->panelNumber(), 3);

@@ -3,10 +3,10 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "controls/TRightEdit.h"
-#include "controls/TTabListBox.h"
-#include "core/TabStops.h"
+#include "logic/text/TabStops.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/TabbedListBox.h"
 
 namespace corvane {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using ControlsTest = test::UiTest;
 
 TEST_F(ControlsTest, RightEditHeightRule) {
-    TRightEdit edit;
+    RightAlignedEdit edit;
     QFont f = edit.font();
     f.setPixelSize(11);
     edit.setFont(f);
@@ -27,8 +27,8 @@ TEST_F(ControlsTest, RightEditHeightRule) {
 
 TEST_F(ControlsTest, ReturnAndTabInsertNothing) {
     QWidget form;
-    auto* edit = new TRightEdit(&form);
-    auto* next = new TRightEdit(&form);
+    auto* edit = new RightAlignedEdit(&form);
+    auto* next = new RightAlignedEdit(&form);
     next->move(0, 30);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -43,7 +43,7 @@ TEST_F(ControlsTest, ReturnAndTabInsertNothing) {
 }
 
 TEST_F(ControlsTest, KeyFilterSeesControlCharacters) {
-    TRightEdit edit;
+    RightAlignedEdit edit;
     std::vector<char32_t> seen;
     edit.keyFilter = [&](char32_t& k) {
         seen.push_back(k);
@@ -62,9 +62,9 @@ TEST_F(ControlsTest, KeyFilterSeesControlCharacters) {
 }
 
 TEST_F(ControlsTest, AnotherWindowTakingTheFocusIsNotLeaving) {
-    TRightEdit edit;
+    RightAlignedEdit edit;
     int left = 0;
-    QObject::connect(&edit, &TRightEdit::left, [&] { ++left; });
+    QObject::connect(&edit, &RightAlignedEdit::left, [&] { ++left; });
     QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(&edit, &away);
     EXPECT_EQ(left, 0);
@@ -77,7 +77,7 @@ TEST_F(ControlsTest, AnotherWindowTakingTheFocusIsNotLeaving) {
 }
 
 TEST_F(ControlsTest, TabListColumnsStartAtTheStops) {
-    TTabListBox list;
+    TabbedListBox list;
     list.setTabStops({180, 270, 360}, 5.33);
     const int b = list.baseUnit();
     EXPECT_EQ(list.tabStopUnits(), ConvertTabStops({180, 270, 360}, 5.33, b));

@@ -4,11 +4,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "controls/TRightEdit.h"
-#include "dialogs/ConversionDialogs.h"
-#include "dialogs/VelFlowDiameterDialog.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/dialogs/ConversionDialogs.h"
+#include "ui/dialogs/VelFlowDiameterDialog.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {
@@ -50,7 +50,7 @@ TEST_F(DialogsTest, VelocityCalculatorHandsBackItsFlow) {
     VelFlowDiameterDialog dialog(Locale{}, &platform_);
     expectModal(&dialog);
     test::Later([&] {
-        auto* flow = dialog.findChild<TRightEdit*>("FlowRateRightEdit");
+        auto* flow = dialog.findChild<RightAlignedEdit*>("FlowRateRightEdit");
         EXPECT_EQ(flow->text(), "176.715");
         dialog.findChild<QPushButton*>("UseDataBitBtn")->click();
     });
@@ -65,10 +65,10 @@ TEST_F(DialogsTest, VelocityCalculatorRefusesAZeroDiameter) {
     VelFlowDiameterDialog dialog(Locale{}, &platform_);
     expectModal(&dialog);
     test::Later([&] {
-        EXPECT_EQ(dialog.findChild<TRightEdit*>("FlowRateRightEdit")->text(), "0.000");
+        EXPECT_EQ(dialog.findChild<RightAlignedEdit*>("FlowRateRightEdit")->text(), "0.000");
         dialog.findChild<QPushButton*>("UseDataBitBtn")->click();
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.findChild<TRightEdit*>("FlowRateRightEdit")->text(), "");
+        EXPECT_EQ(dialog.findChild<RightAlignedEdit*>("FlowRateRightEdit")->text(), "");
         dialog.reject();
     });
     EXPECT_EQ(dialog.ask(panel, nullptr, Qt::white), std::nullopt);

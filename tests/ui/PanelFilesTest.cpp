@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "output/PanelFile.h"
-#include "panels/CalcPanel.h"
+#include "logic/model/PanelFile.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/CalcPanel.h"
 
 namespace corvane {
 namespace {

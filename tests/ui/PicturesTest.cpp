@@ -4,9 +4,9 @@
 #include <QTabBar>
 #include <memory>
 
-#include "output/PrintLayout.h"
-#include "panels/TTarnelMiniForm1.h"
+#include "logic/model/PrintLayout.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 namespace {
@@ -17,13 +17,13 @@ protected:
         UiTest::SetUp();
         PanelServices services;
         services.platform = &platform_;
-        window_ = std::make_unique<TTarnelMiniForm1>(Locale{}, services, "/");
+        window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
     void click(const QString& name) { window_->findChild<QPushButton*>(name)->click(); }
 
-    std::unique_ptr<TTarnelMiniForm1> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(PicturesTest, ScreenCopyOfEveryPanelInBothLayouts) {

@@ -9,15 +9,15 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "controls/TRightEdit.h"
-#include "controls/TTabListBox.h"
-#include "dialogs/FittingsDialog.h"
-#include "dialogs/FluidDatabaseDialog.h"
-#include "dialogs/GasViscosityDialog.h"
-#include "dialogs/PipeDiameterDialog.h"
-#include "panels/CalcPanel.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/CalcPanel.h"
+#include "ui/dialogs/FittingsDialog.h"
+#include "ui/dialogs/FluidDatabaseDialog.h"
+#include "ui/dialogs/GasViscosityDialog.h"
+#include "ui/dialogs/PipeDiameterDialog.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/TabbedListBox.h"
 
 namespace corvane {
 namespace {
@@ -55,8 +55,8 @@ TEST_F(ReferenceDialogsTest, FluidDataBaseHandsBackTheChosenGas) {
         EXPECT_EQ(child<QLabel>(&dialog, "FluidDataListingHdLabel")->text(), "Fluid data @ 0.000 barg");
         EXPECT_TRUE(child<QPushButton>(&dialog, "GasViscosityCalcBitBtn")->isVisible());
         EXPECT_FALSE(child<QLabel>(&dialog, "Times10Label")->isVisible());
-        EXPECT_EQ(child<TRightEdit>(&dialog, "FluidNameEdit")->text(), "Air");
-        EXPECT_EQ(child<TTabListBox>(&dialog, "TabListBox1")->currentRow(), 0);
+        EXPECT_EQ(child<RightAlignedEdit>(&dialog, "FluidNameEdit")->text(), "Air");
+        EXPECT_EQ(child<TabbedListBox>(&dialog, "TabListBox1")->currentRow(), 0);
         child<QPushButton>(&dialog, "UseDataBitBtn")->click();
     });
     const auto fluid = dialog.ask(FluidGroup::Gases);
@@ -79,14 +79,14 @@ TEST_F(ReferenceDialogsTest, ChangeTemperatureThroughTheGasCalculator) {
     expectModal(&gasCalculator);
     test::Later([&] {
         EXPECT_EQ(gasCalculator.windowTitle(), "Approximate properties of some gases");
-        EXPECT_EQ(child<TRightEdit>(&gasCalculator, "KinematicViscosityRightEdit")->text(), "15.105");
+        EXPECT_EQ(child<RightAlignedEdit>(&gasCalculator, "KinematicViscosityRightEdit")->text(), "15.105");
         child<QComboBox>(&gasCalculator, "TemperatureComboBox")->setCurrentIndex(0);
-        EXPECT_EQ(child<TRightEdit>(&gasCalculator, "DynamicViscosityRightEdit")->text(), "17.200");
+        EXPECT_EQ(child<RightAlignedEdit>(&gasCalculator, "DynamicViscosityRightEdit")->text(), "17.200");
         child<QPushButton>(&gasCalculator, "TransferDataBitBtn")->click();
     });
     dialog.changeTemperature();
     EXPECT_EQ(model.field(FluidDatabaseModel::Field::Temperature), "  0\u00b0C (32\u00b0F)");
-    EXPECT_EQ(child<TRightEdit>(&dialog, "FluidTemperatureEdit")->text(), "  0\u00b0C (32\u00b0F)");
+    EXPECT_EQ(child<RightAlignedEdit>(&dialog, "FluidTemperatureEdit")->text(), "  0\u00b0C (32\u00b0F)");
     EXPECT_EQ(model.selected(), -1);
     model.setField(FluidDatabaseModel::Field::Name, "Propane");
     dialog.changeTemperature();
@@ -100,7 +100,7 @@ TEST_F(ReferenceDialogsTest, PipeDiameterInTheUnitsOfThePanel) {
     PipeDiameterDialog dialog(model, &platform_);
     expectModal(&dialog);
     test::Later([&] {
-        auto* list = child<TTabListBox>(&dialog, "TabListBox1");
+        auto* list = child<TabbedListBox>(&dialog, "TabListBox1");
         EXPECT_EQ(list->count(), 2);
         EXPECT_EQ(child<QComboBox>(&dialog, "PipeTypeComboBox1")->currentText(), "Steel Sch 40");
         Q_EMIT list->itemDoubleClicked(list->item(1));
@@ -121,7 +121,7 @@ TEST_F(ReferenceDialogsTest, PipeListAndButtonsDriveTheUserFile) {
     model.setField(Field::Millimetres, "13.1");
     model.setField(Field::Inches, "0.516");
     dialog.refresh();
-    auto* list = child<TTabListBox>(&dialog, "TabListBox1");
+    auto* list = child<TabbedListBox>(&dialog, "TabListBox1");
     auto* remove = child<QPushButton>(&dialog, "RemoveUserEntryBitBtn");
 
     child<QPushButton>(&dialog, "SaveNewEntryBitBtn")->click();
@@ -152,7 +152,7 @@ TEST_F(ReferenceDialogsTest, FittingsDialogWritesAndReadsTheString) {
     expectModal(&dialog);
     EXPECT_EQ(dialog.windowTitle(), "Pipe fittings");
     test::Later([&] {
-        EXPECT_EQ(child<TRightEdit>(&dialog, "Edit1")->text(), "1.23");
+        EXPECT_EQ(child<RightAlignedEdit>(&dialog, "Edit1")->text(), "1.23");
         EXPECT_EQ(child<QSpinBox>(&dialog, "SpinEdit1")->value(), 2);
         child<QSpinBox>(&dialog, "SpinEdit16")->setValue(1);
         child<QComboBox>(&dialog, "ComboBox1")->setCurrentIndex(2);
@@ -195,7 +195,7 @@ TEST_F(ReferenceDialogsTest, PanelTakesFluidPipeAndFittings) {
     child<QPushButton>(&panel, "GasDataBitBtn4")->click();
     EXPECT_EQ(groups.back(), FluidGroup::Gases);
     EXPECT_TRUE(model.gasMode());
-    QTest::mouseClick(child<TRightEdit>(&panel, "FluidName_Edit4"), Qt::LeftButton);
+    QTest::mouseClick(child<RightAlignedEdit>(&panel, "FluidName_Edit4"), Qt::LeftButton);
     EXPECT_EQ(groups.back(), std::nullopt);
     child<QPushButton>(&panel, "ID_HelperBitBtn4")->click();
     EXPECT_EQ(metric, (std::vector<bool>{false}));

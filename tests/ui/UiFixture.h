@@ -1,5 +1,5 @@
 #pragma once
-// A fixture for widget tests: a FakePlatform, and a watchdog that fails any
+// A fixture for widget tests: a RecordingPlatform, and a watchdog that fails any
 // test leaving an unexpected modal dialog open (and closes it, so the test
 // run goes on).
 
@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform/FakePlatform.h"
+#include "ui/platform/RecordingPlatform.h"
 
 namespace corvane::test {
 
@@ -41,7 +41,7 @@ protected:
     // A dialog the test itself drives.
     void expectModal(QWidget* w) { expectedModal_ = w; }
 
-    FakePlatform platform_;
+    RecordingPlatform platform_;
 
 private:
     QTimer watchdog_;

@@ -1,0 +1,239 @@
+#include "logic/engine/Solvers.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <variant>
+
+#include "logic/engine/PipeFlow.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr double kG = kGravity;
+
+SolverResult Faulted(SolverFault fault) {
+    SolverResult out;
+    out.fault = fault;
+    return out;
+}
+
+// Entries that must be above zero for the panel's formulas to mean
+// anything.  The entry rules keep zeros out of the fields the user leaves,
+// but a panel file or a program write can still bring them.
+std::optional<SolverFault> CheckPositive(const SolverInputs& in, bool diameter, bool length, bool flow) {
+    if (diameter && !(in.diameter > 0)) return SolverFault::DiameterNotPositive;
+    if (length && !(in.length > 0)) return SolverFault::LengthNotPositive;
+    if (flow && !(in.flow > 0)) return SolverFault::FlowNotPositive;
+    if (!(in.viscosity > 0)) return SolverFault::ViscosityNotPositive;
+    if (!(in.density > 0)) return SolverFault::DensityNotPositive;
+    return std::nullopt;
+}
+
+bool AllFinite(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+// Volume ratio: GasVolumeRatio of the inlet pressure for a gas, 1 for a liquid.
+double RatioOf(const SolverInputs& in) { return in.gas ? GasVolumeRatio(in.inletPressure) : 1.0; }
+
+// The head that the available pressure (liquid) or the allowable loss (gas)
+// stands for, or the fault of the allowable loss.
+std::optional<SolverFault> HeadAvailable(const SolverInputs& in, double c, double& h) {
+    const double rho = in.density;
+    const double a = in.available;
+    if (in.availableAs == AvailableAs::Head) {
+        h = a;
+    } else {
+        h = in.gas ? a * 100000.0 / rho * c / kG : a * 100000.0 / rho / 1000.0 / kG;
+    }
+    if (in.gas) {
+        if (in.allowableLoss > in.inletPressure) return SolverFault::AllowableLossTooHigh;
+        h = in.allowableLoss * (100000.0 / rho * c / kG);
+    }
+    return std::nullopt;
+}
+
+// Head left for friction after the elevation, or the fault.
+std::optional<SolverFault> FrictionHead(const SolverInputs& in, double h, double& hf) {
+    hf = h - in.elevation;
+    if (hf <= 0) return SolverFault::AvailablePressureTooLow;
+    return std::nullopt;
+}
+
+// What the flow, diameter and length panels share before they solve: the
+// faults in their order, the dynamic viscosity, the volume ratio, the
+// viscosity pressure term and the head left for friction.
+struct HeadBudget {
+    double mu;  // dynamic viscosity at atmospheric pressure
+    double c;   // volume ratio (1 for a liquid)
+    double k;   // kGasViscosityPerBar x inlet pressure
+    double hf;  // head left for friction, m
+};
+
+std::variant<HeadBudget, SolverFault> PrepareHeadBudget(const SolverInputs& in, bool diameter, bool length, bool flow) {
+    if (in.inletPressure < 0) return SolverFault::PressureTooLow;
+    if (auto r = CheckPositive(in, diameter, length, flow)) return *r;
+    HeadBudget b{};
+    b.mu = in.viscosity * in.density;
+    b.c = RatioOf(in);
+    b.k = kGasViscosityPerBar * in.inletPressure;
+    double h = 0;
+    if (auto r = HeadAvailable(in, b.c, h)) return *r;
+    if (auto r = FrictionHead(in, h, b.hf)) return *r;
+    return b;
+}
+
+// The results every panel shows, and the gas exit pressure of panels 2 to 4.
+void SetResults(SolverResult& out, double v, double re, double f, const SolverInputs& in) {
+    out.velocity = v;
+    out.reynolds = re;
+    out.friction = f;
+    out.exitPressure = in.inletPressure - in.allowableLoss;
+}
+
+}  // namespace
+
+SolverResult SolvePressureDrop(const SolverInputs& in) {
+    if (in.inletPressure < 0) return Faulted(SolverFault::PressureTooLow);
+    if (auto r = CheckPositive(in, true, true, true)) return Faulted(*r);
+
+    const double mu = in.viscosity * in.density;
+    const double q = in.flow;
+    const double c = RatioOf(in);
+    const double z = in.elevation;
+    const double v = VelocityFromFlow(q * c, in.diameter);
+    const double muAtInlet = in.gas ? GasViscosityAtPressure(mu, in.inletPressure) : mu;
+    const double re = ReynoldsNumber(v, in.diameter, muAtInlet, in.density / c);
+    const double f = FrictionFactor(re, in.diameter, in.roughness);
+    double head = FrictionHeadLoss(v, in.diameter, in.length, f) + z;
+    const double k = FittingsTotalK(in.fittings, in.diameter);
+    head = head + FittingsHead(k, v);
+    const double pd = in.gas ? GasHeadToPressureDrop(head, in.density, c) : HeadToPressureDrop(head, in.density);
+
+    SolverResult out;
+    out.fittingsK = k;
+    if (!AllFinite({v, re, f, head, k, pd})) {
+        out.fault = SolverFault::NoValidResult;
+        return out;
+    }
+    if (in.gas && pd > in.inletPressure) {
+        out.fault = SolverFault::GasPressureDropTooHigh;
+        return out;
+    }
+    out.velocity = v;
+    out.reynolds = re;
+    out.friction = f;
+    out.head = head;
+    out.pressureDrop = pd;
+    out.exitPressure = in.inletPressure - pd;
+    return out;
+}
+
+SolverResult SolveFindFlow(const SolverInputs& in) {
+    const auto prepared = PrepareHeadBudget(in, true, true, false);
+    if (const auto* r = std::get_if<SolverFault>(&prepared)) return Faulted(*r);
+    const auto [mu, c, k, hf] = std::get<HeadBudget>(prepared);
+    const double t = hf / in.length;
+
+    SolverResult out;
+    double v = 2.0;
+    double re = 0;
+    double f = 0;
+    for (int pass = 1; pass <= kMaxIterations; ++pass) {
+        out.passes = pass;
+        re = in.gas ? ReynoldsNumber(v, in.diameter, mu * (1 + k), in.density / c)
+                    : ReynoldsNumber(v, in.diameter, mu, in.density);
+        f = FrictionFactor(re, in.diameter, in.roughness);
+        const double hp = FrictionHeadLoss(v, in.diameter, 1, f);
+        const double fittingsK = FittingsTotalK(in.fittings, in.diameter);
+        out.fittingsK = fittingsK;
+        const double hk = FittingsHead(fittingsK, v) / in.length;
+        const double g = hp + hk;
+        if (std::fabs(g - t) < kIterationTolerance) {
+            out.converged = true;
+            break;
+        }
+        v = v * std::sqrt(t / g);
+        if (!std::isfinite(v)) break;
+    }
+    double q = FlowFromVelocity(v, in.diameter);
+    if (in.gas) q = q / c;
+
+    if (!AllFinite({v, re, f, q})) {
+        out.fault = SolverFault::NoValidResult;
+        return out;
+    }
+    SetResults(out, v, re, f, in);
+    out.flow = q;
+    return out;
+}
+
+SolverResult SolveFindDiameter(const SolverInputs& in) {
+    const auto prepared = PrepareHeadBudget(in, false, true, true);
+    if (const auto* r = std::get_if<SolverFault>(&prepared)) return Faulted(*r);
+    const auto [mu, c, k, hf] = std::get<HeadBudget>(prepared);
+    const double q = in.flow;
+    const double t = hf / in.length;
+
+    SolverResult out;
+    double d = 50.0;
+    double v = 0;
+    double re = 0;
+    double f = 0;
+    for (int pass = 1; pass <= kMaxIterations; ++pass) {
+        out.passes = pass;
+        v = VelocityFromFlow(q * c, d);
+        re = ReynoldsNumber(v, d, mu * (1 + k), in.density / c);
+        f = FrictionFactor(re, d, in.roughness);
+        const double hp = FrictionHeadLoss(v, d, 1, f);
+        const double fittingsK = FittingsTotalK(in.fittings, d);
+        out.fittingsK = fittingsK;
+        const double hk = FittingsHead(fittingsK, v) / in.length;
+        const double u = hp + hk;
+        if (std::fabs(u - t) < kIterationTolerance) {
+            out.converged = true;
+            break;
+        }
+        d = d * std::sqrt(std::sqrt(u / t));
+        if (!std::isfinite(d) || d <= 0) break;
+    }
+
+    if (!AllFinite({d, v, re, f}) || d <= 0) {
+        out.fault = SolverFault::NoValidResult;
+        return out;
+    }
+    SetResults(out, v, re, f, in);
+    out.diameter = d;
+    return out;
+}
+
+SolverResult SolveFindLength(const SolverInputs& in) {
+    const auto prepared = PrepareHeadBudget(in, true, false, true);
+    if (const auto* r = std::get_if<SolverFault>(&prepared)) return Faulted(*r);
+    auto [mu, c, k, hf] = std::get<HeadBudget>(prepared);
+    const double q = in.flow;
+
+    const double v = VelocityFromFlow(q * c, in.diameter);
+    const double re = ReynoldsNumber(v, in.diameter, mu * (1 + k), in.density / c);
+    const double f = FrictionFactor(re, in.diameter, in.roughness);
+    const double fittingsK = FittingsTotalK(in.fittings, in.diameter);
+    const double hk = FittingsHead(fittingsK, v);
+    hf = hf - hk;
+    const double hp = FrictionHeadLoss(v, in.diameter, 1, f);
+    const double length = hf / hp;
+
+    SolverResult out;
+    out.fittingsK = fittingsK;
+    if (!AllFinite({v, re, f, hk, length})) {
+        out.fault = SolverFault::NoValidResult;
+        return out;
+    }
+    SetResults(out, v, re, f, in);
+    out.length = length;
+    return out;
+}
+
+}  // namespace corvane

@@ -1,0 +1,168 @@
+#include "logic/io/DataTable.h"
+
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
+
+namespace corvane {
+
+void DataTable::clear() {
+    for (DataRecord& r : slots_) r = DataRecord{};
+}
+
+bool DataTable::add(const DataRecord& record) {
+    for (DataRecord& r : slots_)
+        if (r.code == 0) {
+            r = record;
+            return true;
+        }
+    return false;
+}
+
+std::size_t DataTable::used() const {
+    std::size_t n = 0;
+    for (const DataRecord& r : slots_) n += r.code != 0;
+    return n;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line.push_back(c);
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::optional<DataRecord> ParseDataLine(std::string_view line, const Locale& locale, bool localiseThird) {
+    std::string_view fields[5];
+    for (int i = 0; i < 4; ++i) {
+        const auto tab = line.find('\t');
+        if (tab == std::string_view::npos) return std::nullopt;
+        fields[i] = line.substr(0, tab);
+        line.remove_prefix(tab + 1);
+    }
+    fields[4] = line;
+    const auto code = ReadInteger(fields[0]);
+    if (!code) return std::nullopt;
+    DataRecord r;
+    r.code = *code;
+    r.f2 = std::string(fields[1]);
+    r.f3 = localiseThird ? FixDecimalSeparator(fields[2], locale) : std::string(fields[2]);
+    r.f4 = FixDecimalSeparator(fields[3], locale);
+    r.f5 = FixDecimalSeparator(fields[4], locale);
+    return r;
+}
+
+std::string JoinDataLine(const DataRecord& r) {
+    return std::to_string(r.code) + "\t" + r.f2 + "\t" + r.f3 + "\t" + r.f4 + "\t" + r.f5;
+}
+
+std::string PadNumberText(const std::string& text, char separator, int limit) {
+    const auto pos = text.find(separator);
+    const int p = pos == std::string::npos ? 0 : static_cast<int>(pos) + 1;
+    if (p > limit) return text;
+    return std::string(static_cast<std::size_t>(2 * (limit + 1 - p)), ' ') + text;
+}
+
+std::string BlankFree(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ') out.push_back(c);
+    return out;
+}
+
+std::string StripLeadingBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+}
+
+std::string NormaliseRowLine(std::string_view line) {
+    std::string fields[5];
+    for (int i = 0; i < 4; ++i) {
+        const auto tab = line.find('\t');
+        if (tab == std::string_view::npos) {
+            fields[i] = std::string(line);
+            line = {};
+            continue;
+        }
+        fields[i] = std::string(line.substr(0, tab));
+        line.remove_prefix(tab + 1);
+    }
+    fields[4] = std::string(line);
+    fields[3] = StripLeadingBlanks(fields[3]);
+    fields[4] = StripLeadingBlanks(fields[4]);
+    return fields[0] + "\t" + fields[1] + "\t" + fields[2] + "\t" + fields[3] + "\t" + fields[4];
+}
+
+std::string TruncateDecimals(const std::string& text, int decimals, char separator) {
+    std::string t = text;
+    if (t.find(separator) == std::string::npos) {
+        t.push_back(separator);
+        t.push_back('0');
+    }
+    const auto pos = t.find(separator);
+    std::string out = t.substr(0, pos + 1);
+    std::string after = t.substr(pos + 1);
+    int kept = 0;
+    for (char c : after) {
+        if (kept == decimals) break;
+        out.push_back(c);
+        ++kept;
+    }
+    for (; kept < decimals; ++kept) out.push_back('0');
+    return out;
+}
+
+std::array<std::string, 4> SplitRow(const std::string& row) {
+    std::array<std::string, 4> f;
+    std::string_view rest(row);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto tab = rest.find('\t');
+        f[i] = std::string(rest.substr(0, tab));
+        rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
+    }
+    f[3] = std::string(rest);
+    return f;
+}
+
+bool IsListed(const std::vector<std::string>& rows, const std::string& typed) {
+    const std::string key = BlankFree(typed);
+    for (const std::string& row : rows)
+        if (BlankFree(row).compare(0, key.size(), key) == 0) return true;
+    return false;
+}
+
+bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields) {
+    return IsListed(rows, fields[0] + "\t" + fields[1] + "\t" + fields[2] + "\t" + fields[3]);
+}
+
+DataRecord UserRecord(int code, const std::array<std::string, 4>& fields, int decimals, char separator) {
+    DataRecord r;
+    r.code = code;
+    r.f2 = DataFieldText(fields[0]);
+    r.f3 = DataFieldText(fields[1]);
+    r.f4 = TruncateDecimals(DataFieldText(fields[2]), decimals, separator);
+    r.f5 = TruncateDecimals(DataFieldText(fields[3]), decimals, separator);
+    return r;
+}
+
+bool IsAllowedTextKey(char32_t& key) {
+    if (key == U'\t' || key == U'\r' || key == U'\n' || (key != kBackspaceKey && !IsCp1252(key))) key = 0;
+    return key != 0;
+}
+
+bool LeaveNumberField(std::string& text, const Locale& locale) {
+    if (ReadEntryNumber(text, locale) != 0.0) return true;
+    if (text.empty()) text = "?";
+    return false;
+}
+
+}  // namespace corvane

@@ -1,0 +1,91 @@
+#pragma once
+// The reference data tables (fluids, pipe diameters): fixed numbers of
+// slots filled from tab-separated lines of five fields, and the text rules
+// that their dialogs share.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logic/text/Locale.h"
+
+namespace corvane {
+
+// Kind code and four text fields.  Code 0 marks a free slot.
+struct DataRecord {
+    int code = 0;
+    std::string f2, f3, f4, f5;
+    bool operator==(const DataRecord&) const = default;
+};
+
+class DataTable {
+public:
+    explicit DataTable(std::size_t count) : slots_(count) {}
+    void clear();
+    // Into the first free slot; false (and dropped) when none is free.
+    bool add(const DataRecord& record);
+    const std::vector<DataRecord>& records() const { return slots_; }
+    std::size_t used() const;
+
+private:
+    std::vector<DataRecord> slots_;
+};
+
+// The lines of a file's text: CR LF, CR or LF end a line; a last line
+// without an end counts.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// One line split at TABs from the left (the fifth field is the rest of the
+// line), with the first foreign decimal mark of the localised fields
+// (4 and 5, and 3 when `localiseThird`) made the locale's.  Nothing for a
+// malformed line: fewer than five fields, or a kind code that is not an
+// integer.
+std::optional<DataRecord> ParseDataLine(std::string_view line, const Locale& locale, bool localiseThird);
+
+// The five fields joined with TABs.
+std::string JoinDataLine(const DataRecord& record);
+
+// A number text padded for the list: with p the 1-based position of the
+// separator (0 when absent), (limit + 1 - p) pairs of blanks go before it
+// when p <= limit.
+std::string PadNumberText(const std::string& text, char separator, int limit);
+
+// The text without any blank (code 32).
+std::string BlankFree(std::string_view text);
+
+// "code TAB row" split into its five fields with the leading blanks of
+// fields 4 and 5 stripped, joined again.
+std::string NormaliseRowLine(std::string_view codeAndRow);
+
+// The leading blanks removed.
+std::string StripLeadingBlanks(std::string_view text);
+
+// A number text with exactly `decimals` digits after the separator, by
+// truncation: "1.5" -> "1.500000", "2" -> "2.000000", "1.23456789" ->
+// "1.234567" (six decimals).
+std::string TruncateDecimals(const std::string& text, int decimals, char separator);
+
+// A listed row's four fields: the first three up to their TABs, the rest of
+// the row as the fourth.
+std::array<std::string, 4> SplitRow(const std::string& row);
+
+// Whether a row's blank-free text begins with the blank-free `typed` text
+// (the four fields joined with TABs): the data bases' duplicate test.
+bool IsListed(const std::vector<std::string>& rows, const std::string& typed);
+bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields);
+
+// The record a user's four typed fields make under `code`: the two texts as
+// the data files hold them, the two numbers cut to `decimals` decimals.
+DataRecord UserRecord(int code, const std::array<std::string, 4>& fields, int decimals, char separator);
+
+// A key typed into a name field: anything a line of the data files can hold
+// (no TAB, CR or LF, and a Windows-1252 character).  A refused key is 0.
+bool IsAllowedTextKey(char32_t& key);
+
+// Leaving a number field of a data base dialog: true when it reads as a
+// number other than 0; otherwise an empty text becomes "?".
+bool LeaveNumberField(std::string& text, const Locale& locale);
+
+}  // namespace corvane

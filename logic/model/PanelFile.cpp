@@ -1,0 +1,207 @@
+#include "logic/model/PanelFile.h"
+
+#include <array>
+
+#include "logic/model/FittingsText.h"
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
+
+namespace corvane {
+namespace {
+
+// What stands on a line after the first three.
+enum class Item { Material, Entry, List, Fittings };
+struct Line {
+    Item item;
+    Ctl ctl;
+};
+
+constexpr Line E(Ctl c) { return {Item::Entry, c}; }
+constexpr Line L(Ctl c) { return {Item::List, c}; }
+constexpr Line kMaterial{Item::Material, Ctl::PipeMaterialComboBox};
+constexpr Line kFittings{Item::Fittings, Ctl::FittingsBitBtn};
+
+// Lines 1 to 3 name the panel, its gas mode and its unit system; the
+// panel's own lines follow from line 4: to line 18 on panel 1, to line 19
+// on the others, whose last line a file may lack.
+constexpr std::size_t kFirstPanelLine = 4;
+constexpr std::size_t kOptionalLastLine = 19;
+
+// A material stands in its line as its list index plus this; lines that
+// older programs wrote as 1 to 13 (the index less one) are read too.
+constexpr int kMaterialCodeBase = 100;
+
+// Lines 4 to 18 (and 19) of each panel.
+std::vector<Line> LayoutOf(PanelKind kind) {
+    switch (kind) {
+        case PanelKind::PressureDrop:
+            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::IDmm_RightEdit), E(Ctl::LengthM_RightEdit), kFittings,
+                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::FlowrateLMin_RightEdit),
+                    L(Ctl::FlowUnitComboBox), L(Ctl::Gas_FlowUnitComboBox), E(Ctl::Barg_RightEdit),
+                    L(Ctl::MhdBarComboBox), E(Ctl::FluidName_Edit), E(Ctl::FluidViscosityRightEdit),
+                    E(Ctl::FluidRelativeDensityRightEdit)};
+        case PanelKind::Flow:
+            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::IDmm_RightEdit), E(Ctl::LengthM_RightEdit), kFittings,
+                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::AvailablePressure_RightEdit),
+                    L(Ctl::MhdBarComboBox), L(Ctl::FlowUnitComboBox), L(Ctl::Gas_FlowUnitComboBox),
+                    E(Ctl::Barg_RightEdit), E(Ctl::FluidName_Edit), E(Ctl::FluidViscosityRightEdit),
+                    E(Ctl::FluidRelativeDensityRightEdit), E(Ctl::AllowablePressureLoss_RightEdit)};
+        case PanelKind::Diameter:
+            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::LengthM_RightEdit), kFittings,
+                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::AvailablePressure_RightEdit),
+                    L(Ctl::MhdBarComboBox), E(Ctl::FlowrateLMin_RightEdit), L(Ctl::FlowUnitComboBox),
+                    L(Ctl::Gas_FlowUnitComboBox), E(Ctl::Barg_RightEdit), E(Ctl::FluidName_Edit),
+                    E(Ctl::FluidViscosityRightEdit), E(Ctl::FluidRelativeDensityRightEdit),
+                    E(Ctl::AllowablePressureLoss_RightEdit)};
+        case PanelKind::Length:
+            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::IDmm_RightEdit), kFittings,
+                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::AvailablePressure_RightEdit),
+                    L(Ctl::MhdBarComboBox), E(Ctl::FlowrateLMin_RightEdit), L(Ctl::FlowUnitComboBox),
+                    L(Ctl::Gas_FlowUnitComboBox), E(Ctl::Barg_RightEdit), E(Ctl::FluidName_Edit),
+                    E(Ctl::FluidViscosityRightEdit), E(Ctl::FluidRelativeDensityRightEdit),
+                    E(Ctl::AllowablePressureLoss_RightEdit)};
+    }
+    return {};
+}
+
+constexpr std::array<std::string_view, 4> kHeaders = {"Corvane_Find_PD", "Corvane_Find_FLOW",
+                                                      "Corvane_Find_DIAMETER", "Corvane_Find_LENGTH"};
+
+int MaterialIndexOfCode(int v) {
+    if (v >= 1 && v <= 13) return v + 1;
+    if (v >= kMaterialCodeBase && v <= kMaterialCodeBase + 50) return v - kMaterialCodeBase;
+    return v;
+}
+
+// The first count of kinds 1 to 23 that is neither empty nor an integer.
+std::optional<std::string> BadFittingsCount(std::string_view s) {
+    for (int field = 0; field < kValveSelectorCount + kFittingKindCount; ++field) {
+        const auto tab = s.find('\t');
+        const std::string_view f = s.substr(0, tab);
+        if (field >= kValveSelectorCount && !f.empty() && !ReadInteger(f)) return std::string(f);
+        if (tab == std::string_view::npos) break;
+        s.remove_prefix(tab + 1);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string_view PanelFileHeader(PanelKind kind) { return kHeaders[static_cast<std::size_t>(PanelDigit(kind) - 1)]; }
+
+std::optional<PanelKind> PanelKindOfHeader(std::string_view line) {
+    for (int i = 0; i < 4; ++i)
+        if (line == kHeaders[static_cast<std::size_t>(i)]) return static_cast<PanelKind>(i + 1);
+    return std::nullopt;
+}
+
+std::string PanelFileExtension(PanelKind kind) { return "PW" + std::to_string(PanelDigit(kind)); }
+
+std::string PanelFileFilter(PanelKind kind) {
+    static constexpr std::array<const char*, 4> kNames = {"P.D.", "FLOW", "DIAMETER", "LENGTH"};
+    const std::string ext = PanelFileExtension(kind);
+    return std::string("Corvane ") + kNames[static_cast<std::size_t>(PanelDigit(kind) - 1)] + " (*." + ext +
+           ")|*." + ext;
+}
+
+std::string NotAnIntegerText(std::string_view text) { return "'" + std::string(text) + "' is not a valid integer value"; }
+
+// ---------------------------------------------------------------- reading
+
+bool PanelFileReader::atEnd() const { return pos_ >= bytes_.size() || bytes_[pos_] == '\x1a'; }
+
+std::string PanelFileReader::next() {
+    std::string line;
+    while (!atEnd()) {
+        const char c = bytes_[pos_++];
+        if (c == '\r') {
+            if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+            return line;
+        }
+        line.push_back(c);
+    }
+    return line;
+}
+
+// ---------------------------------------------------------------- saving
+
+std::string SavePanelFile(const PanelModel& panel) {
+    const PanelKind kind = panel.kind();
+    const std::string digit = std::to_string(panel.digit());
+    std::string out;
+    auto line = [&](const std::string& utf8) {
+        out += Utf8ToCp1252(utf8);
+        out += "\r\n";
+    };
+    line(std::string(PanelFileHeader(kind)));
+    line((panel.gasMode() ? "GasTrue" : "GasFalse") + digit);
+    line(panel.metric() ? "Metric" : "Imperial");
+    for (const Line& l : LayoutOf(kind)) {
+        switch (l.item) {
+            case Item::Material: line(std::to_string(panel.list(l.ctl).selected + kMaterialCodeBase)); break;
+            case Item::Entry: line(panel.text(l.ctl)); break;
+            case Item::List: line(std::to_string(panel.list(l.ctl).selected)); break;
+            case Item::Fittings: line(panel.fittings()); break;
+        }
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- loading
+
+std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes) {
+    const PanelKind kind = panel.kind();
+    PanelFileReader reader(bytes);
+    if (reader.next() != PanelFileHeader(kind)) return Refusal{MessageKind::Error, kNotValidFileText};
+
+    const bool speedButton = kind != PanelKind::Flow;
+    if (speedButton) {
+        panel.setGasMode(false);
+        panel.leaveCompressedEntry();
+    }
+    const std::string gasLine = Cp1252ToUtf8(reader.next());
+    panel.setGasMode(gasLine == "GasTrue" + std::to_string(panel.digit()));
+    const std::string unitLine = Cp1252ToUtf8(reader.next());
+    panel.showUnits(unitLine == "Metric" ? UnitSystem::Metric : UnitSystem::Imperial);
+
+    const std::vector<Line> layout = LayoutOf(kind);
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const Line& l = layout[i];
+        // The last line of panels 2 to 4 is read only when the data goes on.
+        if (kFirstPanelLine + i == kOptionalLastLine && reader.atEnd()) break;
+        const std::string text = Cp1252ToUtf8(reader.next());
+        switch (l.item) {
+            case Item::Material:
+            case Item::List: {
+                const auto value = ReadInteger(text);
+                if (!value) return Refusal{MessageKind::Error, NotAnIntegerText(text)};
+                panel.selectItem(l.ctl, l.item == Item::Material ? MaterialIndexOfCode(*value) : *value);
+                break;
+            }
+            case Item::Entry:
+                panel.setText(l.ctl, text);
+                // The visible flow follows at once, so that the flow
+                // synchronisation run by the pressure line finds both alike.
+                if (l.ctl == Ctl::FlowrateLMin_RightEdit && speedButton)
+                    panel.setText(Ctl::VisibleFlowrateLMin_RightEdit, text);
+                break;
+            case Item::Fittings:
+                if (auto bad = BadFittingsCount(text)) return Refusal{MessageKind::Error, NotAnIntegerText(*bad)};
+                panel.setFittingsString(text);
+                break;
+        }
+    }
+
+    if (speedButton) {
+        panel.applyCompressedCaptions();
+        const std::string flow = panel.text(Ctl::FlowrateLMin_RightEdit);
+        panel.setText(Ctl::FlowrateLMin_RightEdit, flow);
+        panel.setText(Ctl::VisibleFlowrateLMin_RightEdit, flow);
+    }
+    for (Ctl c : {Ctl::PipeMaterialComboBox, Ctl::RiseFallComboBox, Ctl::MhdBarComboBox, Ctl::FlowUnitComboBox})
+        panel.selectFirstIfNone(c);
+    panel.refreshDensityDisplay();
+    return std::nullopt;
+}
+
+}  // namespace corvane

@@ -1,0 +1,50 @@
+#pragma once
+// Panel data files (.PW1 to .PW4): a panel's entries, one value per line,
+// Windows-1252 with CR LF line ends.  Line 1 names the panel, line 2 its gas
+// mode, line 3 its unit system; the rest follow the panel's own order (the
+// material as its list index + 100, lists as indices, the fittings
+// selection string verbatim).  A .PW1 file has 18 lines, the others 19.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logic/model/PanelModel.h"
+
+namespace corvane {
+
+// "Corvane_Find_PD", "Corvane_Find_FLOW", "Corvane_Find_DIAMETER",
+// "Corvane_Find_LENGTH".
+std::string_view PanelFileHeader(PanelKind kind);
+// The panel a header line names, if any.
+std::optional<PanelKind> PanelKindOfHeader(std::string_view line);
+// "PW1" .. "PW4" and the file chooser filter of the panel.
+std::string PanelFileExtension(PanelKind kind);
+std::string PanelFileFilter(PanelKind kind);
+
+// Lines of a file as the loader reads them: a line ends at CR, one LF right
+// after the CR is skipped, a lone LF is part of the line, byte 1A ends the
+// data.  Reading past the end gives empty lines.
+class PanelFileReader {
+public:
+    explicit PanelFileReader(std::string_view bytes) : bytes_(bytes) {}
+    std::string next();   // the next line, as Windows-1252 bytes
+    bool atEnd() const;   // no data left
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+// The whole file of the panel's entries, in Windows-1252 with CR LF.
+std::string SavePanelFile(const PanelModel& panel);
+
+// Reads a file into the panel as its open command does.  On an error the
+// panel keeps what the lines before the error set.
+std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes);
+
+inline const char* const kNotValidFileText = "This file is not valid for Corvane.";
+// "'<text>' is not a valid integer value"
+std::string NotAnIntegerText(std::string_view text);
+
+}  // namespace corvane

@@ -1,0 +1,24 @@
+#pragma once
+// The text report of a panel for the clipboard: label and value columns
+// separated by TAB, rows separated by a single CR (no CR after the last
+// row), taken from what the panel shows at the moment.  Nothing is
+// recalculated but the entry flow of a gas.
+
+#include <string>
+#include <vector>
+
+#include "logic/model/PanelModel.h"
+
+namespace corvane {
+
+// The rows of the report, each a list of fields.
+std::vector<std::vector<std::string>> PanelReportRows(const PanelModel& panel);
+
+// The rows joined: TAB between fields, CR between rows.
+std::string PanelReport(const PanelModel& panel);
+
+// Name of fitting kind 1..23 in the report, with the valve openings of the
+// selection string ("Gate valve (75%)").
+std::string FittingReportName(int kind, const std::string& fittings);
+
+}  // namespace corvane

@@ -1,0 +1,2 @@
+// The batch tool reaching into the views.
+#include "ui/CalcPanel.h"

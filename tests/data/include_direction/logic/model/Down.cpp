@@ -1,0 +1,7 @@
+// Includes that go down: none of these is reported.
+#include <vector>
+
+#include "logic/engine/Units.h"
+#include "logic/io/FileIo.h"
+#include "logic/text/NumberText.h"
+#include "Local.h"

@@ -1,0 +1,2 @@
+// The model reaching up into a window.
+#include "ui/MainWindow.h"

@@ -1,0 +1,2 @@
+// Text reaching sideways into the engine.
+#include "logic/engine/Units.h"

@@ -1,0 +1,2 @@
+// A widget reaching up into a dialog.
+#include "ui/dialogs/FittingsDialog.h"

@@ -1,0 +1,67 @@
+#pragma once
+// The analysis window: a panel's system curve, its point on the Moody
+// diagram, the standard pipe sizes around its diameter and the notes on
+// the method's validity.  Not modal; it follows the panel chosen in it.
+
+#include <QDialog>
+#include <array>
+
+#include "logic/io/DataTable.h"
+#include "logic/model/Analysis.h"
+
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace corvane {
+
+class Platform;
+
+class AnalysisWindow : public QDialog {
+    Q_OBJECT
+public:
+    AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTable* pipes, Platform* platform,
+                   QWidget* parent = nullptr);
+
+    void showFor(int panel);  // 1 to 4
+    void refresh();
+    int panelNumber() const;
+
+    QChartView* curveView() const { return curve_; }
+    QChartView* moodyView() const { return moody_; }
+    QTableWidget* sizesTable() const { return sizes_; }
+    QLabel* notesLabel() const { return notes_; }
+    QTabWidget* tabs() const { return tabs_; }
+
+    // The commands of the window's buttons, for the shown tab.
+    void copyPicture();
+    void savePicture();
+    void saveData();
+
+private:
+    PanelModel& panel() const;
+    QChartView* shownChart() const;
+    std::string shownCsv() const;
+    void fillCurve();
+    void fillMoody();
+    void fillSizes();
+    void fillNotes();
+
+    std::array<PanelModel*, 4> panels_;
+    const DataTable* pipes_;
+    Platform* platform_;
+    QComboBox* choice_;
+    QTabWidget* tabs_;
+    QChartView* curve_;
+    QChartView* moody_;
+    QTableWidget* sizes_;
+    QLabel* notes_;
+    QPushButton* copy_;
+    QPushButton* savePicture_;
+    QPushButton* saveData_;
+};
+
+}  // namespace corvane

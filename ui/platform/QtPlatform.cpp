@@ -1,0 +1,109 @@
+#include "ui/platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace corvane {
+namespace {
+
+// "Corvane P.D. (*.PW1)|*.PW1" -> "Corvane P.D. (*.PW1)"
+QString QtFilter(const FileChooser& chooser) {
+    const QString f = QString::fromStdString(chooser.filter);
+    const auto bar = f.indexOf('|');
+    return bar < 0 ? f : f.left(bar);
+}
+
+}  // namespace
+
+std::string MessageBoxText(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (c == '\r') c = '\n';
+    return out;
+}
+
+QtPlatform::QtPlatform() : locale_(FromQLocale(QLocale())) {}
+
+Locale QtPlatform::FromQLocale(const QLocale& q) {
+    Locale l;
+    const QString point = q.decimalPoint();
+    l.decimalSeparator = point == QStringLiteral(",") ? ',' : '.';
+    l.usEnglish = q.language() == QLocale::English &&
+                  (q.territory() == QLocale::UnitedStates || q.territory() == QLocale::Canada);
+    return l;
+}
+
+void QtPlatform::message(QWidget* parent, MessageKind kind, const std::string& text) {
+    QMessageBox::Icon icon = QMessageBox::Information;
+    if (kind == MessageKind::Warning) icon = QMessageBox::Warning;
+    if (kind == MessageKind::Error) icon = QMessageBox::Critical;
+    QMessageBox box(icon, QApplication::applicationName(), QString::fromStdString(MessageBoxText(text)),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtPlatform::beep() { QApplication::beep(); }
+
+std::optional<std::string> QtPlatform::chooseOpenFile(QWidget* parent, const FileChooser& chooser) {
+    QFileDialog dialog(parent, QString::fromStdString(chooser.caption), lastOpen_, QtFilter(chooser));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromStdString(chooser.defaultExtension));
+    if (!lastOpen_.isEmpty()) dialog.selectFile(lastOpen_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    lastOpen_ = dialog.selectedFiles().front();
+    return lastOpen_.toStdString();
+}
+
+std::optional<std::string> QtPlatform::chooseSaveFile(QWidget* parent, const FileChooser& chooser) {
+    // The dialog asks before it replaces an existing file.
+    QFileDialog dialog(parent, QString::fromStdString(chooser.caption), lastSave_, QtFilter(chooser));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(chooser.defaultExtension));
+    if (!lastSave_.isEmpty()) dialog.selectFile(lastSave_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    lastSave_ = dialog.selectedFiles().front();
+    return lastSave_.toStdString();
+}
+
+void QtPlatform::setClipboardText(const std::string& text) {
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void QtPlatform::setClipboardImage(const QImage& image) { QApplication::clipboard()->setImage(image); }
+
+bool QtPlatform::print(QWidget* parent, const std::string& title,
+                       const std::function<void(QPainter& painter, QSize page)>& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(title));
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        message(parent, MessageKind::Error, "The printer could not be started.");
+        return false;
+    }
+    const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
+    draw(painter, page.size());
+    painter.end();
+    return true;
+}
+
+bool QtPlatform::openDocument(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    // The desktop launches its viewer without waiting; a missing document
+    // would otherwise pass for opened.
+    if (!QFileInfo(file).isFile()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+}  // namespace corvane

@@ -1,0 +1,35 @@
+#pragma once
+// The platform services on Qt.
+
+#include <QLocale>
+#include <QString>
+
+#include "ui/platform/Platform.h"
+
+namespace corvane {
+
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    void message(QWidget* parent, MessageKind kind, const std::string& text) override;
+    void beep() override;
+    std::optional<std::string> chooseOpenFile(QWidget* parent, const FileChooser& chooser) override;
+    std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) override;
+    void setClipboardText(const std::string& text) override;
+    void setClipboardImage(const QImage& image) override;
+    bool print(QWidget* parent, const std::string& title,
+               const std::function<void(QPainter& painter, QSize page)>& draw) override;
+    bool openDocument(const std::string& path) override;
+    Locale locale() const override { return locale_; }
+
+    // The calculator's locale from a Qt locale: its decimal point (when
+    // it is '.' or ','), and English of the United States or Canada.
+    static Locale FromQLocale(const QLocale& locale);
+
+private:
+    Locale locale_;
+    QString lastOpen_;
+    QString lastSave_;
+};
+
+}  // namespace corvane
