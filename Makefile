@@ -6,7 +6,7 @@ SAN_DIR   ?= build-sanitize
 JOBS      ?= $(shell nproc)
 CMAKE_GEN  = -G Ninja
 
-.PHONY: run test test-sanitize build bench demo fuzz package clean
+.PHONY: run test test-sanitize build bench demo fuzz package fresh-check clean
 
 build:
 	@tools/install-deps.sh run
@@ -55,6 +55,11 @@ package:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCORVANE_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The clean-room check: make test, make run and make package in a brand-new
+# minimal Debian 12, then the package installed into another (root only).
+fresh-check:
+	@tools/fresh-check.sh
 
 # The batch tool on the shipped example panel files.
 demo:

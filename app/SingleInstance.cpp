@@ -6,6 +6,13 @@
 
 namespace corvane {
 
+QString InstanceName() {
+    const QString key = qEnvironmentVariable(kInstanceKeyVariable);
+    QString name = QString::fromLatin1(kInstanceName);
+    if (!key.isEmpty()) name += QStringLiteral("-") + key;
+    return name;
+}
+
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
     : QObject(parent), socketName_(name + QStringLiteral("-") + QString::number(::getuid())) {}
 

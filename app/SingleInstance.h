@@ -14,10 +14,18 @@ namespace corvane {
 
 inline constexpr const char* kInstanceName = "Corvane1482480178274976";
 
+// Tests set this variable so that the copies they start, and their probes,
+// hold a name of their own and never meet a copy the user is running.
+inline constexpr const char* kInstanceKeyVariable = "CORVANE_INSTANCE_KEY";
+
+// The instance name: kInstanceName, followed by "-" and the value of
+// kInstanceKeyVariable where that is set and not empty.
+QString InstanceName();
+
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& name = QString::fromLatin1(kInstanceName), QObject* parent = nullptr);
+    explicit SingleInstance(const QString& name = InstanceName(), QObject* parent = nullptr);
 
     // True when another copy runs: it has been asked to come to the front
     // and this copy must end.  Otherwise this copy now holds the name.

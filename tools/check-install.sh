@@ -18,7 +18,9 @@ p="$scratch/prefix"
 for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/CorvaneFluidsO.dat lib/corvane/CorvanePipeIDO.dat \
          lib/corvane/CorvaneHelp100.pdf share/applications/org.example.Corvane.desktop \
          share/metainfo/org.example.Corvane.metainfo.xml share/icons/hicolor/scalable/apps/org.example.Corvane.svg \
-         share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png; do
+         share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png \
+         share/man/man1/corvane.1.gz share/man/man1/corvane-cli.1.gz share/doc/corvane/copyright \
+         share/doc/corvane/changelog.gz share/doc/corvane/examples/pressure-drop.PW1; do
   [ -e "$p/$f" ] || fail "missing $f"
 done
 for program in corvane corvane-cli; do
@@ -35,7 +37,11 @@ deb="$(ls "$scratch"/package/*.deb)"
 dpkg-deb -f "$deb" Depends | grep -q "fonts-liberation" || fail "package does not depend on fonts-liberation"
 dpkg-deb -f "$deb" Depends | grep -q "qt6-qpa-plugins" || fail "package does not depend on the Qt platform plugins"
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "shlibdeps found no Qt library"
+dpkg-deb -f "$deb" Description | sed -n 2p | grep -q "Corvane calculates" || fail "package has no extended description"
 dpkg -x "$deb" "$scratch/root"
+for program in corvane corvane-cli; do
+  file "$scratch/root/usr/lib/corvane/$program" | grep -q ", stripped" || fail "packaged $program is not stripped"
+done
 "$scratch/root/usr/bin/corvane-cli" --json "$source"/examples/*.PW? > "$scratch/out.json" || fail "packaged corvane-cli"
 grep -q '"PipeLength_RightEdit4": "17.132"' "$scratch/out.json" || fail "packaged corvane-cli gave other results"
 echo "check-install: installed layout, desktop entry, metadata, icons and package are fine"

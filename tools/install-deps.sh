@@ -5,7 +5,9 @@
 #   tools/install-deps.sh fuzz   clang and its fuzzing runtime
 set -eu
 
-run_pkgs="cmake ninja-build g++ make qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev fonts-liberation nlohmann-json3-dev"
+# Qt Charts' CMake package asks for Qt OpenGL's, which is in libqt6opengl6-dev
+# and is not pulled in by qt6-charts-dev: name it.
+run_pkgs="cmake ninja-build g++ make qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev fonts-liberation nlohmann-json3-dev"
 test_pkgs="$run_pkgs libgtest-dev libgmock-dev googletest libbenchmark-dev desktop-file-utils appstream dpkg-dev file"
 fuzz_pkgs="cmake ninja-build make clang-14 libclang-rt-14-dev nlohmann-json3-dev"
 

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QUuid>
 #include <csignal>
+#include <unistd.h>
 
 #include "app/SingleInstance.h"
 #include "tests/ui/UiFixture.h"
@@ -35,13 +36,50 @@ TEST_F(SingleInstanceTest, NameIsFreeAgainWhenTheHolderGoes) {
     EXPECT_NE(next.socketName().indexOf(name), -1);
 }
 
-// The real program, started twice, and killed.
+TEST_F(SingleInstanceTest, TheRealNameIsTheUsersUnlessATestKeyIsSet) {
+    const QByteArray saved = qgetenv(kInstanceKeyVariable);
+    const QString uid = QString::number(::getuid());
+
+    qunsetenv(kInstanceKeyVariable);
+    EXPECT_EQ(SingleInstance().socketName(), QString::fromLatin1(kInstanceName) + "-" + uid);
+    qputenv(kInstanceKeyVariable, "");
+    EXPECT_EQ(SingleInstance().socketName(), QString::fromLatin1(kInstanceName) + "-" + uid);
+
+    qputenv(kInstanceKeyVariable, "test42");
+    EXPECT_EQ(SingleInstance().socketName(), QString::fromLatin1(kInstanceName) + "-test42-" + uid);
+
+    if (saved.isNull())
+        qunsetenv(kInstanceKeyVariable);
+    else
+        qputenv(kInstanceKeyVariable, saved);
+}
+
+// The real program, started twice, and killed.  The copies and the probes
+// share a key of this test's own, so a Corvane the user is running meanwhile
+// neither answers the probes nor is asked to come forward.
 class ProgramInstances : public test::UiTest {
 protected:
+    void SetUp() override {
+        test::UiTest::SetUp();
+        saved_ = qgetenv(kInstanceKeyVariable);
+        qputenv(kInstanceKeyVariable, key().toUtf8());
+    }
+    void TearDown() override {
+        if (saved_.isNull())
+            qunsetenv(kInstanceKeyVariable);
+        else
+            qputenv(kInstanceKeyVariable, saved_);
+        test::UiTest::TearDown();
+    }
+    static const QString& key() {
+        static const QString k = "test-" + QUuid::createUuid().toString(QUuid::Id128);
+        return k;
+    }
     static QProcess* Start() {
         auto* p = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert(kInstanceKeyVariable, key());
         p->setProcessEnvironment(env);
         p->start(CORVANE_PROGRAM, {});
         return p;
@@ -55,6 +93,9 @@ protected:
             },
             10000);
     }
+
+private:
+    QByteArray saved_;
 };
 
 TEST_F(ProgramInstances, SecondStartEndsAtOnceAndAKilledCopyBlocksNothing) {
@@ -77,6 +118,28 @@ TEST_F(ProgramInstances, SecondStartEndsAtOnceAndAKilledCopyBlocksNothing) {
     EXPECT_TRUE(Holding());
     third->kill();
     third->waitForFinished(5000);
+}
+
+TEST_F(ProgramInstances, ACopyOfTheUserRunningMeanwhileIsNotDisturbed) {
+    // Stands for the user's own copy under the real name.  Where the user
+    // does run one, this stand-in finds it and holds nothing; the test's
+    // copy must run all the same.
+    const QByteArray ours = qgetenv(kInstanceKeyVariable);
+    qunsetenv(kInstanceKeyVariable);
+    SingleInstance users;
+    users.anotherCopyRuns();
+    qputenv(kInstanceKeyVariable, ours);
+    int raised = 0;
+    QObject::connect(&users, &SingleInstance::raiseRequested, [&] { ++raised; });
+
+    std::unique_ptr<QProcess> first(Start());
+    ASSERT_TRUE(first->waitForStarted(5000));
+    ASSERT_TRUE(Holding());
+    EXPECT_EQ(first->state(), QProcess::Running) << "the test's copy must not hand over to the user's";
+    QTest::qWait(200);
+    EXPECT_EQ(raised, 0) << "the user's copy must not be asked forward";
+    first->kill();
+    first->waitForFinished(5000);
 }
 
 }  // namespace
