@@ -4,9 +4,11 @@
 //
 //   corvane-cli [--json] FILE...
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
+//   corvane-cli data ...          (the fluid and pipe data bases, DataCommands.h)
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
-// refused, 2 when any file was invalid or could not be read.
+// refused, 2 when any file was invalid or could not be read.  Each file's
+// result is printed before the next file is read.
 
 #include <iosfwd>
 #include <optional>
@@ -15,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/DataCommands.h"
 #include "logic/text/Locale.h"
 #include "logic/model/PanelControls.h"
 
@@ -38,8 +41,10 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 // platform's file error text.
 BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
-// The whole program; returns the exit status.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
+// The whole program; returns the exit status.  `place` tells the data
+// commands where the program and the user's data folder are.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
+           const DataCommandPlace& place = {});
 
 // --sweep NAME=FROM:TO:STEPS on one panel file: the entry NAME (a control
 // name with its panel digit) set to STEPS values from FROM to TO, each
@@ -54,7 +59,20 @@ std::string CsvField(const std::string& text);
 // The JSON array of the results.
 std::string ResultsToJson(const std::vector<BatchResult>& results);
 
-// Largest panel file read; anything longer is not a panel file.
-inline constexpr std::size_t kMaxPanelFileBytes = 16u << 20;
+// Prints each file's result as soon as it is known, so that nothing of a
+// file is kept once the next one is read.  The JSON array is opened by the
+// first result and closed by finish().
+class ResultPrinter {
+public:
+    ResultPrinter(bool json, std::ostream& out, std::ostream& err) : json_(json), out_(out), err_(err) {}
+    void print(const BatchResult& result);
+    void finish();
+
+private:
+    bool json_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool first_ = true;
+};
 
 }  // namespace corvane
