@@ -1,5 +1,6 @@
 #include "cli/DataCommands.h"
 
+#include <cctype>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -16,6 +17,10 @@ namespace corvane {
 namespace {
 
 enum DataExit { kDone = 0, kRefused = 1, kFileProblem = 2 };
+
+// Decimals of the numbers in the user files.
+constexpr int kFluidDecimals = 6;
+constexpr int kPipeDecimals = 3;
 
 constexpr const char* kDataUsage =
     "usage: corvane-cli data list fluids|pipes [--json] [--data-dir DIR]\n"
@@ -57,7 +62,7 @@ std::optional<Words> Parse(const std::vector<std::string>& args, std::ostream& e
             w.dataDir = args[++i];
         } else if (options && a.rfind("--data-dir=", 0) == 0) {
             w.dataDir = a.substr(11);
-        } else if (options && a.size() > 1 && a[0] == '-') {
+        } else if (options && a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1]))) {
             err << "corvane-cli: unknown option " << a << "\n" << kDataUsage;
             return std::nullopt;
         } else {
@@ -87,8 +92,10 @@ bool TypableText(const std::string& text) {
 }
 
 // A number field as the dialog takes it: digits and one decimal mark (either
-// mark is read as the user's), and not 0.
-std::optional<std::string> TypableNumber(const std::string& text, const Locale& locale) {
+// mark is read as the user's), and not 0.  Brought to the decimals the file
+// gets, so that the duplicate test compares what would be written ("13.1"
+// and "13.100" are the same pipe).
+std::optional<std::string> TypableNumber(const std::string& text, int decimals, const Locale& locale) {
     const std::string fixed = FixDecimalSeparator(text, locale);
     std::string typed;
     for (char c : fixed) {
@@ -97,7 +104,7 @@ std::optional<std::string> TypableNumber(const std::string& text, const Locale& 
         typed.push_back(c);
     }
     if (typed.empty() || ReadEntryNumber(typed, locale) == 0.0) return std::nullopt;
-    return typed;
+    return TruncateDecimals(typed, decimals, locale.decimalSeparator);
 }
 
 // Checks the typed words; the refusal is printed.
@@ -111,9 +118,9 @@ bool CheckTexts(const std::vector<std::pair<const char*, std::string>>& texts, s
     return true;
 }
 
-std::optional<std::string> CheckNumber(const char* what, const std::string& text, const Locale& locale,
-                                       std::ostream& err) {
-    auto number = TypableNumber(text, locale);
+std::optional<std::string> CheckNumber(const char* what, const std::string& text, int decimals,
+                                       const Locale& locale, std::ostream& err) {
+    auto number = TypableNumber(text, decimals, locale);
     if (!number) err << "corvane-cli: the " << what << " must be a number other than 0, not '" << text << "'\n";
     return number;
 }
@@ -201,9 +208,9 @@ int List(const Words& w, bool fluids, DataFiles files, std::ostream& out, std::o
 int AddFluid(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
     const auto& p = w.plain;
     if (!CheckTexts({{"name", p[2]}, {"temperature", p[3]}}, err)) return kRefused;
-    const auto viscosity = CheckNumber("viscosity", p[4], locale, err);
+    const auto viscosity = CheckNumber("viscosity", p[4], kFluidDecimals, locale, err);
     if (!viscosity) return kRefused;
-    const auto density = CheckNumber("density", p[5], locale, err);
+    const auto density = CheckNumber("density", p[5], kFluidDecimals, locale, err);
     if (!density) return kRefused;
     FluidDatabaseModel m(std::move(files), locale);
     Warn(m.load(), err);
@@ -248,7 +255,7 @@ int RemoveFluid(const Words& w, DataFiles files, std::ostream& err, const Locale
 int AddPipe(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
     const auto& p = w.plain;
     if (!CheckTexts({{"pipe type", p[2]}, {"nominal diameter", p[3]}}, err)) return kRefused;
-    const auto mm = CheckNumber("diameter", p[4], locale, err);
+    const auto mm = CheckNumber("diameter", p[4], kPipeDecimals, locale, err);
     if (!mm) return kRefused;
     const std::string inch =
         WriteEntryNumber(ReadEntryNumber(*mm, locale) / kMillimetresPerInch, 3, locale).value_or("");
