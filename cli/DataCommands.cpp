@@ -224,6 +224,32 @@ int AddFluid(const Words& w, DataFiles files, std::ostream& err, const Locale& l
     return Outcome(m.add(), err);
 }
 
+// Removes the first row of the model's current list whose first two fields
+// are `a` and `b` and that is a user entry; `listed` tells whether any row
+// had them.  The status when a row was removed (or the removal failed).
+template <class Model>
+std::optional<int> RemoveListed(Model& m, const std::string& a, const std::string& b, bool& listed,
+                                std::ostream& err) {
+    for (std::size_t i = 0; i < m.rows().size(); ++i) {
+        const auto f = SplitRow(m.rows()[i]);
+        if (f[0] != a || f[1] != b) continue;
+        listed = true;
+        m.selectRow(static_cast<int>(i));
+        if (m.removeEnabled()) return Outcome(m.remove(), err);
+    }
+    return std::nullopt;
+}
+
+int NotRemoved(bool listed, const char* what, const std::string& a, const std::string& b,
+               const std::string& userPath, std::ostream& err) {
+    if (listed)
+        err << "corvane-cli: " << a << " " << b << " is not an entry of the user file " << userPath
+            << ": only those can be removed\n";
+    else
+        err << "corvane-cli: no " << what << " " << a << " " << b << " in the list\n";
+    return kRefused;
+}
+
 int RemoveFluid(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
     const std::string name = DataFieldText(w.plain[2]);
     const std::string temperature = DataFieldText(w.plain[3]);
@@ -234,20 +260,9 @@ int RemoveFluid(const Words& w, DataFiles files, std::ostream& err, const Locale
     bool listed = false;
     for (FluidGroup g : {FluidGroup::Liquids, FluidGroup::Gases}) {
         m.setGroup(g);
-        for (std::size_t i = 0; i < m.rows().size(); ++i) {
-            const auto f = SplitRow(m.rows()[i]);
-            if (f[0] != name || f[1] != temperature) continue;
-            listed = true;
-            m.selectRow(static_cast<int>(i));
-            if (m.removeEnabled()) return Outcome(m.remove(), err);
-        }
+        if (auto status = RemoveListed(m, name, temperature, listed, err)) return *status;
     }
-    if (listed)
-        err << "corvane-cli: " << name << " " << temperature << " is not an entry of the user file " << userPath
-            << ": only those can be removed\n";
-    else
-        err << "corvane-cli: no fluid " << name << " " << temperature << " in the list\n";
-    return kRefused;
+    return NotRemoved(listed, "fluid", name, temperature, userPath, err);
 }
 
 // ---------------------------------------------------------------- pipes
@@ -278,19 +293,8 @@ int RemovePipe(const Words& w, DataFiles files, std::ostream& err, const Locale&
     Warn(m.load(), err);
     m.show();
     bool listed = false;
-    for (std::size_t i = 0; i < m.rows().size(); ++i) {
-        const auto f = SplitRow(m.rows()[i]);
-        if (f[0] != type || f[1] != nominal) continue;
-        listed = true;
-        m.selectRow(static_cast<int>(i));
-        if (m.removeEnabled()) return Outcome(m.remove(), err);
-    }
-    if (listed)
-        err << "corvane-cli: " << type << " " << nominal << " is not an entry of the user file " << userPath
-            << ": only those can be removed\n";
-    else
-        err << "corvane-cli: no pipe " << type << " " << nominal << " in the list\n";
-    return kRefused;
+    if (auto status = RemoveListed(m, type, nominal, listed, err)) return *status;
+    return NotRemoved(listed, "pipe", type, nominal, userPath, err);
 }
 
 }  // namespace

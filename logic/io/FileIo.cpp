@@ -423,18 +423,37 @@ std::optional<FileFailure> ForEachLine(const std::string& path, std::size_t long
     return Stream(path, splitter);
 }
 
-std::optional<FileFailure> WriteFileAtomically(const std::string& path, const std::string& bytes) {
+namespace {
+
+// Where a write goes and what stands there now.
+struct Destination {
+    std::string target;
+    struct stat st {};
+    bool exists = false;
+    const struct stat* like() const { return exists ? &st : nullptr; }
+};
+
+// Follows the links of `path`, refuses what may not be written, and removes
+// the temporaries that killed writers left beside the target.
+std::optional<FileFailure> Prepare(const std::string& path, Destination& d) {
     FileFailure failure;
     const auto target = WriteTarget(path, &failure);
     if (!target) return failure;
-    struct stat st {};
-    bool exists = false;
-    if (auto refused = ExistingTarget(path, *target, st, exists)) return refused;
-    RemoveDeadTemporaries(*target);
+    d.target = *target;
+    if (auto refused = ExistingTarget(path, d.target, d.st, d.exists)) return refused;
+    RemoveDeadTemporaries(d.target);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FileFailure> WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    Destination d;
+    if (auto refused = Prepare(path, d)) return refused;
     NewFile file;
-    if (auto opened = file.open(path, *target, exists ? &st : nullptr)) {
+    if (auto opened = file.open(path, d.target, d.like())) {
         // The folder takes no new file, but the file itself may be written.
-        if (exists && (opened->error == EACCES || opened->error == EPERM)) return WriteInPlace(path, *target, bytes);
+        if (d.exists && (opened->error == EACCES || opened->error == EPERM)) return WriteInPlace(path, d.target, bytes);
         return opened;
     }
     file.write(bytes);
@@ -442,15 +461,10 @@ std::optional<FileFailure> WriteFileAtomically(const std::string& path, const st
 }
 
 std::optional<FileFailure> RewriteFile(const std::string& path, const Rewrite& rewrite) {
-    FileFailure failure;
-    const auto target = WriteTarget(path, &failure);
-    if (!target) return failure;
-    struct stat st {};
-    bool exists = false;
-    if (auto refused = ExistingTarget(path, *target, st, exists)) return refused;
-    RemoveDeadTemporaries(*target);
+    Destination d;
+    if (auto refused = Prepare(path, d)) return refused;
     NewFile file;
-    if (auto opened = file.open(path, *target, exists ? &st : nullptr)) return opened;
+    if (auto opened = file.open(path, d.target, d.like())) return opened;
 
     bool openLine = false;  // the last line written has no end
     auto write = [&](std::string_view bytes) {
@@ -480,8 +494,8 @@ std::optional<FileFailure> RewriteFile(const std::string& path, const Rewrite& r
         [&](std::string_view bytes) { return write(bytes); });
 
     write(rewrite.head);
-    if (exists) {
-        if (auto read = Stream(*target, splitter)) return file.abandon(read->error);
+    if (d.exists) {
+        if (auto read = Stream(d.target, splitter)) return file.abandon(read->error);
         if (file.error()) return file.abandon(file.error());
     }
     write(rewrite.tail);
@@ -489,22 +503,18 @@ std::optional<FileFailure> RewriteFile(const std::string& path, const Rewrite& r
 }
 
 std::optional<FileFailure> AppendLine(const std::string& path, const std::string& bytes) {
-    FileFailure failure;
-    const auto target = WriteTarget(path, &failure);
-    if (!target) return failure;
-    struct stat st {};
-    bool exists = false;
-    if (auto refused = ExistingTarget(path, *target, st, exists)) return refused;
-    if (!exists) {
+    Destination d;
+    if (auto refused = Prepare(path, d)) return refused;
+    if (!d.exists) {
         // Created whole: a new file beside, flushed, renamed, folder flushed.
-        RemoveDeadTemporaries(*target);
         NewFile file;
-        if (auto opened = file.open(path, *target, nullptr)) return opened;
+        if (auto opened = file.open(path, d.target, nullptr)) return opened;
         file.write(bytes);
         return file.commit();
     }
     Fd fd;
-    if (auto opened = OpenRegular(*target, O_RDWR | O_APPEND, fd, st)) return Failure(path, opened->error);
+    struct stat st {};
+    if (auto opened = OpenRegular(d.target, O_RDWR | O_APPEND, fd, st)) return Failure(path, opened->error);
     std::string out = bytes;
     if (st.st_size > 0) {
         char last = 0;
