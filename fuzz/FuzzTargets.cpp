@@ -268,7 +268,9 @@ int DataCommands(const std::uint8_t* data, std::size_t size) {
         const std::string after = Get(u);
         if (status < 0 || status > 2) std::abort();
         if (status != 0 && after != before) std::abort();
-        const std::string verb = args.size() > 3 ? args[3] : "";
+        // --help prints the usage and does nothing else.
+        const bool help = out.str().rfind("usage:", 0) == 0;
+        const std::string verb = args.size() > 3 && !help ? args[3] : "";
         if (status == 0 && verb == "add" && after.compare(0, before.size(), before) != 0) std::abort();
         if (status == 0 && verb == "remove") {
             if (after.size() >= before.size()) std::abort();

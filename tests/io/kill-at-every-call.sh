@@ -75,6 +75,14 @@ run() {
 
 setup
 "$probe" "$d/old.PW1" "$work/new.PW1"
+
+# The first add creates the user file whole: written beside, flushed,
+# renamed into place, and then the folder flushed.
+rm -f "$user"
+strace -qq -o "$work/first" -e trace=openat,write,fsync,rename "$cli" data add fluid New 9 9 9 --data-dir "$d"
+sed -n '/corvane-new/,$p' "$work/first" | grep -o -E '^(openat|write|fsync|rename)|O_DIRECTORY' | tr '\n' ' ' \
+  | grep -q 'openat write fsync rename openat O_DIRECTORY fsync' || { cat "$work/first"; echo "FAIL: the first add"; exit 1; }
+
 runs=0
 for op in add remove save; do
   setup
