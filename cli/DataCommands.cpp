@@ -145,7 +145,7 @@ struct Listed {
 };
 
 int List(const Words& w, bool fluids, DataFiles files, std::ostream& out, std::ostream& err, const Locale& locale) {
-    files.recover();
+    Warn(files.recover(), err);
     const std::size_t slots = fluids ? kFluidSlots : kPipeSlots;
     std::vector<Listed> rows;
     std::size_t used = 0;

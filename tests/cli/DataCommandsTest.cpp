@@ -169,6 +169,21 @@ TEST_F(Data, AFileProblemIsStatusTwo) {
     EXPECT_EQ(Cmd({"list", "fluids"}).status, 2);
 }
 
+TEST_F(Data, AGarbageBackupIsReportedOnceAndKeptAside) {
+    std::ofstream(dir_ / kFluidUserFile, std::ios::binary) << "11\tA\t1\t1.000000\t1.000000\r\n";
+    std::ofstream(dir_ / kFluidBackupFile, std::ios::binary) << std::string(4096, '\0');
+    const DataRun first = Cmd({"list", "fluids"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.err.rfind("corvane-cli: The backup " + (dir_ / kFluidBackupFile).string() +
+                                  " of an interrupted removal held lines that are not data rows.\nNone of it was merged; "
+                                  "it was kept as " + (dir_ / kFluidBackupFile).string() + "-",
+                              0),
+              0u)
+        << first.err;
+    EXPECT_EQ(User(kFluidUserFile), "11\tA\t1\t1.000000\t1.000000\r\n");
+    EXPECT_EQ(Cmd({"list", "fluids"}).err, "");
+}
+
 TEST_F(Data, UsageMistakesAreStatusTwo) {
     EXPECT_EQ(Cmd({"add", "fluid", "Oil"}).status, 2);
     EXPECT_EQ(Cmd({"list", "gases"}).status, 2);
