@@ -131,6 +131,28 @@ std::vector<std::string> DataFiles::userLines(std::string* error) const {
     return Collect([&](const LineFn& fn) { return eachUserLine(fn); }, error);
 }
 
+std::optional<std::string> DataFiles::fill(DataTable& table, const Locale& locale, bool localiseThird,
+                                           bool userFirst) const {
+    table.clear();
+    std::optional<std::string> problems;
+    auto from = [&](const std::string& path) {
+        if (path.empty()) return;
+        const DataTable before = table;
+        auto problem = EachLine(path, [&](const std::string& line) {
+            if (auto r = ParseDataLine(line, locale, localiseThird)) return table.add(*r);
+            return true;
+        });
+        if (!problem) return;
+        table = before;
+        problems = problems ? *problems + "\r" + *problem : *problem;
+    };
+    if (!userFirst) from(stock_);
+    from(shared_);
+    from(user_);
+    if (userFirst) from(stock_);
+    return problems;
+}
+
 bool DataFiles::userExists() const { return FileExists(user_); }
 
 bool DataFiles::hasUserLine(const std::string& line) const {

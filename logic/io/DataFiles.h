@@ -25,6 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "logic/io/DataTable.h"
+#include "logic/text/Locale.h"
+
 namespace corvane {
 
 class DataFiles {
@@ -59,6 +62,14 @@ public:
     bool userExists() const;
     // Whether the user's own file holds this line (the removable rows).
     bool hasUserLine(const std::string& line) const;
+
+    // Fills the table (cleared first) from the files: the stock file and
+    // then the user files, or the user files first when `userFirst`.  Each
+    // file's rows go in whole or not at all: one that fails part-way adds
+    // none.  Reading stops when the table is full.  The problems, one a
+    // line.
+    std::optional<std::string> fill(DataTable& table, const Locale& locale, bool localiseThird,
+                                    bool userFirst) const;
 
     // Appends one line (with CR LF) to the user file, creating the file and
     // its folder.  The problem, or nothing on success.

@@ -25,16 +25,8 @@ FluidDatabaseModel::FluidDatabaseModel(DataFiles files, const Locale& locale)
 
 std::optional<std::string> FluidDatabaseModel::load() {
     std::optional<std::string> problem = files_.recover();
-    table_.clear();
-    // Lines beyond a full table are read no further.
-    auto add = [&](const std::string& l) {
-        if (auto r = ParseDataLine(l, locale_, true)) return table_.add(*r);
-        return true;
-    };
-    auto stock = files_.eachStockLine(add);
-    auto user = files_.eachUserLine(add);
-    for (auto* error : {&stock, &user})
-        if (*error) problem = problem ? *problem + "\r" + **error : **error;
+    // The stock fluids, then the user's.
+    if (auto error = files_.fill(table_, locale_, true, false)) problem = problem ? *problem + "\r" + *error : *error;
     return problem;
 }
 

@@ -16,17 +16,8 @@ PipeDatabaseModel::PipeDatabaseModel(DataFiles files, const Locale& locale)
 
 std::optional<std::string> PipeDatabaseModel::load() {
     std::optional<std::string> problem = files_.recover();
-    table_.clear();
-    // The user's pipes first, then the stock ones; lines beyond a full
-    // table are read no further.
-    auto add = [&](const std::string& l) {
-        if (auto r = ParseDataLine(l, locale_, false)) return table_.add(*r);
-        return true;
-    };
-    auto user = files_.eachUserLine(add);
-    auto stock = files_.eachStockLine(add);
-    for (auto* error : {&user, &stock})
-        if (*error) problem = problem ? *problem + "\r" + **error : **error;
+    // The user's pipes first, then the stock ones.
+    if (auto error = files_.fill(table_, locale_, false, true)) problem = problem ? *problem + "\r" + *error : *error;
     return problem;
 }
 

@@ -188,6 +188,17 @@ TEST_F(Files, AFifoIsRefusedAtOnce) {
     EXPECT_TRUE(fs::is_fifo(Path(kFluidUserFile)));
 }
 
+TEST_F(Files, AnUnreadableUserFileLeavesTheStockRowsListed) {
+    WriteBytes(Path(kFluidStockFile), "10\tWater\t20\t1.004000\t0.998000\r\n20\tAir\t20\t15.100000\t1.204700\r\n");
+    fs::create_directories(Path(kFluidUserFile));
+    FluidDatabaseModel m(Fluids(), Locale{});
+    const auto problem = m.load();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(*problem, Path(kFluidUserFile).string() +
+                            ": This is a folder, not a file\rCorvane reads and writes regular files only.");
+    EXPECT_EQ(m.table().used(), 2u);
+}
+
 TEST_F(Files, AFolderOrADeviceIsNamedForWhatItIs) {
     fs::create_directories(Path("folder.PW2"));
     EXPECT_EQ(ReadPanelFile(Path("folder.PW2").string()).message, "This is a folder, not a file");
