@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QIcon>
 #include <clocale>
+#include <cstdlib>
 #include <memory>
 
 #include "app/SingleInstance.h"
@@ -49,12 +50,17 @@ int RunCorvane(int argc, char** argv) {
     if (folder.empty() || folder.back() != '/') folder += '/';
 
     // The data bases are read before any window exists; an interrupted
-    // removal of a user entry is recovered on the way.
-    FluidDatabaseModel fluids(DataFiles(folder, kFluidStockFile, kFluidUserFile, kFluidBackupFile), locale);
-    PipeDatabaseModel pipes(DataFiles(folder, kPipeStockFile, kPipeUserFile, kPipeBackupFile), locale);
+    // removal of a user entry is recovered on the way.  The user files stay
+    // beside the program where this user may write there, otherwise they
+    // live in the user's data folder.
+    const std::string userFolder = UserDataFolder(folder, [](const char* name) { return std::getenv(name); });
+    FluidDatabaseModel fluids(DataFiles(folder, userFolder, kFluidStockFile, kFluidUserFile, kFluidBackupFile),
+                              locale);
+    PipeDatabaseModel pipes(DataFiles(folder, userFolder, kPipeStockFile, kPipeUserFile, kPipeBackupFile), locale);
+    // Each problem names its file and says what happened.
     std::string loadProblems;
     for (const auto& problem : {fluids.load(), pipes.load()})
-        if (problem) loadProblems += *problem + "\r";
+        if (problem) loadProblems += (loadProblems.empty() ? "" : "\r\r") + *problem;
 
     // The dialogs are made after the main window; the panels reach them
     // through these pointers.
@@ -91,7 +97,7 @@ int RunCorvane(int argc, char** argv) {
 
     mainForm.show();
     if (!loadProblems.empty())
-        platform.message(&mainForm, MessageKind::Warning, "Some reference data could not be read:\r" + loadProblems);
+        platform.message(&mainForm, MessageKind::Warning, loadProblems);
     return QApplication::exec();
 }
 

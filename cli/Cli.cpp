@@ -5,7 +5,6 @@
 #include <ostream>
 #include <variant>
 
-#include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
 #include "logic/model/PanelReport.h"
@@ -16,7 +15,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
-    "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n";
+    "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
+    "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n";
 
 std::string Lf(std::string s) {
     for (char& c : s)
@@ -77,31 +77,64 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 }
 
 BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
-    const FileRead file = ReadWholeFile(path, kMaxPanelFileBytes);
+    const PanelFileBytes file = ReadPanelFile(path);
     if (!file.bytes) {
         BatchResult r;
         r.file = path;
-        r.message = file.error;
+        r.message = file.message;
         return r;
     }
     return RunPanelFileBytes(path, *file.bytes, locale);
 }
 
+namespace {
+
+// One result as an element of the JSON array: indented as the array's
+// dump indents it.
+std::string JsonElement(const BatchResult& r) {
+    nlohmann::ordered_json o;
+    o["file"] = r.file;
+    o["panel"] = r.panel ? nlohmann::ordered_json(PanelDigit(*r.panel)) : nlohmann::ordered_json(nullptr);
+    o["status"] = StatusName(r.status);
+    o["message"] = r.message;
+    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    for (const auto& [name, text] : r.fields) fields[name] = text;
+    o["fields"] = fields;
+    o["report"] = r.report;
+    const std::string one = nlohmann::ordered_json::array({o}).dump(2, ' ', false,
+                                                                       nlohmann::ordered_json::error_handler_t::replace);
+    // "[\n" + element + "\n]"
+    return one.substr(2, one.size() - 4);
+}
+
+}  // namespace
+
 std::string ResultsToJson(const std::vector<BatchResult>& results) {
-    nlohmann::ordered_json array = nlohmann::ordered_json::array();
-    for (const BatchResult& r : results) {
-        nlohmann::ordered_json o;
-        o["file"] = r.file;
-        o["panel"] = r.panel ? nlohmann::ordered_json(PanelDigit(*r.panel)) : nlohmann::ordered_json(nullptr);
-        o["status"] = StatusName(r.status);
-        o["message"] = r.message;
-        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-        for (const auto& [name, text] : r.fields) fields[name] = text;
-        o["fields"] = fields;
-        o["report"] = r.report;
-        array.push_back(o);
+    if (results.empty()) return "[]\n";
+    std::string text = "[\n";
+    for (std::size_t i = 0; i < results.size(); ++i) text += (i ? ",\n" : "") + JsonElement(results[i]);
+    return text + "\n]\n";
+}
+
+void ResultPrinter::print(const BatchResult& r) {
+    if (json_) {
+        out_ << (first_ ? "[\n" : ",\n") << JsonElement(r);
+        first_ = false;
+    } else {
+        if (r.status != ExitStatus::Ok) err_ << r.file << ": " << r.message << "\n";
+        if (r.status != ExitStatus::Invalid) {
+            if (!first_) out_ << "\n";
+            first_ = false;
+            out_ << r.report << "\n";
+        }
     }
-    return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    out_.flush();
+    err_.flush();
+}
+
+void ResultPrinter::finish() {
+    if (json_) out_ << (first_ ? "[]\n" : "\n]\n");
+    out_.flush();
 }
 
 std::string CsvField(const std::string& text) {
@@ -171,9 +204,9 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
         return ExitStatus::Invalid;
     }
     const Sweep& sweep = std::get<Sweep>(parsed);
-    const FileRead read = ReadWholeFile(file, kMaxPanelFileBytes);
+    const PanelFileBytes read = ReadPanelFile(file);
     if (!read.bytes) {
-        err << file << ": " << read.error << "\n";
+        err << file << ": " << read.message << "\n";
         return ExitStatus::Invalid;
     }
     PanelFileReader reader(*read.bytes);
@@ -199,7 +232,10 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
     return SweepPanel(panel, *entry, sweep, out, locale);
 }
 
-ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale) {
+ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
+                  const DataCommandPlace& place) {
+    if (!args.empty() && args[0] == "data")
+        return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "--sweep") {
         if (args.size() != 3) {
             err << kUsage;
@@ -230,25 +266,14 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
         return ExitStatus::Invalid;
     }
 
-    std::vector<BatchResult> results;
+    ResultPrinter printer(json, out, err);
     ExitStatus status = ExitStatus::Ok;
     for (const std::string& f : files) {
-        results.push_back(RunPanelFile(f, locale));
-        status = std::max(status, results.back().status);
+        const BatchResult r = RunPanelFile(f, locale);
+        status = std::max(status, r.status);
+        printer.print(r);
     }
-
-    if (json) {
-        out << ResultsToJson(results);
-        return status;
-    }
-    bool first = true;
-    for (const BatchResult& r : results) {
-        if (r.status != ExitStatus::Ok) err << r.file << ": " << r.message << "\n";
-        if (r.status == ExitStatus::Invalid) continue;
-        if (!first) out << "\n";
-        first = false;
-        out << r.report << "\n";
-    }
+    printer.finish();
     return status;
 }
 

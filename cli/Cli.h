@@ -5,9 +5,11 @@
 //
 //   corvane-cli [--json] FILE...
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
+//   corvane-cli data ...          (the fluid and pipe data bases, DataCommands.h)
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
-// refused, 2 when any file was invalid or could not be read.
+// refused, 2 when any file was invalid or could not be read.  Each file's
+// result is printed before the next file is read.
 
 #include <iosfwd>
 #include <optional>
@@ -17,14 +19,13 @@
 #include <variant>
 #include <vector>
 
+#include "cli/DataCommands.h"
+#include "cli/ExitStatus.h"
 #include "logic/model/PanelControls.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
 
-// The program's exit status, and the status of one file's result: the
-// worst of the files' statuses is the program's.
-enum class ExitStatus : int { Ok = 0, Refused = 1, Invalid = 2 };
 
 struct BatchResult {
     std::string file;
@@ -42,8 +43,10 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 // platform's file error text.
 BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
-// The whole program; returns the exit status.
-ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale);
+// The whole program; returns the exit status.  `place` tells the data
+// commands where the program and the user's data folder are.
+ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
+                  const DataCommandPlace& place = {});
 
 // A sweep of one entry: NAME=FROM:TO:STEPS.
 struct Sweep {
@@ -73,7 +76,20 @@ std::string CsvField(const std::string& text);
 // The JSON array of the results.
 std::string ResultsToJson(const std::vector<BatchResult>& results);
 
-// Largest panel file read; anything longer is not a panel file.
-inline constexpr std::size_t kMaxPanelFileBytes = 16u << 20;
+// Prints each file's result as soon as it is known, so that nothing of a
+// file is kept once the next one is read.  The JSON array is opened by the
+// first result and closed by finish().
+class ResultPrinter {
+public:
+    ResultPrinter(bool json, std::ostream& out, std::ostream& err) : json_(json), out_(out), err_(err) {}
+    void print(const BatchResult& result);
+    void finish();
+
+private:
+    bool json_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool first_ = true;
+};
 
 }  // namespace corvane

@@ -14,5 +14,8 @@ int DataLines(const std::uint8_t* data, std::size_t size);
 int EntryNumber(const std::uint8_t* data, std::size_t size);
 int Fittings(const std::uint8_t* data, std::size_t size);
 int Cli(const std::uint8_t* data, std::size_t size);
+int BackupMerge(const std::uint8_t* data, std::size_t size);
+int DataRewrite(const std::uint8_t* data, std::size_t size);
+int DataCommands(const std::uint8_t* data, std::size_t size);
 
 }  // namespace corvane::fuzz

@@ -18,7 +18,7 @@ kept="${CORVANE_FUZZ_CORPUS:-${XDG_CACHE_HOME:-$home/.cache}/corvane/fuzz-corpus
 crashes="$build/crashes"
 mkdir -p "$crashes"
 status=0
-for target in panel_file data_lines entry_number fittings cli; do
+for target in panel_file data_lines entry_number fittings cli backup_merge data_rewrite data_commands; do
   corpus="$kept/$target"
   seeds="$build/seeds/$target"
   finds="$build/finds/$target"
@@ -27,7 +27,7 @@ for target in panel_file data_lines entry_number fittings cli; do
   cp "$top/tests/data/fuzz/$target/"* "$seeds/" 2>/dev/null
   case "$target" in
     panel_file|cli) cp "$top/examples/"* "$seeds/" ;;
-    data_lines) cp "$top/data/"*.dat "$seeds/" ;;
+    data_lines|data_rewrite) cp "$top/data/"*.dat "$seeds/" ;;
   esac
   before=$(ls "$corpus" | wc -l)
   echo "fuzzing $target for $seconds s, from a kept corpus of $before inputs"

@@ -553,9 +553,11 @@ void CalcPanel::loadFile() {
     const FileChooser chooser{PanelFileFilter(kind()), PanelFileExtension(kind()), "Open"};
     const auto path = platform->chooseOpenFile(window(), chooser);
     if (!path) return;
-    const FileRead file = ReadWholeFile(*path, 1u << 20);
+    // Read whole or refused whole: a FIFO or device at once, a file too
+    // large for a panel file as not valid.
+    const PanelFileBytes file = ReadPanelFile(*path);
     if (!file.bytes) {
-        platform->message(window(), MessageKind::Error, file.error);
+        platform->message(window(), MessageKind::Error, file.message);
         return;
     }
     report(LoadPanelFile(model_, *file.bytes));
@@ -568,9 +570,11 @@ void CalcPanel::saveFile() {
     const FileChooser chooser{PanelFileFilter(kind()), PanelFileExtension(kind()), "Save"};
     const auto path = platform->chooseSaveFile(window(), chooser);
     if (!path) return;
-    // Written beside the old file and put in its place only when complete.
+    // Written beside the old file and put in its place only when complete
+    // (through a link to its target, keeping the file's mode); in place
+    // where the folder takes no new file.
     if (const auto failure = WriteFileAtomically(*path, SavePanelFile(model_)))
-        platform->message(window(), MessageKind::Error, FileErrorText(failure->error));
+        platform->message(window(), MessageKind::Error, FileErrorText(*failure));
 }
 
 void CalcPanel::unitRadioClicked(UnitSystem system) {

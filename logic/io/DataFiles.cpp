@@ -1,108 +1,218 @@
 #include "logic/io/DataFiles.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <map>
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 #include "logic/io/DataTable.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
 
-bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+// No data row is longer; a longer line is kept as it is but never parsed.
+constexpr std::size_t kLongestDataLine = 1u << 16;
+
+std::string Slashed(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
 }
 
-std::vector<std::string> ReadLines(const std::string& path, std::string* error) {
-    if (!Exists(path)) return {};
-    const FileRead file = ReadWholeFile(path, 64u << 20);
-    if (!file.bytes) {
-        if (error) *error = path + ": " + file.error;
-        return {};
+std::optional<std::string> EachLine(const std::string& path, const DataFiles::LineFn& fn) {
+    if (!FileExists(path)) {
+        // A dangling link or a loop of links is a problem; a missing file not.
+        FileFailure failure;
+        if (!WriteTarget(path, &failure)) return FileProblem(failure);
+        return std::nullopt;
     }
-    std::vector<std::string> lines;
-    for (const std::string& l : SplitLines(*file.bytes)) lines.push_back(Cp1252ToUtf8(l));
-    return lines;
+    const auto failure = ForEachLine(path, kLongestDataLine, [&](std::string_view line, bool cut) {
+        return cut || fn(Cp1252ToUtf8(line));
+    });
+    if (failure) return FileProblem(*failure);
+    return std::nullopt;
 }
 
-std::string Folder(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+// Creates the folder and any missing parent, for the user only.
+std::optional<std::string> MakeFolder(const std::string& folder) {
+    if (folder.empty() || FileExists(folder)) return std::nullopt;
+    const std::string parent = FolderOf(folder);
+    if (parent != folder)
+        if (auto problem = MakeFolder(parent)) return problem;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return FileProblem(folder, errno);
+    return std::nullopt;
 }
 
-// Makes a rename or an unlink in the folder durable.
-void SyncFolder(const std::string& path) {
-    const int fd = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-std::string Bytes(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) out += Utf8ToCp1252(l) + "\r\n";
-    return out;
+// "<backup>-YYYYMMDD-HHMMSS", with "-2", "-3" ... when that name is taken.
+std::string AsideName(const std::string& backup) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "-%Y%m%d-%H%M%S", &local);
+    std::string name = backup + stamp;
+    for (int n = 2; FileExists(name); ++n) name = backup + stamp + "-" + std::to_string(n);
+    return name;
 }
 
 }  // namespace
 
-std::string FileProblem(const std::string& path, int error) { return path + ": " + FileErrorText(error); }
-
-DataFiles::DataFiles(std::string folder, std::string stockName, std::string userName, std::string backupName) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    stock_ = folder + stockName;
-    user_ = folder + userName;
-    backup_ = folder + backupName;
+bool IsDataRow(std::string_view bytes) {
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t') || u == 0x7f) return false;
+    }
+    const auto record = ParseDataLine(bytes, DotLocale(), false);
+    return record && IsListedCode(record->code, true);
 }
 
-std::vector<std::string> DataFiles::stockLines(std::string* error) const { return ReadLines(stock_, error); }
-std::vector<std::string> DataFiles::userLines(std::string* error) const { return ReadLines(user_, error); }
-bool DataFiles::userExists() const { return Exists(user_); }
+std::string UserDataFolder(const std::string& programFolder, const std::function<const char*(const char*)>& env) {
+    if (FolderWritable(programFolder.empty() ? "." : programFolder)) return programFolder;
+    const char* xdg = env("XDG_DATA_HOME");
+    // A relative XDG_DATA_HOME is to be ignored.
+    if (xdg && xdg[0] == '/') return Slashed(xdg) + "corvane/";
+    const char* home = env("HOME");
+    return Slashed(home && home[0] ? home : "/") + ".local/share/corvane/";
+}
+
+DataFiles::DataFiles(std::string folder, std::string stockName, std::string userName, std::string backupName)
+    : DataFiles(folder, folder, std::move(stockName), std::move(userName), std::move(backupName)) {}
+
+DataFiles::DataFiles(std::string programFolder, std::string userFolder, std::string stockName, std::string userName,
+                     std::string backupName) {
+    programFolder = Slashed(programFolder);
+    userFolder = Slashed(userFolder);
+    stock_ = programFolder + stockName;
+    user_ = userFolder + userName;
+    backup_ = userFolder + backupName;
+    if (programFolder != userFolder) shared_ = programFolder + userName;
+}
+
+std::optional<std::string> DataFiles::eachStockLine(const LineFn& fn) const { return EachLine(stock_, fn); }
+
+std::optional<std::string> DataFiles::eachUserLine(const LineFn& fn) const {
+    bool going = true;
+    auto counting = [&](const std::string& l) { return going = fn(l); };
+    std::optional<std::string> problem;
+    if (!shared_.empty()) problem = EachLine(shared_, counting);
+    if (!going) return problem;
+    auto own = EachLine(user_, counting);
+    return problem ? problem : own;
+}
+
+std::optional<std::string> DataFiles::EachLineOf(const std::string& path, const LineFn& fn) {
+    return EachLine(path, fn);
+}
+
+namespace {
+
+std::vector<std::string> Collect(const std::function<std::optional<std::string>(const DataFiles::LineFn&)>& each,
+                                 std::string* error) {
+    std::vector<std::string> lines;
+    if (auto problem = each([&](const std::string& l) {
+            lines.push_back(l);
+            return true;
+        });
+        problem && error)
+        *error = *problem;
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> DataFiles::stockLines(std::string* error) const {
+    return Collect([&](const LineFn& fn) { return eachStockLine(fn); }, error);
+}
+
+std::vector<std::string> DataFiles::userLines(std::string* error) const {
+    return Collect([&](const LineFn& fn) { return eachUserLine(fn); }, error);
+}
+
+std::optional<std::string> DataFiles::fill(DataTable& table, const Locale& locale, bool localiseThird,
+                                           bool userFirst) const {
+    table.clear();
+    std::optional<std::string> problems;
+    auto from = [&](const std::string& path) {
+        if (path.empty()) return;
+        const DataTable before = table;
+        auto problem = EachLine(path, [&](const std::string& line) {
+            if (auto r = ParseDataLine(line, locale, localiseThird)) return table.add(*r);
+            return true;
+        });
+        if (!problem) return;
+        table = before;
+        problems = problems ? *problems + "\r" + *problem : *problem;
+    };
+    if (!userFirst) from(stock_);
+    from(shared_);
+    from(user_);
+    if (userFirst) from(stock_);
+    return problems;
+}
+
+bool DataFiles::userExists() const { return FileExists(user_); }
+
+bool DataFiles::hasUserLine(const std::string& line) const {
+    bool found = false;
+    EachLine(user_, [&](const std::string& l) { return !(found = l == line); });
+    return found;
+}
 
 std::optional<std::string> DataFiles::append(const std::string& line) {
-    // A file whose last line lacks its end gets one first, so the new line
-    // stands on a line of its own.
-    std::string bytes = Utf8ToCp1252(line) + "\r\n";
-    if (Exists(user_)) {
-        const FileRead current = ReadWholeFile(user_, 64u << 20);
-        if (!current.bytes) return user_ + ": " + current.error;
-        if (!current.bytes->empty() && current.bytes->back() != '\n' && current.bytes->back() != '\r')
-            bytes = "\r\n" + bytes;
-    }
-    if (auto failure = AppendToFile(user_, bytes)) return FileProblem(failure->path, failure->error);
-    return std::nullopt;
-}
-
-std::optional<std::string> DataFiles::writeAtomically(const std::vector<std::string>& lines) {
-    if (auto failure = WriteFileAtomically(user_, Bytes(lines))) return FileProblem(failure->path, failure->error);
+    if (auto problem = MakeFolder(FolderOf(user_))) return problem;
+    if (auto failure = AppendLine(user_, Utf8ToCp1252(line) + "\r\n")) return FileProblem(*failure);
     return std::nullopt;
 }
 
 std::optional<std::string> DataFiles::recover() {
-    if (!Exists(backup_)) return std::nullopt;
-    std::string error;
-    std::vector<std::string> merged = ReadLines(backup_, &error);
-    if (!error.empty()) return error;
-    const std::vector<std::string> current = ReadLines(user_, &error);
-    if (!error.empty()) return error;
-    std::map<std::string, int> inBackup;
-    for (const std::string& l : merged) ++inBackup[l];
-    for (const std::string& l : current) {
-        auto it = inBackup.find(l);
-        if (it != inBackup.end() && it->second > 0) --it->second;
-        else merged.push_back(l);
+    RemoveDeadTemporaries(user_);
+    if (!FileExists(backup_)) return std::nullopt;
+    const std::string lead = "The backup " + backup_ + " of an interrupted removal could not be merged back:\r";
+
+    // The backup's valid rows, in order; anything else leaves it aside.
+    std::vector<std::string> rows;
+    bool garbage = false;
+    if (auto failure = ForEachLine(backup_, kLongestDataLine, [&](std::string_view line, bool cut) {
+            if (!cut && IsDataRow(line)) rows.emplace_back(line);
+            else garbage = garbage || !line.empty() || cut;
+            return true;
+        }))
+        return lead + FileProblem(*failure);
+
+    if (!rows.empty()) {
+        std::unordered_map<std::string, int> restored;
+        std::string head;
+        for (const std::string& r : rows) {
+            ++restored[r];
+            head += r + "\r\n";
+        }
+        Rewrite merge;
+        merge.longest = kLongestDataLine;
+        // A user line that the backup holds as well is written once, from
+        // the backup, in the backup's place.
+        merge.edit = [&](std::string_view line) -> std::optional<std::string> {
+            const auto it = restored.find(std::string(line));
+            if (it == restored.end() || it->second == 0) return std::nullopt;
+            --it->second;
+            return std::string();
+        };
+        merge.head = std::move(head);
+        if (auto failure = RewriteFile(user_, merge)) return lead + FileProblem(*failure);
     }
-    if (auto problem = writeAtomically(merged)) return problem;
-    if (::unlink(backup_.c_str()) != 0) return FileProblem(backup_, errno);
-    SyncFolder(backup_);
-    return std::nullopt;
+
+    if (!garbage) {
+        if (::unlink(backup_.c_str()) != 0) return lead + FileProblem(backup_, errno);
+        return std::nullopt;
+    }
+    const std::string aside = AsideName(backup_);
+    if (::rename(backup_.c_str(), aside.c_str()) != 0) return lead + FileProblem(backup_, errno);
+    return "The backup " + backup_ + " of an interrupted removal held lines that are not data rows.\r" +
+           (rows.empty() ? std::string("None of it was merged") : "Only its " + std::to_string(rows.size()) +
+                                                                       " data rows were merged back") +
+           "; it was kept as " + aside + ".";
 }
 
 std::optional<std::string> DataFiles::removeFirst(const std::string& line, const std::function<void(int)>& step) {
@@ -111,28 +221,21 @@ std::optional<std::string> DataFiles::removeFirst(const std::string& line, const
     };
     // A backup from an interrupted removal goes back into the user file
     // before anything else happens to it.
-    if (auto problem = recover()) return problem;
+    if (auto problem = recover(); problem && FileExists(backup_)) return problem;
     after(1);
-    if (!Exists(user_)) return std::nullopt;
-    std::string error;
-    std::vector<std::string> lines = ReadLines(user_, &error);
-    if (!error.empty()) return error;
-    if (::rename(user_.c_str(), backup_.c_str()) != 0) return FileProblem(user_, errno);
-    SyncFolder(user_);
+    if (!userExists()) return std::nullopt;
     after(2);
-    for (auto it = lines.begin(); it != lines.end(); ++it)
-        if (*it == line) {
-            lines.erase(it);
-            break;
-        }
-    if (auto problem = writeAtomically(lines)) {
-        // Put the untouched file back; the backup holds every line.
-        ::rename(backup_.c_str(), user_.c_str());
-        return problem;
-    }
+    const std::string key = Utf8ToCp1252(line);
+    bool removed = false;
+    Rewrite remove;
+    remove.longest = kLongestDataLine;
+    remove.edit = [&](std::string_view l) -> std::optional<std::string> {
+        if (removed || l != key) return std::nullopt;
+        removed = true;
+        return std::string();
+    };
+    if (auto failure = RewriteFile(user_, remove)) return FileProblem(*failure);
     after(3);
-    if (::unlink(backup_.c_str()) != 0) return FileProblem(backup_, errno);
-    SyncFolder(backup_);
     after(4);
     return std::nullopt;
 }

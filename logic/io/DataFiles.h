@@ -1,58 +1,103 @@
 #pragma once
-// A database's files in the program's folder: the stock file (read only),
-// the user file the program appends to, and the backup that exists only
-// while a user entry is being removed.
+// A database's files: the stock file beside the program (read only), the
+// user file the program appends to, and the backup name that an
+// interrupted removal of an earlier version may have left.
 //
-// Nothing the user added is ever lost.  A removal renames the user file to
-// the backup, writes the shortened file beside it, puts it in place and
-// only then deletes the backup; a backup found later (the removal was
-// interrupted) is merged back: every line of the backup, then every line
-// of the user file that the backup lacks.  A failure leaves the files as
-// they were and says what went wrong, naming the file.
+// Every read and write goes through FileIo: files are streamed, so a user
+// file of any size is listed, appended to and rewritten without losing a
+// byte of the lines the program does not change.  A removal writes the
+// shortened file beside the old one and renames it into place, so a kill
+// at any moment leaves the old file or the new one, never a part.
+//
+// A backup found at start is merged back: its valid data rows that the
+// user file lacks go first, then the user file's lines.  A backup holding
+// anything else (random bytes, NUL bytes, half lines) is never merged
+// whole: it is renamed aside to "<backup>-<date>-<time>", and the user is
+// told once.  Nothing is deleted.
+//
+// Where the program's folder cannot be written (an installed package), the
+// user file lives in the user's data folder; a user file left beside the
+// program is still read (its rows listed before the user's own) but never
+// written.
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "logic/io/DataTable.h"
+#include "logic/text/Locale.h"
+
 namespace corvane {
 
 class DataFiles {
 public:
+    // Stock, user and backup files all in `folder`.
     DataFiles(std::string folder, std::string stockName, std::string userName, std::string backupName);
+    // Stock file in `programFolder`, user and backup files in `userFolder`
+    // (created on the first write); a user file in `programFolder` is read
+    // as well when the two folders differ.
+    DataFiles(std::string programFolder, std::string userFolder, std::string stockName, std::string userName,
+              std::string backupName);
 
     const std::string& stockPath() const { return stock_; }
     const std::string& userPath() const { return user_; }
     const std::string& backupPath() const { return backup_; }
+    // The user file beside the program, read but never written; empty when
+    // it is the user file itself.
+    const std::string& sharedUserPath() const { return shared_; }
 
-    // The lines of the stock and user files, as UTF-8 (files are
-    // Windows-1252); a missing file has none.  `error`, when given, gets
-    // the text of a file that exists but cannot be read.
+    // Each line of a file as UTF-8 (files are Windows-1252), streamed; a
+    // missing file has none.  Returning false stops.  The problem, naming
+    // the file, when one exists but cannot be read.
+    using LineFn = std::function<bool(const std::string& line)>;
+    std::optional<std::string> eachStockLine(const LineFn& fn) const;
+    // The shared user file's lines, then the user's own.
+    std::optional<std::string> eachUserLine(const LineFn& fn) const;
+    // Any one file's lines likewise.
+    static std::optional<std::string> EachLineOf(const std::string& path, const LineFn& fn);
+    // The same, whole (for small files and tests).
     std::vector<std::string> stockLines(std::string* error = nullptr) const;
     std::vector<std::string> userLines(std::string* error = nullptr) const;
     bool userExists() const;
+    // Whether the user's own file holds this line (the removable rows).
+    bool hasUserLine(const std::string& line) const;
 
-    // Appends one line (with CR LF) to the user file, creating it.  The
-    // error text, or nothing on success.
+    // Fills the table (cleared first) from the files: the stock file and
+    // then the user files, or the user files first when `userFirst`.  Each
+    // file's rows go in whole or not at all: one that fails part-way adds
+    // none.  Reading stops when the table is full.  The problems, one a
+    // line.
+    std::optional<std::string> fill(DataTable& table, const Locale& locale, bool localiseThird,
+                                    bool userFirst) const;
+
+    // Appends one line (with CR LF) to the user file, creating the file and
+    // its folder.  The problem, or nothing on success.
     std::optional<std::string> append(const std::string& line);
 
     // Removes the first line equal to `line`.  `step`, when given, is called
     // after each step of the removal (tests stop the removal there).
     std::optional<std::string> removeFirst(const std::string& line, const std::function<void(int)>& step = {});
 
-    // Merges a backup left by an interrupted removal back into the user
-    // file.  Nothing to do when there is no backup.
+    // Merges a backup back into the user file and removes temporaries of
+    // writers that were killed.  The problem or the notice for the user.
     std::optional<std::string> recover();
 
 private:
-    std::optional<std::string> writeAtomically(const std::vector<std::string>& lines);
-
     std::string stock_;
     std::string user_;
     std::string backup_;
+    std::string shared_;
 };
 
-// "<path>: <reason>" for a file operation that failed with `error`.
-std::string FileProblem(const std::string& path, int error);
+// Whether a line of a data file (Windows-1252 bytes) is a data row the
+// program writes or ships: five TAB-separated fields, a listed kind code
+// (10, 11, 20 or 21), and no control character.
+bool IsDataRow(std::string_view bytes);
+
+// The folder for the user files: the program's folder when this user may
+// create files in it, otherwise $XDG_DATA_HOME/corvane (by default
+// $HOME/.local/share/corvane).  `env` reads an environment variable.
+std::string UserDataFolder(const std::string& programFolder, const std::function<const char*(const char*)>& env);
 
 }  // namespace corvane

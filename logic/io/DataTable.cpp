@@ -5,6 +5,12 @@
 
 namespace corvane {
 
+bool IsListedCode(int code, bool fluids) {
+    if (code == static_cast<int>(FluidCode::StockLiquid) || code == static_cast<int>(FluidCode::UserLiquid))
+        return true;  // the same codes as PipeCode::Stock and PipeCode::User
+    return fluids && (code == static_cast<int>(FluidCode::StockGas) || code == static_cast<int>(FluidCode::UserGas));
+}
+
 void DataTable::clear() {
     for (DataRecord& r : slots_) r = DataRecord{};
 }

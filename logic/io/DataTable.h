@@ -13,6 +13,15 @@
 
 namespace corvane {
 
+// The kind code that begins a fluid's line in the data files: the group in
+// the tens, and 1 in the units for a line the user added.
+enum class FluidCode : int { StockLiquid = 10, UserLiquid = 11, StockGas = 20, UserGas = 21 };
+// The kind code that begins a pipe's line in the data files.
+enum class PipeCode : int { Stock = 10, User = 11 };
+
+// Whether a kind code is one of a fluid's (or, with fluids false, a pipe's).
+bool IsListedCode(int code, bool fluids);
+
 // Kind code and four text fields.  Code 0 marks a free slot.
 struct DataRecord {
     int code = 0;

@@ -25,14 +25,8 @@ FluidDatabaseModel::FluidDatabaseModel(DataFiles files, const Locale& locale)
 
 std::optional<std::string> FluidDatabaseModel::load() {
     std::optional<std::string> problem = files_.recover();
-    table_.clear();
-    std::string error;
-    std::vector<std::string> lines = files_.stockLines(&error);
-    const std::vector<std::string> user = files_.userLines(&error);
-    lines.insert(lines.end(), user.begin(), user.end());
-    for (const std::string& l : lines)
-        if (auto r = ParseDataLine(l, locale_, true)) table_.add(*r);
-    if (!error.empty() && !problem) problem = error;
+    // The stock fluids, then the user's.
+    if (auto error = files_.fill(table_, locale_, true, false)) problem = problem ? *problem + "\r" + *error : *error;
     return problem;
 }
 
@@ -60,10 +54,7 @@ void FluidDatabaseModel::fillList() {
 }
 
 bool FluidDatabaseModel::isUserLine(const std::string& normalised) const {
-    if (!files_.userExists()) return false;
-    for (const std::string& l : files_.userLines())
-        if (l == normalised) return true;
-    return false;
+    return files_.hasUserLine(normalised);
 }
 
 void FluidDatabaseModel::rowSelection() {

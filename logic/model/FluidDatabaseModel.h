@@ -25,9 +25,6 @@ inline constexpr const char* kFluidBackupFile = "CorvaneUserFluids.bak";
 // The two groups the list shows.
 enum class FluidGroup { Liquids = 0, Gases = 1 };
 
-// The kind code that begins a fluid's line in the data files: the group in
-// the tens, and 1 in the units for a line the user added.
-enum class FluidCode : int { StockLiquid = 10, UserLiquid = 11, StockGas = 20, UserGas = 21 };
 
 class FluidDatabaseModel {
 public:

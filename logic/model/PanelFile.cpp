@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "logic/io/FileIo.h"
 #include "logic/model/FittingsText.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
@@ -202,6 +203,13 @@ std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes) 
         panel.selectFirstIfNone(c);
     panel.refreshDensityDisplay();
     return std::nullopt;
+}
+
+PanelFileBytes ReadPanelFile(const std::string& path) {
+    FileRead file = ReadWholeFile(path, kMaxPanelFileBytes);
+    if (file.bytes) return {std::move(file.bytes), {}};
+    if (file.failure && file.failure->error == kFileTooLarge) return {std::nullopt, kNotValidFileText};
+    return {std::nullopt, file.error};
 }
 
 }  // namespace corvane

@@ -44,6 +44,18 @@ std::string SavePanelFile(const PanelModel& panel);
 std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes);
 
 inline const char* const kNotValidFileText = "This file is not valid for Corvane.";
+
+// A panel file is small: anything larger is not a panel file.
+inline constexpr std::size_t kMaxPanelFileBytes = 1u << 20;
+
+// A panel file's bytes read whole, or why not: "This file is not valid for
+// Corvane." for a file too large to be one, otherwise the platform's file
+// error text ("File not found", "This is a FIFO, not a file", ...).
+struct PanelFileBytes {
+    std::optional<std::string> bytes;
+    std::string message;
+};
+PanelFileBytes ReadPanelFile(const std::string& path);
 // "'<text>' is not a valid integer value"
 std::string NotAnIntegerText(std::string_view text);
 

@@ -25,15 +25,8 @@ PipeDatabaseModel::PipeDatabaseModel(DataFiles files, const Locale& locale)
 
 std::optional<std::string> PipeDatabaseModel::load() {
     std::optional<std::string> problem = files_.recover();
-    table_.clear();
-    std::string error;
     // The user's pipes first, then the stock ones.
-    std::vector<std::string> lines = files_.userLines(&error);
-    const std::vector<std::string> stock = files_.stockLines(&error);
-    lines.insert(lines.end(), stock.begin(), stock.end());
-    for (const std::string& l : lines)
-        if (auto r = ParseDataLine(l, locale_, false)) table_.add(*r);
-    if (!error.empty() && !problem) problem = error;
+    if (auto error = files_.fill(table_, locale_, false, true)) problem = problem ? *problem + "\r" + *error : *error;
     return problem;
 }
 
@@ -57,10 +50,7 @@ void PipeDatabaseModel::fillTypes() {
 }
 
 bool PipeDatabaseModel::isUserLine(const std::string& normalised) const {
-    if (!files_.userExists()) return false;
-    for (const std::string& l : files_.userLines())
-        if (l == normalised) return true;
-    return false;
+    return files_.hasUserLine(normalised);
 }
 
 void PipeDatabaseModel::rowSelection(Source source) {

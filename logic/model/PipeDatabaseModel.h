@@ -20,8 +20,6 @@ inline constexpr const char* kPipeStockFile = "CorvanePipeIDO.dat";
 inline constexpr const char* kPipeUserFile = "CorvaneUserPipeID.dat";
 inline constexpr const char* kPipeBackupFile = "CorvaneUserPipeID.bak";
 
-// The kind code that begins a pipe's line in the data files.
-enum class PipeCode : int { Stock = 10, User = 11 };
 
 // Whether a record of the table is a pipe (of the stock or the user file).
 bool IsPipeRecord(const DataRecord& record);

@@ -115,7 +115,8 @@ TEST_F(CliFiles, BrokenFilesAreInvalid) {
     std::mt19937 rng(7);
     for (char& c : garbage) c = static_cast<char>(rng());
     const std::string truncated = SavePanelFile(PanelModel(PanelKind::Flow, Locale{})).substr(0, 60);
-    const std::string longLine = "Corvane_Find_PD\r\nGasFalse1\r\nMetric\r\n" + std::string(1 << 20, '7') + "\r\n";
+    // A line just short of the 1 MB a panel file may have.
+    const std::string longLine = "Corvane_Find_PD\r\nGasFalse1\r\nMetric\r\n" + std::string((1 << 20) - 64, '7') + "\r\n";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"empty.PW1", ""}, {"garbage.PW1", garbage}, {"long.PW1", std::string(1 << 20, 'x')},
         {"truncated.PW2", truncated}, {"longline.PW1", longLine}};

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "logic/model/PanelFile.h"
@@ -103,6 +104,60 @@ TEST_F(PanelFilesTest, FailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll().toStdString(), "old contents\r\n");
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"kept.PW2"});  // no temporary left behind
+}
+
+}  // namespace
+}  // namespace corvane
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+// A panel file larger than any panel file is refused whole, never loaded
+// cut short; a FIFO is refused at once instead of hanging the window.
+TEST_F(PanelFilesTest, LargeFilesAndFifosAreRefusedAtOnce) {
+    std::string big = SavePanelFile(model_);
+    big += std::string(2u << 20, ' ');
+    QFile file(QString::fromStdString(path("big.PW2")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(big.data(), static_cast<qint64>(big.size()));
+    file.close();
+    model_.editEntry(Ctl::IDmm_RightEdit, "12.000");
+    platform_.openAnswers.push_back(path("big.PW2"));
+    panel_->loadFile();
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "This file is not valid for Corvane.");
+    EXPECT_EQ(model_.text(Ctl::IDmm_RightEdit), "12.000");
+
+    ASSERT_EQ(::mkfifo(path("f.PW2").c_str(), 0644), 0);
+    platform_.openAnswers.push_back(path("f.PW2"));
+    ::alarm(20);  // a hang fails the test
+    panel_->loadFile();
+    ::alarm(0);
+    ASSERT_EQ(platform_.messages.size(), 2u);
+    EXPECT_EQ(platform_.messages[1].text, "This is a FIFO, not a file");
+}
+
+// Saving over a symbolic link writes the link's target and keeps the link
+// and the target's mode.
+TEST_F(PanelFilesTest, SavingOverALinkKeepsTheLink) {
+    QFile target(QString::fromStdString(path("real.PW2")));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write("old\r\n");
+    target.close();
+    ::chmod(path("real.PW2").c_str(), 0640);
+    ASSERT_EQ(::symlink("real.PW2", path("link.PW2").c_str()), 0);
+    platform_.saveAnswers.push_back(path("link.PW2"));
+    panel_->saveFile();
+    EXPECT_TRUE(platform_.messages.empty());
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(path("link.PW2"))).isSymLink());
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll().toStdString(), SavePanelFile(model_));
+    struct stat st {};
+    ::stat(path("real.PW2").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ TEST(FuzzRegressions, DataLines) { Replay("data_lines", fuzz::DataLines); }
 TEST(FuzzRegressions, EntryNumber) { Replay("entry_number", fuzz::EntryNumber); }
 TEST(FuzzRegressions, Fittings) { Replay("fittings", fuzz::Fittings); }
 TEST(FuzzRegressions, Cli) { Replay("cli", fuzz::Cli); }
+TEST(FuzzRegressions, BackupMerge) { Replay("backup_merge", fuzz::BackupMerge); }
+TEST(FuzzRegressions, DataRewrite) { Replay("data_rewrite", fuzz::DataRewrite); }
+TEST(FuzzRegressions, DataCommands) { Replay("data_commands", fuzz::DataCommands); }
 
 }  // namespace
 }  // namespace corvane

@@ -1,0 +1,329 @@
+#include "cli/DataCommands.h"
+
+#include <cctype>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+
+#include "logic/engine/Units.h"
+#include "logic/io/DataFiles.h"
+#include "logic/io/DataTable.h"
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
+#include "logic/model/FluidDatabaseModel.h"
+#include "logic/model/PipeDatabaseModel.h"
+
+namespace corvane {
+namespace {
+
+
+// Decimals of the numbers in the user files.
+constexpr int kFluidDecimals = 6;
+constexpr int kPipeDecimals = 3;
+
+constexpr const char* kDataUsage =
+    "usage: corvane-cli data list fluids|pipes [--json] [--data-dir DIR]\n"
+    "       corvane-cli data add fluid NAME TEMPERATURE VISCOSITY DENSITY [--gas] [--data-dir DIR]\n"
+    "       corvane-cli data add pipe TYPE NOMINAL DIAMETER_MM [--data-dir DIR]\n"
+    "       corvane-cli data remove fluid NAME TEMPERATURE [--data-dir DIR]\n"
+    "       corvane-cli data remove pipe TYPE NOMINAL [--data-dir DIR]\n";
+
+std::string Lines(std::string text) {
+    for (char& c : text)
+        if (c == '\r') c = '\n';
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+struct Words {
+    std::vector<std::string> plain;
+    std::optional<std::string> dataDir;
+    bool json = false;
+    bool gas = false;
+};
+
+std::optional<Words> Parse(const std::vector<std::string>& args, std::ostream& err) {
+    Words w;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (options && a == "--") {
+            options = false;
+        } else if (options && a == "--json") {
+            w.json = true;
+        } else if (options && a == "--gas") {
+            w.gas = true;
+        } else if (options && a == "--data-dir") {
+            if (i + 1 == args.size()) {
+                err << "corvane-cli: --data-dir needs a folder\n" << kDataUsage;
+                return std::nullopt;
+            }
+            w.dataDir = args[++i];
+        } else if (options && a.rfind("--data-dir=", 0) == 0) {
+            w.dataDir = a.substr(11);
+        } else if (options && a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1]))) {
+            err << "corvane-cli: unknown option " << a << "\n" << kDataUsage;
+            return std::nullopt;
+        } else {
+            w.plain.push_back(a);
+        }
+    }
+    return w;
+}
+
+DataFiles Files(const Words& w, const DataCommandPlace& place, const char* stock, const char* user,
+                const char* backup) {
+    if (w.dataDir) return DataFiles(*w.dataDir, stock, user, backup);
+    const std::string program = place.programFolder.empty() ? "." : place.programFolder;
+    const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
+    return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
+}
+
+// A text field as the dialog's key rule lets it be typed: no TAB or line
+// break, only characters a data file can hold.
+bool TypableText(const std::string& text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t key = NextCodePoint(text, pos);
+        if (!IsAllowedTextKey(key)) return false;
+    }
+    return true;
+}
+
+// A number field as the dialog takes it: digits and one decimal mark (either
+// mark is read as the user's), and not 0.  Brought to the decimals the file
+// gets, so that the duplicate test compares what would be written ("13.1"
+// and "13.100" are the same pipe).
+std::optional<std::string> TypableNumber(const std::string& text, int decimals, const Locale& locale) {
+    const std::string fixed = FixDecimalSeparator(text, locale);
+    std::string typed;
+    for (char c : fixed) {
+        char32_t key = static_cast<unsigned char>(c);
+        if (!IsAllowedEntryKey(typed, key, locale)) return std::nullopt;
+        typed.push_back(c);
+    }
+    if (typed.empty() || ReadEntryNumber(typed, locale) == 0.0) return std::nullopt;
+    return TruncateDecimals(typed, decimals, locale.decimalSeparator);
+}
+
+// Checks the typed words; the refusal is printed.
+bool CheckTexts(const std::vector<std::pair<const char*, std::string>>& texts, std::ostream& err) {
+    for (const auto& [what, text] : texts)
+        if (!TypableText(text)) {
+            err << "corvane-cli: the " << what
+                << " cannot hold a TAB, a line break or a character outside Windows-1252: " << text << "\n";
+            return false;
+        }
+    return true;
+}
+
+std::optional<std::string> CheckNumber(const char* what, const std::string& text, int decimals,
+                                       const Locale& locale, std::ostream& err) {
+    auto number = TypableNumber(text, decimals, locale);
+    if (!number) err << "corvane-cli: the " << what << " must be a number other than 0, not '" << text << "'\n";
+    return number;
+}
+
+// The result of an add or a removal: an information box is a refusal, an
+// error box a file problem.
+ExitStatus Outcome(const std::optional<Refusal>& r, std::ostream& err) {
+    if (!r) return ExitStatus::Ok;
+    err << Lines(r->text) << "\n";
+    return r->kind == MessageKind::Information ? ExitStatus::Refused : ExitStatus::Invalid;
+}
+
+void Warn(const std::optional<std::string>& problem, std::ostream& err) {
+    if (problem) err << "corvane-cli: " << Lines(*problem) << "\n";
+}
+
+// ---------------------------------------------------------------- list
+
+struct Listed {
+    std::string origin;
+    DataRecord record;
+};
+
+ExitStatus List(const Words& w, bool fluids, DataFiles files, std::ostream& out, std::ostream& err, const Locale& locale) {
+    Warn(files.recover(), err);
+    const std::size_t slots = fluids ? kFluidSlots : kPipeSlots;
+    std::vector<Listed> rows;
+    std::size_t used = 0;
+    bool problem = false;
+    auto from = [&](const std::string& path, const char* origin) {
+        if (path.empty()) return;
+        const auto failure = DataFiles::EachLineOf(path, [&](const std::string& line) {
+            const auto r = ParseDataLine(line, locale, fluids);
+            if (!r || r->code == 0) return true;
+            if (used == slots) return false;  // the table is full
+            ++used;
+            const bool listed = IsListedCode(r->code, fluids);
+            if (listed) rows.push_back({origin, *r});
+            return true;
+        });
+        if (failure) {
+            err << "corvane-cli: " << Lines(*failure) << "\n";
+            problem = true;
+        }
+    };
+    // The order the dialogs load them in.
+    if (fluids) from(files.stockPath(), "stock");
+    from(files.sharedUserPath(), "shared");
+    from(files.userPath(), "user");
+    if (!fluids) from(files.stockPath(), "stock");
+
+    if (w.json) {
+        nlohmann::ordered_json array = nlohmann::ordered_json::array();
+        for (const Listed& l : rows) {
+            nlohmann::ordered_json o;
+            o["origin"] = l.origin;
+            if (fluids) {
+                o["group"] = l.record.code >= 20 ? "gas" : "liquid";
+                o["name"] = l.record.f2;
+                o["temperature"] = l.record.f3;
+                o["viscosity"] = l.record.f4;
+                o["density"] = l.record.f5;
+            } else {
+                o["type"] = l.record.f2;
+                o["nominal"] = l.record.f3;
+                o["mm"] = l.record.f4;
+                o["inch"] = l.record.f5;
+            }
+            array.push_back(o);
+        }
+        out << array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    } else {
+        for (const Listed& l : rows) {
+            out << l.origin << "\t";
+            if (fluids) out << (l.record.code >= 20 ? "gas" : "liquid") << "\t";
+            out << l.record.f2 << "\t" << l.record.f3 << "\t" << l.record.f4 << "\t" << l.record.f5 << "\n";
+        }
+    }
+    return problem ? ExitStatus::Invalid : ExitStatus::Ok;
+}
+
+// ---------------------------------------------------------------- fluids
+
+ExitStatus AddFluid(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
+    const auto& p = w.plain;
+    if (!CheckTexts({{"name", p[2]}, {"temperature", p[3]}}, err)) return ExitStatus::Refused;
+    const auto viscosity = CheckNumber("viscosity", p[4], kFluidDecimals, locale, err);
+    if (!viscosity) return ExitStatus::Refused;
+    const auto density = CheckNumber("density", p[5], kFluidDecimals, locale, err);
+    if (!density) return ExitStatus::Refused;
+    FluidDatabaseModel m(std::move(files), locale);
+    Warn(m.load(), err);
+    m.show();
+    m.setGroup(w.gas ? FluidGroup::Gases : FluidGroup::Liquids);
+    using F = FluidDatabaseModel::Field;
+    m.setField(F::Name, p[2]);
+    m.setField(F::Temperature, p[3]);
+    m.setField(F::Viscosity, *viscosity);
+    m.setField(F::Density, *density);
+    return Outcome(m.add(), err);
+}
+
+// Removes the first row of the model's current list whose first two fields
+// are `a` and `b` and that is a user entry; `listed` tells whether any row
+// had them.  The status when a row was removed (or the removal failed).
+template <class Model>
+std::optional<ExitStatus> RemoveListed(Model& m, const std::string& a, const std::string& b, bool& listed,
+                                std::ostream& err) {
+    for (std::size_t i = 0; i < m.rows().size(); ++i) {
+        const auto f = SplitRow(m.rows()[i]);
+        if (f[0] != a || f[1] != b) continue;
+        listed = true;
+        m.selectRow(static_cast<int>(i));
+        if (m.removeEnabled()) return Outcome(m.remove(), err);
+    }
+    return std::nullopt;
+}
+
+ExitStatus NotRemoved(bool listed, const char* what, const std::string& a, const std::string& b,
+               const std::string& userPath, std::ostream& err) {
+    if (listed)
+        err << "corvane-cli: " << a << " " << b << " is not an entry of the user file " << userPath
+            << ": only those can be removed\n";
+    else
+        err << "corvane-cli: no " << what << " " << a << " " << b << " in the list\n";
+    return ExitStatus::Refused;
+}
+
+ExitStatus RemoveFluid(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
+    const std::string name = DataFieldText(w.plain[2]);
+    const std::string temperature = DataFieldText(w.plain[3]);
+    const std::string userPath = files.userPath();
+    FluidDatabaseModel m(std::move(files), locale);
+    Warn(m.load(), err);
+    m.show();
+    bool listed = false;
+    for (FluidGroup g : {FluidGroup::Liquids, FluidGroup::Gases}) {
+        m.setGroup(g);
+        if (auto status = RemoveListed(m, name, temperature, listed, err)) return *status;
+    }
+    return NotRemoved(listed, "fluid", name, temperature, userPath, err);
+}
+
+// ---------------------------------------------------------------- pipes
+
+ExitStatus AddPipe(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
+    const auto& p = w.plain;
+    if (!CheckTexts({{"pipe type", p[2]}, {"nominal diameter", p[3]}}, err)) return ExitStatus::Refused;
+    const auto mm = CheckNumber("diameter", p[4], kPipeDecimals, locale, err);
+    if (!mm) return ExitStatus::Refused;
+    const std::string inch =
+        WriteEntryNumber(ReadEntryNumber(*mm, locale) / kMillimetresPerInch, 3, locale).value_or("");
+    PipeDatabaseModel m(std::move(files), locale);
+    Warn(m.load(), err);
+    m.show();
+    using F = PipeDatabaseModel::Field;
+    m.setField(F::Type, p[2]);
+    m.setField(F::Nominal, p[3]);
+    m.setField(F::Millimetres, *mm);
+    m.setField(F::Inches, inch);
+    return Outcome(m.add(), err);
+}
+
+ExitStatus RemovePipe(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
+    const std::string type = DataFieldText(w.plain[2]);
+    const std::string nominal = DataFieldText(w.plain[3]);
+    const std::string userPath = files.userPath();
+    PipeDatabaseModel m(std::move(files), locale);
+    Warn(m.load(), err);
+    m.show();
+    bool listed = false;
+    if (auto status = RemoveListed(m, type, nominal, listed, err)) return *status;
+    return NotRemoved(listed, "pipe", type, nominal, userPath, err);
+}
+
+}  // namespace
+
+ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
+                   const DataCommandPlace& place) {
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") {
+            out << kDataUsage;
+            return ExitStatus::Ok;
+        }
+    }
+    const auto w = Parse(args, err);
+    if (!w) return ExitStatus::Invalid;
+    const auto& p = w->plain;
+    const std::string verb = p.empty() ? "" : p[0];
+    const std::string what = p.size() > 1 ? p[1] : "";
+    const bool fluid = what == "fluid" || what == "fluids";
+    auto files = [&]() {
+        return fluid ? Files(*w, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile)
+                     : Files(*w, place, kPipeStockFile, kPipeUserFile, kPipeBackupFile);
+    };
+    if (verb == "list" && p.size() == 2 && (what == "fluids" || what == "pipes"))
+        return List(*w, fluid, files(), out, err, locale);
+    if (verb == "add" && what == "fluid" && p.size() == 6) return AddFluid(*w, files(), err, locale);
+    if (verb == "add" && what == "pipe" && p.size() == 5 && !w->gas) return AddPipe(*w, files(), err, locale);
+    if (verb == "remove" && what == "fluid" && p.size() == 4) return RemoveFluid(*w, files(), err, locale);
+    if (verb == "remove" && what == "pipe" && p.size() == 4) return RemovePipe(*w, files(), err, locale);
+    err << kDataUsage;
+    return ExitStatus::Invalid;
+}
+
+}  // namespace corvane

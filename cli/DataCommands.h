@@ -1,0 +1,39 @@
+#pragma once
+// corvane-cli data: the fluid and pipe data bases from a script, with the
+// dialogs' own rules and files (the duplicate test, the characters a data
+// file cannot hold, liquids and gases, writes that survive a kill).
+//
+//   corvane-cli data list fluids|pipes [--json]
+//   corvane-cli data add fluid NAME TEMPERATURE VISCOSITY DENSITY [--gas]
+//   corvane-cli data add pipe TYPE NOMINAL DIAMETER_MM
+//   corvane-cli data remove fluid NAME TEMPERATURE
+//   corvane-cli data remove pipe TYPE NOMINAL
+//
+// Every command takes --data-dir DIR: the stock and user files in DIR.
+// Without it the stock files are those beside the program and the user
+// files are where the window keeps them (beside the program when its folder
+// may be written, otherwise $XDG_DATA_HOME/corvane).
+//
+// Exit status 0 done, 1 refused (the dialog's message on stderr), 2 a file
+// problem or a command that cannot be understood.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/ExitStatus.h"
+#include "logic/text/Locale.h"
+
+namespace corvane {
+
+struct DataCommandPlace {
+    std::string programFolder;                            // the stock files' folder
+    std::function<const char*(const char*)> environment;  // for XDG_DATA_HOME and HOME
+};
+
+// `args` are the words after "data".
+ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                          const Locale& locale, const DataCommandPlace& place);
+
+}  // namespace corvane

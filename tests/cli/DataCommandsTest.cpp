@@ -1,0 +1,263 @@
+// corvane-cli data: the data bases from a script, with the dialogs' rules;
+// and the batch run streaming its results.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "cli/Cli.h"
+#include "logic/model/FluidDatabaseModel.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelModel.h"
+#include "logic/model/PipeDatabaseModel.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct DataRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+class Data : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("corvane-data-test-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        std::ofstream(dir_ / kFluidStockFile, std::ios::binary)
+            << "10\tWater\t20\xb0" "C (68\xb0" "F)\t1.004000\t0.998000\r\n20\tAir\t20\xb0" "C (68\xb0" "F)\t15.100000\t1.204700\r\n";
+        std::ofstream(dir_ / kPipeStockFile, std::ios::binary) << "10\tSteel\t1\"\t26.645\t1.049\r\n";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    DataRun Cmd(std::vector<std::string> words, const Locale& locale = Locale{}) {
+        std::vector<std::string> args = {"data"};
+        args.insert(args.end(), words.begin(), words.end());
+        args.push_back("--data-dir");
+        args.push_back(dir_.string());
+        std::ostringstream out, err;
+        const int status = static_cast<int>(RunCli(args, out, err, locale));
+        return {status, out.str(), err.str()};
+    }
+    std::string User(const char* name) const { return ReadBytes(dir_ / name); }
+
+    fs::path dir_;
+};
+
+TEST_F(Data, AddAFluidAsTheDialogWritesIt) {
+    const DataRun r = Cmd({"add", "fluid", "Oil", "15\u00b0C", "46", "0.87"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(User(kFluidUserFile), "11\tOil\t15\xb0" "C\t46.000000\t0.870000\r\n");
+    const DataRun gas = Cmd({"add", "fluid", "Propane", "20\u00b0C", "4.3", "1.88", "--gas"});
+    EXPECT_EQ(gas.status, 0) << gas.err;
+    EXPECT_NE(User(kFluidUserFile).find("21\tPropane\t20\xb0" "C\t4.300000\t1.880000\r\n"), std::string::npos);
+}
+
+TEST_F(Data, ADuplicateIsRefusedWithTheDialogsMessage) {
+    ASSERT_EQ(Cmd({"add", "fluid", "Oil", "15C", "46", "0.87"}).status, 0);
+    const DataRun again = Cmd({"add", "fluid", " Oil ", "15C", "46.000000", "0.870000"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.err, "Entry already exists.\n");
+    const DataRun stock = Cmd({"add", "fluid", "Water", "20\u00b0C (68\u00b0F)", "1.004000", "0.998000"});
+    EXPECT_EQ(stock.status, 1);
+    EXPECT_EQ(User(kFluidUserFile), "11\tOil\t15C\t46.000000\t0.870000\r\n");
+}
+
+TEST_F(Data, WhatADataFileCannotHoldIsRefused) {
+    EXPECT_EQ(Cmd({"add", "fluid", "Tab\there", "15C", "46", "0.87"}).status, 1);
+    EXPECT_EQ(Cmd({"add", "fluid", "Line\nbreak", "15C", "46", "0.87"}).status, 1);
+    EXPECT_EQ(Cmd({"add", "fluid", "Snow \u2603", "15C", "46", "0.87"}).status, 1);
+    const DataRun zero = Cmd({"add", "fluid", "Oil", "15C", "0", "0.87"});
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_EQ(zero.err, "corvane-cli: the viscosity must be a number other than 0, not '0'\n");
+    EXPECT_EQ(Cmd({"add", "fluid", "Oil", "15C", "-4", "0.87"}).status, 1);
+    EXPECT_EQ(Cmd({"add", "fluid", "Oil", "15C", "4", "1e3"}).status, 1);
+    EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "x"}).status, 1);
+    EXPECT_FALSE(fs::exists(dir_ / kFluidUserFile));
+    EXPECT_FALSE(fs::exists(dir_ / kPipeUserFile));
+}
+
+TEST_F(Data, TheUsersDecimalMarkIsWritten) {
+    const Locale comma{',', false};
+    EXPECT_EQ(Cmd({"add", "fluid", "Oil", "15C", "46.5", "0,87"}, comma).status, 0);
+    EXPECT_EQ(User(kFluidUserFile), "11\tOil\t15C\t46,500000\t0,870000\r\n");
+}
+
+TEST_F(Data, ListShowsEveryRowWithItsOrigin) {
+    ASSERT_EQ(Cmd({"add", "fluid", "Oil", "15C", "46", "0.87"}).status, 0);
+    const DataRun text = Cmd({"list", "fluids"});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.out,
+              "stock\tliquid\tWater\t20\u00b0C (68\u00b0F)\t1.004000\t0.998000\n"
+              "stock\tgas\tAir\t20\u00b0C (68\u00b0F)\t15.100000\t1.204700\n"
+              "user\tliquid\tOil\t15C\t46.000000\t0.870000\n");
+    const json j = json::parse(Cmd({"list", "fluids", "--json"}).out);
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_EQ(j[2]["origin"], "user");
+    EXPECT_EQ(j[2]["group"], "liquid");
+    EXPECT_EQ(j[2]["name"], "Oil");
+    EXPECT_EQ(j[1]["density"], "1.204700");
+    ASSERT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "13.1"}).status, 0);
+    const json pipes = json::parse(Cmd({"list", "pipes", "--json"}).out);
+    ASSERT_EQ(pipes.size(), 2u);
+    EXPECT_EQ(pipes[0]["origin"], "user");  // user rows come first, as in the dialog
+    EXPECT_EQ(pipes[0]["inch"], "0.516");
+    EXPECT_EQ(pipes[1]["type"], "Steel");
+}
+
+TEST_F(Data, AddAndRemoveAPipe) {
+    const DataRun add = Cmd({"add", "pipe", "PVC", "1/2", "13.1"});
+    EXPECT_EQ(add.status, 0) << add.err;
+    EXPECT_EQ(User(kPipeUserFile), "11\tPVC\t1/2\t13.100\t0.516\r\n");
+    // The same pipe typed with fewer decimals is the same entry.
+    EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "13.1"}).status, 1);
+    EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "13.10000"}).status, 1);
+    const DataRun stock = Cmd({"remove", "pipe", "Steel", "1\""});
+    EXPECT_EQ(stock.status, 1);
+    EXPECT_NE(stock.err.find("only those can be removed"), std::string::npos);
+    EXPECT_EQ(Cmd({"remove", "pipe", "PVC", "3/4"}).status, 1);
+    const DataRun remove = Cmd({"remove", "pipe", "PVC", "1/2"});
+    EXPECT_EQ(remove.status, 0) << remove.err;
+    EXPECT_EQ(User(kPipeUserFile), "");
+}
+
+TEST_F(Data, RemoveAFluidKeepsEveryOtherLine) {
+    std::ofstream(dir_ / kFluidUserFile, std::ios::binary)
+        << "11\tA\t1\t1.000000\t1.000000\r\nnot a row\r\n21\tB\t2\t2.000000\t2.000000\r\n11\tC\t3\t3.000000\t3.000000";
+    const DataRun r = Cmd({"remove", "fluid", "B", "2"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(User(kFluidUserFile), "11\tA\t1\t1.000000\t1.000000\r\nnot a row\r\n11\tC\t3\t3.000000\t3.000000");
+    const DataRun missing = Cmd({"remove", "fluid", "B", "2"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "corvane-cli: no fluid B 2 in the list\n");
+    EXPECT_EQ(Cmd({"remove", "fluid", "Water", "20\u00b0C (68\u00b0F)"}).status, 1);
+}
+
+TEST_F(Data, AFileProblemIsStatusTwo) {
+    std::ofstream(dir_ / kFluidUserFile, std::ios::binary) << "11\tA\t1\t1.000000\t1.000000\r\n";
+    ::chmod((dir_ / kFluidUserFile).c_str(), 0444);
+    const DataRun add = Cmd({"add", "fluid", "B", "2", "2", "2"});
+    EXPECT_EQ(add.status, 2);
+    EXPECT_EQ(add.err, "The entry could not be added to the user data file.\n" + (dir_ / kFluidUserFile).string() +
+                           ": File is read-only\nMake the file writable to change it.\n");
+    const DataRun remove = Cmd({"remove", "fluid", "A", "1"});
+    EXPECT_EQ(remove.status, 2);
+    EXPECT_NE(remove.err.find(": File is read-only\n"), std::string::npos);
+    EXPECT_EQ(User(kFluidUserFile), "11\tA\t1\t1.000000\t1.000000\r\n");
+    fs::remove(dir_ / kFluidUserFile);
+    ::mkfifo((dir_ / kFluidUserFile).c_str(), 0644);
+    EXPECT_EQ(Cmd({"list", "fluids"}).status, 2);
+}
+
+TEST_F(Data, AGarbageBackupIsReportedOnceAndKeptAside) {
+    std::ofstream(dir_ / kFluidUserFile, std::ios::binary) << "11\tA\t1\t1.000000\t1.000000\r\n";
+    std::ofstream(dir_ / kFluidBackupFile, std::ios::binary) << std::string(4096, '\0');
+    const DataRun first = Cmd({"list", "fluids"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.err.rfind("corvane-cli: The backup " + (dir_ / kFluidBackupFile).string() +
+                                  " of an interrupted removal held lines that are not data rows.\nNone of it was merged; "
+                                  "it was kept as " + (dir_ / kFluidBackupFile).string() + "-",
+                              0),
+              0u)
+        << first.err;
+    EXPECT_EQ(User(kFluidUserFile), "11\tA\t1\t1.000000\t1.000000\r\n");
+    EXPECT_EQ(Cmd({"list", "fluids"}).err, "");
+}
+
+TEST_F(Data, UsageMistakesAreStatusTwo) {
+    EXPECT_EQ(Cmd({"add", "fluid", "Oil"}).status, 2);
+    EXPECT_EQ(Cmd({"list", "gases"}).status, 2);
+    EXPECT_EQ(Cmd({"frobnicate"}).status, 2);
+    EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "13.1", "--gas"}).status, 2);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"data", "--help"}, out, err, Locale{}), ExitStatus::Ok);
+    EXPECT_NE(out.str().find("corvane-cli data add fluid NAME TEMPERATURE VISCOSITY DENSITY [--gas]"),
+              std::string::npos);
+}
+
+// ---------------------------------------------------------------- the program
+
+const std::string kCli = CORVANE_CLI;
+
+// Runs the program; its exit status and its peak memory in kB.
+std::pair<int, long> RunProgram(const std::vector<std::string>& args, const fs::path& out) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(60);
+        // Under AddressSanitizer freed memory waits in a quarantine of up to
+        // 256 MB before it is used again; that is not the program's memory.
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        const std::string options = std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "quarantine_size_mb=0";
+        ::setenv("ASAN_OPTIONS", options.c_str(), 1);
+        const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, 1);
+        ::dup2(fd, 2);
+        std::vector<char*> argv = {const_cast<char*>(kCli.c_str())};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(kCli.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+}
+
+TEST_F(Data, AFifoIsInvalidAtOnce) {
+    ::mkfifo((dir_ / "f.PW1").c_str(), 0644);
+    const auto [status, memory] = RunProgram({(dir_ / "f.PW1").string()}, dir_ / "out");
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(ReadBytes(dir_ / "out"), (dir_ / "f.PW1").string() + ": This is a FIFO, not a file\n");
+    (void)memory;
+}
+
+// Many large files: the peak memory is the same for 4 files as for 40.
+TEST_F(Data, MemoryDoesNotGrowWithTheNumberOfFiles) {
+    PanelModel panel(PanelKind::PressureDrop, Locale{});
+    std::string bytes = SavePanelFile(panel);
+    // The fluid name (line 16) near the size limit of a panel file.
+    std::size_t start = 0;
+    for (int line = 1; line < 16; ++line) start = bytes.find("\r\n", start) + 2;
+    const std::size_t end = bytes.find("\r\n", start);
+    bytes.replace(start, end - start, std::string(kMaxPanelFileBytes - bytes.size() - 64, 'n'));
+    ASSERT_LE(bytes.size(), kMaxPanelFileBytes);
+    std::ofstream(dir_ / "big.PW1", std::ios::binary) << bytes;
+    for (const bool json : {false, true}) {
+        std::vector<std::string> few = json ? std::vector<std::string>{"--json"} : std::vector<std::string>{};
+        std::vector<std::string> many = few;
+        for (int i = 0; i < 4; ++i) few.push_back((dir_ / "big.PW1").string());
+        for (int i = 0; i < 40; ++i) many.push_back((dir_ / "big.PW1").string());
+        const auto [fewStatus, fewMemory] = RunProgram(few, dir_ / "few");
+        const auto [manyStatus, manyMemory] = RunProgram(many, dir_ / "many");
+        EXPECT_EQ(fewStatus, 0);
+        EXPECT_EQ(manyStatus, 0);
+        // 36 more results of more than 1 MB each would be 36 MB and more.
+        EXPECT_LT(manyMemory - fewMemory, 12 * 1024) << json << " " << fewMemory << " kB, " << manyMemory << " kB";
+        if (json) EXPECT_EQ(json::parse(std::ifstream(dir_ / "many")).size(), 40u);
+    }
+}
+
+}  // namespace
+}  // namespace corvane
