@@ -513,13 +513,8 @@ void PanelModel::applyGasLayout() {
             notify(Ctl::Barg_RightEdit);
         }
     }
-    if (hasSpeedButton()) {
-        applyCompressedCaptions();
-    } else if (g) {
-        // The flow result's caption names the pressure unit in force.
-        setTextRaw(Ctl::UncompressedVolumeHdLabel,
-                   FixDecimalSeparator(kUncompressedCaption + text(Ctl::BargHdLabel), locale_));
-    }
+    // Panel 2's flow caption changes only with a switch of the unit system.
+    if (hasSpeedButton()) applyCompressedCaptions();
 }
 
 void PanelModel::applyCompressedCaptions() {

@@ -282,6 +282,17 @@ TEST(FindLengthPanel, DefaultsAndTheHiddenInletPressure) {
     EXPECT_EQ(p.text(Ctl::PipeLength_RightEdit), "17.151");
 }
 
+TEST(FindLengthPanel, FittingsNeedingMoreThanTheAvailableHeadAreRefused) {
+    PanelModel p(PanelKind::Length, Locale{});
+    p.setFittingsString(test::Fittings({0, 0, 0, 3}, {{19, 1}}));  // a butterfly valve at 25 %
+    EXPECT_EQ(p.calculate(), refusals::FittingsTakeAvailablePressure());
+    EXPECT_EQ(p.text(Ctl::PipeLength_RightEdit), "");
+    EXPECT_TRUE(ResultsEmpty(p));
+    p.setFittingsString(test::Fittings({0, 0, 0, 0}, {{19, 1}}));  // the same valve open
+    ASSERT_FALSE(p.calculate());
+    EXPECT_GT(ReadEntryNumber(p.text(Ctl::PipeLength_RightEdit), Locale{}), 0);
+}
+
 TEST(FindLengthPanel, ImperialLengthIsFeet) {
     PanelModel p(PanelKind::Length, Locale{});
     p.switchUnits(UnitSystem::Imperial, {ConversionChoice::Convert, 1});
@@ -598,6 +609,24 @@ TEST(UnitSwitch, FlowPanelGasCaptionFollowsTheUnit) {
     EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0,0 psi g");
     EXPECT_EQ(p.list(Ctl::Gas_FlowUnitComboBox).selectedText(), "cu.ft/min");
     EXPECT_EQ(p.list(Ctl::FlowUnitComboBox).selectedText(), "cu.ft/min");
+}
+
+TEST(GasMode, FlowPanelCaptionChangesOnlyWithAUnitSwitch) {
+    PanelModel p(PanelKind::Flow, UsLocale());  // starts imperial
+    const std::string before = p.text(Ctl::UncompressedVolumeHdLabel);
+    p.useFluid(Air());
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), before);
+    p.useFluid(test::Water());
+    p.useFluid(Air());
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), before);
+    p.switchUnits(UnitSystem::Metric, {ConversionChoice::UseCurrentValues, 1});
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0.0 bar g");
+    p.switchUnits(UnitSystem::Imperial, {ConversionChoice::UseCurrentValues, 0});
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0.0 psi g");
+    p.useFluid(test::Water());
+    p.switchUnits(UnitSystem::Imperial, {ConversionChoice::UseCurrentValues, 0});  // the same system
+    p.useFluid(Air());
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0.0 psi g");
 }
 
 // ---------------------------------------------------------------- flow weight
