@@ -78,6 +78,10 @@ public:
     void copyScreenToClipboard();
     void print();
 
+Q_SIGNALS:
+    // A line for the window's status bar (empty: clear it).
+    void status(const QString& text);
+
 private:
     enum class Act { None, Calculate, FlowWeight, Fittings, FluidData, GasData, IdHelper, VelocityFlow,
                      LoadFile, SaveFile, CopyText, CopyScreen, Print };

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
 
 #include "ui/SplashWindow.h"
@@ -80,6 +81,14 @@ MainWindow::MainWindow(const Locale& locale, PanelServices services, std::string
         panels_[static_cast<std::size_t>(i)] = new CalcPanel(*models_[static_cast<std::size_t>(i)], services_, client_);
     }
     createMenus();
+    // Why an entry refuses to be left, besides the beep.
+    statusBar()->setObjectName("StatusLine");
+    statusBar()->setSizeGripEnabled(false);
+    for (CalcPanel* p : panels_)
+        connect(p, &CalcPanel::status, this, [this](const QString& text) {
+            if (text.isEmpty()) statusBar()->clearMessage();
+            else statusBar()->showMessage(text);
+        });
     applyLayout(4);
 
     splashTimer_.setObjectName("SplashTimer1");

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <memory>
@@ -162,9 +163,8 @@ TEST_F(MainWindowTest, RefusedKeyBeepsAndClearsTheResults) {
     EXPECT_EQ(text("IDmm_RightEdit1"), "25.000");
     EXPECT_EQ(text("mHd_RightEdit1"), "");
     QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(id, Qt::Key_Return);
     QTest::keyClick(id, 'x');
-    EXPECT_EQ(platform_.beeps, 4);
+    EXPECT_EQ(platform_.beeps, 3);
     EXPECT_EQ(text("IDmm_RightEdit1"), "25.000");
     QTest::keyClick(id, '1');
     EXPECT_EQ(text("IDmm_RightEdit1"), "25.0001");
@@ -203,6 +203,87 @@ TEST_F(MainWindowTest, ZeroEntryKeepsTheFocus) {
     QApplication::processEvents();
     EXPECT_FALSE(elevation->hasFocus());
     EXPECT_EQ(platform_.beeps, 2);
+}
+
+TEST_F(MainWindowTest, SelectAllThenAKeyReplacesTheSelection) {
+    showWindow();
+    auto* id = find<RightAlignedEdit>("IDmm_RightEdit1");
+    QTest::mouseClick(id, Qt::LeftButton);
+    QApplication::processEvents();
+    QTest::keyClick(id, Qt::Key_End);
+    QTest::keyClicks(id, "12");
+    EXPECT_EQ(id->text(), "25.00012");
+    QTest::keyClick(id, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(id->selectedText(), "25.00012");
+    QTest::keyClicks(id, "50");
+    EXPECT_EQ(id->text(), "50");
+    EXPECT_EQ(window_->model(1).text(Ctl::IDmm_RightEdit), "50");
+    EXPECT_EQ(platform_.beeps, 0);
+    // The key rule still sees the whole text, the selection included: a
+    // second separator is refused even where it would replace the first.
+    QTest::keyClicks(id, ".5");
+    QTest::keyClick(id, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(id, '.');
+    EXPECT_EQ(id->text(), "50.5");
+    EXPECT_EQ(platform_.beeps, 1);
+    QTest::keyClick(id, '7');
+    EXPECT_EQ(id->text(), "7");
+}
+
+TEST_F(MainWindowTest, EnterRunsThePanelsCalculation) {
+    showWindow();
+    auto* length = find<RightAlignedEdit>("LengthM_RightEdit2");
+    length->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(length, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_NE(text("FlowrateLMin_RightEdit2"), "");
+    EXPECT_EQ(text("LengthM_RightEdit2"), "10.000");
+    EXPECT_EQ(text("PipeLength_RightEdit4"), "");  // only this panel
+    EXPECT_EQ(platform_.beeps, 0);
+    auto* flow = find<RightAlignedEdit>("VisibleFlowrateLMin_RightEdit1");
+    flow->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(flow, Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::processEvents();
+    EXPECT_NE(text("mHd_RightEdit1"), "");
+}
+
+TEST_F(MainWindowTest, RefusedLeaveIsSaidOnTheStatusLine) {
+    showWindow();
+    auto* status = find<QStatusBar>("StatusLine");
+    auto* length = find<RightAlignedEdit>("LengthM_RightEdit1");
+    const QString description = length->accessibleDescription();
+    length->setFocus();
+    QApplication::processEvents();
+    length->selectAll();
+    QTest::keyClick(length, Qt::Key_Backspace);
+    QTest::keyClick(length, Qt::Key_Tab);
+    QApplication::processEvents();
+    const QString why = "The pipe length cannot be zero or empty: type a number greater than zero.";
+    EXPECT_EQ(status->currentMessage(), why);
+    EXPECT_EQ(length->accessibleDescription(), why);
+    EXPECT_TRUE(length->hasFocus());
+    length->selectAll();
+    QTest::keyClicks(length, "12");
+    QTest::keyClick(length, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_FALSE(length->hasFocus());
+    EXPECT_EQ(status->currentMessage(), "");
+    EXPECT_EQ(length->accessibleDescription(), description);
+}
+
+TEST_F(MainWindowTest, LongFluidNameShowsFromItsFirstCharacter) {
+    showWindow();
+    window_->model(1).useFluid(
+        {"Ethylene glycol 30% / water", "20\u00b0C (68\u00b0F)", "2.118440", "1.038500", false});
+    auto* name = find<RightAlignedEdit>("FluidName_Edit1");
+    ASSERT_GT(name->fontMetrics().horizontalAdvance(name->text()), name->width());
+    EXPECT_EQ(name->cursorPosition(), 0);
+    // The first character is drawn inside the field.
+    const QRect cursor = name->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_GE(cursor.left(), -4);
+    EXPECT_LT(cursor.left(), 8);
 }
 
 TEST_F(MainWindowTest, ReadOnlyFieldsPassTheFocusOn) {

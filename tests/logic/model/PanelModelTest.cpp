@@ -367,6 +367,17 @@ TEST(Entries, ZeroCannotBeLeftButTheElevationCan) {
     EXPECT_TRUE(p.leaveEntry(Ctl::IRmm_RightEdit));
 }
 
+TEST(Entries, RefusedLeavingSaysWhy) {
+    PanelModel p(PanelKind::Flow, Locale{});
+    p.setText(Ctl::IDmm_RightEdit, "");
+    EXPECT_FALSE(p.leaveEntry(Ctl::IDmm_RightEdit));
+    EXPECT_EQ(p.leaveRefusalText(Ctl::IDmm_RightEdit),
+              "The internal diameter cannot be zero or empty: type a number greater than zero.");
+    EXPECT_EQ(p.leaveRefusalText(Ctl::AllowablePressureLoss_RightEdit),
+              "The allowable pressure loss cannot be zero or empty: type a number greater than zero.");
+    EXPECT_NE(p.leaveRefusalText(Ctl::Barg_RightEdit), p.leaveRefusalText(Ctl::IDmm_RightEdit));
+}
+
 TEST(Entries, MaterialWritesItsRoughness) {
     PanelModel p(PanelKind::PressureDrop, Locale{});
     p.calculate();
