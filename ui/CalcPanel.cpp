@@ -559,7 +559,7 @@ void CalcPanel::calculate() { report(model_.calculate()); }
 void CalcPanel::showFlowWeight() { report(model_.showFlowWeight()); }
 
 void CalcPanel::copyTextToClipboard() {
-    if (services_.platform) services_.platform->setClipboardText(PanelReport(model_));
+    if (services_.platform) services_.platform->setClipboardReport(PanelReport(model_), PanelReportHtml(model_));
 }
 
 void CalcPanel::loadFile() {

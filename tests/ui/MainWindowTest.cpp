@@ -14,6 +14,7 @@
 #include "ui/SplashWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
 #include "ui/MainWindow.h"
+#include "logic/model/PanelReport.h"
 #include "tests/ui/UiFixture.h"
 
 namespace corvane {
@@ -426,6 +427,10 @@ TEST_F(MainWindowTest, ReportGoesToTheClipboard) {
     click("CopyTextToClipboardBitBtn1");
     EXPECT_EQ(platform_.clipboardText.substr(0, 10), "Find P.D.\r");
     EXPECT_NE(platform_.clipboardText.find("Pressure drop\t5.831\tm hd"), std::string::npos);
+    EXPECT_EQ(platform_.clipboardText, PanelReport(window_->model(1)));
+    EXPECT_EQ(platform_.clipboardHtml, PanelReportHtml(window_->model(1)));
+    EXPECT_NE(platform_.clipboardHtml.find("<tr><td>Pressure drop</td><td align=\"right\">5.831</td><td>m hd</td></tr>"),
+              std::string::npos);
     EXPECT_EQ(find("CopyTextToClipboardBitBtn1")->toolTip(), "Copy text to clipboard\n(Paste to Excel spreadsheet)");
 }
 

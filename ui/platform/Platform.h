@@ -40,6 +40,9 @@ public:
     virtual std::optional<std::string> chooseOpenFile(QWidget* parent, const FileChooser& chooser) = 0;
     virtual std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+    // A report in two flavours: the plain text, and the same as an HTML
+    // table for programs that paste tables.
+    virtual void setClipboardReport(const std::string& text, const std::string& html) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
     // The print dialog; on confirmation one page is printed by `draw`, given
     // a painter on the printer and the page size in device pixels.  False

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -77,6 +78,13 @@ std::optional<std::string> QtPlatform::chooseSaveFile(QWidget* parent, const Fil
 
 void QtPlatform::setClipboardText(const std::string& text) {
     QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void QtPlatform::setClipboardReport(const std::string& text, const std::string& html) {
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(text));
+    data->setHtml(QString::fromStdString(html));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 void QtPlatform::setClipboardImage(const QImage& image) { QApplication::clipboard()->setImage(image); }

@@ -16,6 +16,7 @@ public:
     std::optional<std::string> chooseOpenFile(QWidget* parent, const FileChooser& chooser) override;
     std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) override;
     void setClipboardText(const std::string& text) override;
+    void setClipboardReport(const std::string& text, const std::string& html) override;
     void setClipboardImage(const QImage& image) override;
     bool print(QWidget* parent, const std::string& title,
                const std::function<void(QPainter& painter, QSize page)>& draw) override;

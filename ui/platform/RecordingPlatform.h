@@ -25,7 +25,14 @@ public:
         saveChoosers.push_back(chooser);
         return Next(saveAnswers);
     }
-    void setClipboardText(const std::string& text) override { clipboardText = text; }
+    void setClipboardText(const std::string& text) override {
+        clipboardText = text;
+        clipboardHtml.clear();
+    }
+    void setClipboardReport(const std::string& text, const std::string& html) override {
+        clipboardText = text;
+        clipboardHtml = html;
+    }
     void setClipboardImage(const QImage& image) override { clipboardImage = image; }
     bool print(QWidget*, const std::string& title,
                const std::function<void(QPainter& painter, QSize page)>& draw) override {
@@ -51,6 +58,7 @@ public:
     std::vector<FileChooser> openChoosers;
     std::vector<FileChooser> saveChoosers;
     std::string clipboardText;
+    std::string clipboardHtml;
     QImage clipboardImage;
     std::vector<std::string> documentsOpened;
     bool openDocumentSucceeds = true;
