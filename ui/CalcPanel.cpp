@@ -625,15 +625,19 @@ void CalcPanel::copyScreenToClipboard() {
     services_.platform->setClipboardImage(ScreenCopyPicture(PanelImage(this), heading, window()->font()));
 }
 
-void CalcPanel::print() {
+void CalcPanel::print() { printOrPreview(false); }
+
+void CalcPanel::printPreview() { printOrPreview(true); }
+
+void CalcPanel::printOrPreview(bool preview) {
     if (!services_.platform) return;
     const std::string caption = window()->windowTitle().toStdString();
     const QString heading = Q(PictureHeading(caption, TodayShortDate().toStdString()));
     const QImage image = PanelImage(this);
     const QFont font = window()->font();
-    services_.platform->print(window(), caption, [&](QPainter& painter, QSize page) {
-        PrintPanelPage(painter, page, heading, image, font);
-    });
+    const auto draw = [&](QPainter& painter, QSize page) { PrintPanelPage(painter, page, heading, image, font); };
+    if (preview) services_.platform->preview(window(), PrintDocumentName(kind()), draw);
+    else services_.platform->print(window(), PrintDocumentName(kind()), draw);
 }
 
 void CalcPanel::velocityFlow() {

@@ -77,6 +77,7 @@ public:
     void choosePipeDiameter();
     void copyScreenToClipboard();
     void print();
+    void printPreview();
 
 Q_SIGNALS:
     // A line for the window's status bar (empty: clear it).
@@ -106,6 +107,7 @@ private:
     void placeGasControls();
     void setTabOrderByPosition();
     void report(const std::optional<Refusal>& refusal);
+    void printOrPreview(bool preview);
     void run(Act act);
     std::string objectName(const Spec& s) const;
 

@@ -140,6 +140,8 @@ void MainWindow::createMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
+    action(file, "Print preview\u2026", "PrintPreview1", [this] { panel(panelInView())->printPreview(); });
+    file->addSeparator();
     action(file, "Exit Corvane", "ExitCorvane1", [this] { close(); });
     QMenu* layout = menuBar()->addMenu("&Layout");
     layout->setObjectName("LayoutMenu");
@@ -204,18 +206,19 @@ void MainWindow::openHelp() {
         services_.platform->message(this, MessageKind::Error, "An error ocurred when opening file " + path);
 }
 
+int MainWindow::panelInView() const {
+    if (layout_ == Layout::SinglePanel) return std::max(1, tabs_->currentIndex() + 1);
+    for (int i = 0; i < 4; ++i)
+        if (panels_[static_cast<std::size_t>(i)]->isAncestorOf(QApplication::focusWidget())) return i + 1;
+    return 1;
+}
+
 void MainWindow::openAnalysis() {
-    int number = 1;
-    if (layout_ == Layout::SinglePanel) {
-        number = tabs_->currentIndex() + 1;
-    } else {
-        for (int i = 0; i < 4; ++i)
-            if (panels_[static_cast<std::size_t>(i)]->isAncestorOf(QApplication::focusWidget())) number = i + 1;
-    }
+    const int number = panelInView();
     if (!analysis_)
         analysis_ = new AnalysisWindow({models_[0].get(), models_[1].get(), models_[2].get(), models_[3].get()},
                                        services_.pipeTable, services_.platform, this);
-    analysis_->showFor(std::max(1, number));
+    analysis_->showFor(number);
 }
 
 void MainWindow::showAbout() {

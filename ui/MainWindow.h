@@ -43,6 +43,9 @@ public:
     // The analysis window for the panel in view (the tab's in the single
     // layout, the one holding the focus in the four-panel layout).
     void openAnalysis();
+    // The panel in view: the tab's in the single layout, the one holding
+    // the focus in the four-panel layout (panel 1 when none does).
+    int panelInView() const;
     class AnalysisWindow* analysisWindow() const { return analysis_; }
     void showAbout();
     // Brings the window to the front, restored if minimised.

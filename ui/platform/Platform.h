@@ -47,8 +47,13 @@ public:
     // The print dialog; on confirmation one page is printed by `draw`, given
     // a painter on the printer and the page size in device pixels.  False
     // when cancelled; a printer failure is reported by the platform.
+    // `page` is the page the painter draws on (the printable area), and
+    // `title` the print job's document name.
     virtual bool print(QWidget* parent, const std::string& title,
                        const std::function<void(QPainter& painter, QSize page)>& draw) = 0;
+    // The same page in a print preview window, from which it can be printed.
+    virtual void preview(QWidget* parent, const std::string& title,
+                         const std::function<void(QPainter& painter, QSize page)>& draw) = 0;
     // Opens a document in the program the desktop associates with it;
     // false when that failed.
     virtual bool openDocument(const std::string& path) = 0;

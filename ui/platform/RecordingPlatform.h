@@ -44,6 +44,14 @@ public:
         draw(painter, printPage);
         return true;
     }
+    void preview(QWidget*, const std::string& title,
+                 const std::function<void(QPainter& painter, QSize page)>& draw) override {
+        previewTitles.push_back(title);
+        previewedPage = QImage(printPage, QImage::Format_RGB32);
+        previewedPage.fill(Qt::white);
+        QPainter painter(&previewedPage);
+        draw(painter, printPage);
+    }
     bool openDocument(const std::string& path) override {
         documentsOpened.push_back(path);
         return openDocumentSucceeds;
@@ -66,6 +74,8 @@ public:
     QSize printPage{850, 1100};        // the page in device pixels
     QImage printedPage;
     std::vector<std::string> printTitles;
+    QImage previewedPage;
+    std::vector<std::string> previewTitles;
 
 private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
