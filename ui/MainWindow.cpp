@@ -11,6 +11,7 @@
 
 #include "ui/SplashWindow.h"
 #include "ui/AnalysisWindow.h"
+#include "ui/HelpWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/platform/Platform.h"
@@ -153,6 +154,7 @@ void MainWindow::createMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
     action(help, "Corvane Help", "Corvanehelp1", [this] { openHelp(); })->setShortcut(QKeySequence(Qt::Key_F1));
+    action(help, "Help pages", "HelpPages1", [this] { showHelpPages(); });
     help->addSeparator();
     action(help, "About Corvane", "About1", [this] { showAbout(); });
 }
@@ -202,8 +204,17 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::openHelp() {
     const std::string path = helpFolder_ + kHelpDocument;
-    if (services_.platform && !services_.platform->openDocument(path))
+    if (services_.platform && !services_.platform->openDocument(path)) {
         services_.platform->message(this, MessageKind::Error, "An error ocurred when opening file " + path);
+        showHelpPages();
+    }
+}
+
+void MainWindow::showHelpPages() {
+    if (!help_) help_ = new HelpWindow(this);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 int MainWindow::panelInView() const {

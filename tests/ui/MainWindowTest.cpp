@@ -1,6 +1,13 @@
 // The main window and the four panels on screen.
 
 #include <QAction>
+#include <QDir>
+#include <QListWidget>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -14,6 +21,8 @@
 #include "ui/SplashWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
 #include "ui/MainWindow.h"
+#include "ui/HelpContent.h"
+#include "ui/HelpWindow.h"
 #include "logic/model/PanelReport.h"
 #include "tests/ui/UiFixture.h"
 
@@ -440,6 +449,56 @@ TEST_F(MainWindowTest, MissingHelpDocumentIsReported) {
     ASSERT_EQ(platform_.documentsOpened, (std::vector<std::string>{"/nowhere/CorvaneHelp100.pdf"}));
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0].text, "An error ocurred when opening file /nowhere/CorvaneHelp100.pdf");
+}
+
+TEST_F(MainWindowTest, HelpPagesOpenWhenNoViewerAnswersAndFromTheMenu) {
+    showWindow();
+    find<QAction>("Corvanehelp1")->trigger();  // the viewer opens the document
+    EXPECT_EQ(window_->helpWindow(), nullptr);
+    find<QAction>("HelpPages1")->trigger();
+    ASSERT_TRUE(window_->helpWindow());
+    EXPECT_TRUE(window_->helpWindow()->isVisible());
+    window_->helpWindow()->close();
+
+    platform_.openDocumentSucceeds = false;
+    QTest::keyClick(window_.get(), Qt::Key_F1);
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "An error ocurred when opening file /nowhere/CorvaneHelp100.pdf");
+    HelpWindow* help = window_->helpWindow();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Corvane Help");
+    // The same text as the document, its examples filled in by the panels.
+    const QString text = help->browser()->toPlainText();
+    EXPECT_TRUE(text.contains("Worked examples"));
+    EXPECT_FALSE(text.contains("{{"));
+    EXPECT_TRUE(text.contains("5.831"));
+    EXPECT_TRUE(help->browser()->document()->resource(QTextDocument::ImageResource, QUrl("shot:1")).isValid());
+    // The table of contents leads to its sections.
+    QListWidget* contents = help->contents();
+    ASSERT_GE(contents->count(), 10);
+    EXPECT_EQ(contents->item(1)->text(), "1. The main window");
+    int examples = -1;
+    for (int i = 0; i < contents->count(); ++i)
+        if (contents->item(i)->text().contains("Worked examples")) examples = i;
+    ASSERT_GT(examples, 0);
+    contents->setCurrentRow(examples);
+    EXPECT_TRUE(help->browser()->textCursor().block().text().contains("Worked examples"));
+    EXPECT_GT(help->browser()->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(MainWindowTest, HelpDocumentKeepsItsCodeInsideTheMargins) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("help.pdf");
+    ASSERT_TRUE(WriteHelpPdf(MakeHelpContent(HelpSource()), pdf, QApplication::font().family()));
+    // The words inside the page's text area: A4 at one pixel a point, less
+    // the right margin.
+    const int textRight = static_cast<int>((210 - kHelpMarginMm) * 72 / 25.4);
+    QProcess text;
+    text.start("pdftotext", {"-r", "72", "-x", "0", "-y", "0", "-W", QString::number(textRight), "-H", "842", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(words.contains("--sweep"));
+    EXPECT_TRUE(words.contains("curve.csv"));
 }
 
 TEST_F(MainWindowTest, EveryControlHasItsNameAndAnAccessibleName) {
