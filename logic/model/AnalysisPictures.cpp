@@ -104,17 +104,22 @@ ChartAxis LogAxis(std::string title, double lo, double hi, const Locale& locale)
 
 bool ShowsResults(const PanelModel& panel) { return !panel.text(Ctl::FlowType_RightEdit).empty(); }
 
+namespace {
+
+// Whether a note takes the picture's place: the panel shows no results, or
+// its case is refused.
+bool NoteInstead(ChartPicture& picture, const PanelModel& panel, const std::optional<Refusal>& refusal) {
+    if (!ShowsResults(panel)) picture.message = kNoResultText;
+    else if (refusal) picture.message = ReplaceLineBreaks(refusal->text);
+    return picture.message.has_value();
+}
+
+}  // namespace
+
 ChartPicture SystemCurvePicture(const PanelModel& panel) {
     ChartPicture picture;
-    if (!ShowsResults(panel)) {
-        picture.message = kNoResultText;
-        return picture;
-    }
     const SystemCurve c = ComputeSystemCurve(panel);
-    if (c.refusal) {
-        picture.message = ReplaceLineBreaks(c.refusal->text);
-        return picture;
-    }
+    if (NoteInstead(picture, panel, c.refusal)) return picture;
     const Locale& l = panel.locale();
     picture.title = ShowsHeadUnit(c.valueUnit) ? "Head against flow" : "Pressure drop against flow";
     double maxFlow = c.operating.flow, lo = 0, hi = c.operating.value;
@@ -138,15 +143,8 @@ ChartPicture SystemCurvePicture(const PanelModel& panel) {
 
 ChartPicture MoodyPicture(const PanelModel& panel) {
     ChartPicture picture;
-    if (!ShowsResults(panel)) {
-        picture.message = kNoResultText;
-        return picture;
-    }
     const MoodyDiagram m = ComputeMoody(panel);
-    if (m.refusal) {
-        picture.message = ReplaceLineBreaks(m.refusal->text);
-        return picture;
-    }
+    if (NoteInstead(picture, panel, m.refusal)) return picture;
     const Locale& l = panel.locale();
     picture.x = LogAxis("Reynolds number Re", 500, 1e8, l);
     picture.y = LogAxis("Darcy friction factor f", 0.006, 0.13, l);
