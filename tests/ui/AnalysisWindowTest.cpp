@@ -112,6 +112,7 @@ TEST_F(AnalysisWindowTest, FollowsEveryCalculationAndClearOfItsPanel) {
     m.editEntry(Ctl::VisibleFlowrateLMin_RightEdit, "250");
     QApplication::processEvents();
     ASSERT_TRUE(a->shownMessage(0));  // the results were cleared
+    EXPECT_TRUE(a->shownMessage(0)->wordWrap());  // a long message wraps, it is not cut short
     EXPECT_EQ(a->shownMessage(0)->text(), QString::fromUtf8("No result \u2014 press Calculate"));
     window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
     QApplication::processEvents();
@@ -165,6 +166,29 @@ TEST_F(AnalysisWindowTest, AxesHaveRoundTicksPowersOfTenAndUnits) {
     EXPECT_EQ(legend.size(), 3);
     EXPECT_EQ(legend, (QStringList{QString::fromUtf8("This pipe (\u03b5/D 0.00184)"), "Colebrook-White", "Operating point"}));
     EXPECT_TRUE(a->moodyView()->chart()->title().startsWith("Moody diagram: Re 84544, f 0.0248"));
+}
+
+TEST_F(AnalysisWindowTest, AxesWriteTheLocalesDecimalSeparator) {
+    PanelServices services;
+    services.platform = &platform_;
+    MainWindow comma(CommaLocale(), services, "/");
+    comma.show();
+    comma.model(1).choose(Ctl::MhdBarComboBox, 1);  // the drop in bar: ticks with decimals
+    comma.panel(1)->calculate();
+    comma.openAnalysis();
+    AnalysisWindow* a = comma.analysisWindow();
+    ASSERT_TRUE(a);
+    auto* y = qobject_cast<QCategoryAxis*>(a->curveView()->chart()->axes(Qt::Vertical).front());
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->titleText(), "Pressure drop (bar)");
+    const QStringList labels = y->categoriesLabels();
+    ASSERT_GE(labels.size(), 3);
+    EXPECT_EQ(labels[1], "0,2");
+    for (const QString& l : labels) EXPECT_FALSE(l.contains('.')) << l.toStdString();
+    auto* f = qobject_cast<QCategoryAxis*>(a->moodyView()->chart()->axes(Qt::Vertical).front());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->categoriesLabels().front(), "0,01");
+    a->close();
 }
 
 TEST_F(AnalysisWindowTest, SizesTableFitsTheWindowAtItsDefaultSize) {
