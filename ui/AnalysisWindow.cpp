@@ -1,23 +1,29 @@
 #include "ui/AnalysisWindow.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegendMarker>
+#include <QPointer>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QStackedWidget>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <cmath>
 
+#include "logic/model/AnalysisPictures.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "ui/platform/Platform.h"
@@ -44,13 +50,112 @@ void ClearChart(QChart* chart) {
     }
 }
 
-QScatterSeries* OperatingMarker(double x, double y) {
-    auto* point = new QScatterSeries;
-    point->setName("Operating point");
-    point->setMarkerSize(10);
-    point->setColor(QColor(200, 30, 30));
-    point->append(x, y);
-    return point;
+// An axis with the picture's ticks as its labels and grid lines.
+QCategoryAxis* MakeAxis(const ChartAxis& a, const QFont& font) {
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(Q(a.title));
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setStartValue(a.min);
+    for (const AxisTick& t : a.ticks) axis->append(Q(t.label), t.at);
+    axis->setRange(a.min, a.max);
+    axis->setLabelsFont(font);
+    QFont bold = font;
+    bold.setBold(true);
+    axis->setTitleFont(bold);
+    axis->setGridLinePen(QPen(QColor(190, 190, 190), 1));
+    return axis;
+}
+
+void HideFromLegend(QChart* chart, QAbstractSeries* series) {
+    for (QLegendMarker* m : chart->legend()->markers(series)) m->setVisible(false);
+}
+
+void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+QPen PenOf(LineRole role) {
+    switch (role) {
+        case LineRole::Family: return QPen(QColor(120, 120, 120), 1);
+        case LineRole::Own: return QPen(QColor(20, 80, 200), 2.5);
+        case LineRole::Reference: return QPen(QColor(200, 40, 40), 1.5, Qt::DashLine);
+        default: return QPen(QColor(20, 80, 200), 2);
+    }
+}
+
+// Draws a picture of the analysis: its axes, the minor grid lines as thin
+// lines, its lines, and the names of the lines kept out of the legend at
+// the right part of their curve.
+void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
+    ClearChart(chart);
+    chart->setTitle(Q(p.title));
+    QFont bold = font;
+    bold.setBold(true);
+    chart->setTitleFont(bold);
+    chart->legend()->setFont(font);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setVisible(true);
+    QCategoryAxis* x = MakeAxis(p.x, font);
+    QCategoryAxis* y = MakeAxis(p.y, font);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    const QPen minorPen(QColor(225, 225, 225), 1);
+    auto gridLine = [&](QPointF a, QPointF b) {
+        auto* line = new QLineSeries;
+        line->setPen(minorPen);
+        line->append(a);
+        line->append(b);
+        Attach(chart, line, x, y);
+        HideFromLegend(chart, line);
+    };
+    for (double at : p.x.minor) gridLine({at, p.y.min}, {at, p.y.max});
+    for (double at : p.y.minor) gridLine({p.x.min, at}, {p.x.max, at});
+    int labelled = 0;
+    for (const ChartLine& l : p.lines) {
+        if (l.role == LineRole::Operating) {
+            auto* point = new QScatterSeries;
+            point->setName(Q(l.name));
+            point->setMarkerSize(10);
+            point->setColor(QColor(200, 30, 30));
+            for (const auto& [px, py] : l.points) point->append(px, py);
+            Attach(chart, point, x, y);
+            continue;
+        }
+        auto* series = new QLineSeries;
+        series->setName(Q(l.name));
+        series->setPen(PenOf(l.role));
+        for (const auto& [px, py] : l.points) series->append(px, py);
+        Attach(chart, series, x, y);
+        if (l.inLegend || l.points.empty()) continue;
+        HideFromLegend(chart, series);
+        // Near the right end, where the curves of the family lie apart;
+        // neighbours staggered so that their names do not overlap.
+        const std::size_t at = l.points.size() * (labelled++ % 2 == 0 ? 24 : 21) / 25;
+        const auto& [lx, ly] = l.points[at];
+        auto* label = new QScatterSeries;
+        label->setMarkerSize(1);
+        label->setPen(Qt::NoPen);
+        label->setBrush(Qt::NoBrush);
+        label->append(lx, ly);
+        label->setPointLabelsFormat(Q(l.name));
+        label->setPointLabelsFont(font);
+        label->setPointLabelsColor(QColor(90, 90, 90));
+        label->setPointLabelsVisible(true);
+        label->setPointLabelsClipping(false);
+        Attach(chart, label, x, y);
+        HideFromLegend(chart, label);
+    }
+}
+
+QLabel* MessageLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMargin(24);
+    return label;
 }
 
 }  // namespace
@@ -82,10 +187,32 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
     notes_->setWordWrap(true);
     notes_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     notes_->setMargin(12);
-    tabs_->addTab(curve_, "System curve");
-    tabs_->addTab(moody_, "Moody diagram");
-    tabs_->addTab(sizes_, "Standard sizes");
+    sizes_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    sizes_->verticalHeader()->hide();
+    sizes_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    sizes_->setWordWrap(false);
+    const struct {
+        QWidget* content;
+        const char* message;
+        const char* caption;
+    } pages[] = {{curve_, "SystemCurveMessage", "System curve"},
+                 {moody_, "MoodyMessage", "Moody diagram"},
+                 {sizes_, "StandardSizesMessage", "Standard sizes"}};
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        pages_[i] = new QStackedWidget(this);
+        messages_[i] = MessageLabel(pages[i].message, pages_[i]);
+        pages_[i]->addWidget(pages[i].content);
+        pages_[i]->addWidget(messages_[i]);
+        tabs_->addTab(pages_[i], pages[i].caption);
+    }
     tabs_->addTab(notes_, "Validity notes");
+    // Every change of a panel's texts may change its case or its results.
+    for (PanelModel* model : panels_) {
+        if (!model) continue;
+        model->subscribe([window = QPointer<AnalysisWindow>(this), model](Ctl) {
+            if (window && window->isVisible() && &window->panel() == model) window->scheduleRefresh();
+        });
+    }
 
     copy_ = new QPushButton("Copy picture", this);
     copy_->setObjectName("CopyPictureButton");
@@ -119,6 +246,7 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
     layout->addLayout(top);
     layout->addWidget(tabs_);
     layout->addLayout(buttons);
+    resize(860, 640);
 }
 
 int AnalysisWindow::panelNumber() const { return choice_->currentIndex() + 1; }
@@ -127,109 +255,89 @@ PanelModel& AnalysisWindow::panel() const { return *panels_[static_cast<std::siz
 
 void AnalysisWindow::showFor(int number) {
     choice_->setCurrentIndex(std::clamp(number, 1, 4) - 1);
-    refresh();
+    if (isVisible()) refresh();
     show();
     raise();
     activateWindow();
 }
 
 void AnalysisWindow::refresh() {
+    refreshPending_ = false;
     fillCurve();
     fillMoody();
     fillSizes();
     fillNotes();
 }
 
+void AnalysisWindow::scheduleRefresh() {
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (refreshPending_) refresh();
+    });
+}
+
+void AnalysisWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    refresh();
+}
+
+QLabel* AnalysisWindow::shownMessage(int tab) const {
+    if (tab < 0 || tab >= static_cast<int>(pages_.size())) return nullptr;
+    const auto i = static_cast<std::size_t>(tab);
+    return pages_[i]->currentWidget() == messages_[i] ? messages_[i] : nullptr;
+}
+
+namespace {
+
+// A page shows its content, or the message in its place.
+void ShowPage(QStackedWidget* page, QLabel* label, const std::optional<std::string>& message) {
+    if (message) label->setText(Q(*message));
+    page->setCurrentIndex(message ? 1 : 0);
+}
+
+}  // namespace
+
 void AnalysisWindow::fillCurve() {
-    QChart* chart = curve_->chart();
-    ClearChart(chart);
-    const SystemCurve c = ComputeSystemCurve(panel());
-    if (c.refusal) {
-        chart->setTitle(Q("No curve: " + c.refusal->text).replace('\r', ' '));
-        return;
-    }
-    chart->setTitle("System curve");
-    auto* line = new QLineSeries;
-    line->setName(Q(c.valueUnit + " against flow"));
-    for (const CurvePoint& p : c.points) line->append(p.flow, p.value);
-    chart->addSeries(line);
-    chart->addSeries(OperatingMarker(c.operating.flow, c.operating.value));
-    chart->createDefaultAxes();
-    chart->axes(Qt::Horizontal).front()->setTitleText(Q("Flow (" + c.flowUnit + ")"));
-    const bool head = c.valueUnit.find("hd") != std::string::npos;
-    chart->axes(Qt::Vertical).front()->setTitleText(Q((head ? "Head (" : "Pressure drop (") + c.valueUnit + ")"));
+    const ChartPicture p = SystemCurvePicture(panel());
+    ShowPage(pages_[0], messages_[0], p.message);
+    if (p.message) ClearChart(curve_->chart());
+    else Render(curve_->chart(), p, font());
 }
 
 void AnalysisWindow::fillMoody() {
-    QChart* chart = moody_->chart();
-    ClearChart(chart);
-    const MoodyDiagram m = ComputeMoody(panel());
-    auto* x = new QLogValueAxis;
-    x->setTitleText("Reynolds number");
-    x->setBase(10);
-    x->setRange(500, 1e8);
-    x->setLabelFormat("%.0e");
-    auto* y = new QLogValueAxis;
-    y->setTitleText("Darcy friction factor");
-    y->setBase(10);
-    y->setRange(0.006, 0.13);
-    y->setLabelFormat("%.3f");
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    auto add = [&](const MoodyCurve& c, QPen pen, const QString& name) {
-        auto* s = new QLineSeries;
-        s->setName(name);
-        for (const auto& [re, f] : c.points)
-            if (f > 0) s->append(re, f);
-        s->setPen(pen);
-        chart->addSeries(s);
-        s->attachAxis(x);
-        s->attachAxis(y);
-    };
-    for (const MoodyCurve& c : m.family)
-        add(c, QPen(QColor(150, 150, 150), 1), "e/D " + Q(WriteFixedNumber(c.relativeRoughness, 6, 2, Locale{}).value_or("")));
-    add(m.own, QPen(QColor(20, 80, 200), 2.5), "This pipe");
-    add(m.colebrook, QPen(QColor(200, 40, 40), 1.5, Qt::DashLine), "Colebrook-White");
-    chart->legend()->setVisible(false);
-    if (m.refusal) {
-        chart->setTitle(Q("No operating point: " + m.refusal->text).replace('\r', ' '));
-        return;
-    }
-    auto* point = OperatingMarker(m.reynolds, m.friction);
-    chart->addSeries(point);
-    point->attachAxis(x);
-    point->attachAxis(y);
-    QString title = Q("Re " + WriteEntryNumber(m.reynolds, 0, panel().locale()).value_or("") + ", f " +
-                      WriteEntryNumber(m.friction, 4, panel().locale()).value_or(""));
-    if (m.differencePercent)
-        title += Q(", " + WriteEntryNumber(*m.differencePercent, 2, panel().locale()).value_or("") +
-                   " % from Colebrook-White (dashed)");
-    chart->setTitle(title);
+    const ChartPicture p = MoodyPicture(panel());
+    ShowPage(pages_[1], messages_[1], p.message);
+    if (p.message) ClearChart(moody_->chart());
+    else Render(moody_->chart(), p, font());
 }
 
 void AnalysisWindow::fillSizes() {
-    const std::vector<SizeOption> sizes = pipes_ ? StandardSizes(panel(), *pipes_) : std::vector<SizeOption>{};
+    const SizesTable table = pipes_ ? StandardSizesTable(panel(), *pipes_) : SizesTable{};
+    const bool shows = ShowsResults(panel());
+    ShowPage(pages_[2], messages_[2], shows ? std::nullopt : std::optional<std::string>(kNoResultText));
     sizes_->clear();
-    sizes_->setColumnCount(6);
-    sizes_->setHorizontalHeaderLabels({"Pipe type", "Nominal size", "Internal diameter (mm)",
-                                       Q("Velocity (" + VelocityUnit(panel()) + ")"), "Reynolds number",
-                                       Q(ValueUnitOf(panel()).find("hd") != std::string::npos
-                                             ? "Head (" + ValueUnitOf(panel()) + ")"
-                                             : "Pressure drop (" + ValueUnitOf(panel()) + ")")});
-    sizes_->setRowCount(static_cast<int>(sizes.size()));
-    const Locale& l = panel().locale();
-    for (int r = 0; r < static_cast<int>(sizes.size()); ++r) {
-        const SizeOption& o = sizes[static_cast<std::size_t>(r)];
-        const QStringList cells = {Q(o.type), Q(o.nominal), Q(WriteEntryNumber(o.internalDiameter, 3, l).value_or("")),
-                                   o.refused ? "" : Q(WriteEntryNumber(o.velocity, 3, l).value_or("")),
-                                   o.refused ? "" : Q(WriteEntryNumber(o.reynolds, 0, l).value_or("")),
-                                   o.refused ? "refused" : Q(WriteEntryNumber(o.value, 3, l).value_or(""))};
-        for (int c = 0; c < 6; ++c) sizes_->setItem(r, c, new QTableWidgetItem(cells[c]));
+    sizes_->setColumnCount(static_cast<int>(table.headers.size()));
+    QStringList headers;
+    for (const auto& h : table.headers) headers << Q(h);
+    sizes_->setHorizontalHeaderLabels(headers);
+    if (sizes_->columnCount() > 0) sizes_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    sizes_->setRowCount(static_cast<int>(table.rows.size()));
+    for (int r = 0; r < static_cast<int>(table.rows.size()); ++r) {
+        const auto& row = table.rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+            auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
+            if (c >= 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            sizes_->setItem(r, c, item);
+        }
     }
-    sizes_->resizeColumnsToContents();
 }
 
 void AnalysisWindow::fillNotes() {
+    if (!ShowsResults(panel())) {
+        notes_->setText(kNoResultText);
+        return;
+    }
     const std::vector<ValidityNote> notes = ValidityNotes(panel());
     if (notes.empty()) {
         notes_->setText("No notes: the case lies inside the range of every formula used.");

@@ -1,7 +1,9 @@
 #pragma once
 // The analysis window: a panel's system curve, its point on the Moody
 // diagram, the standard pipe sizes around its diameter and the notes on
-// the method's validity.  Not modal; it follows the panel chosen in it.
+// the method's validity.  Not modal; it follows the panel chosen in it and
+// redraws after every change of that panel, showing only a note while the
+// panel has no results.
 
 #include <QDialog>
 #include <array>
@@ -13,6 +15,7 @@ class QChartView;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 class QTabWidget;
 class QTableWidget;
 
@@ -34,6 +37,9 @@ public:
     QChartView* moodyView() const { return moody_; }
     QTableWidget* sizesTable() const { return sizes_; }
     QLabel* notesLabel() const { return notes_; }
+    // The note shown on a tab instead of its chart or table (0 to 2), or
+    // nullptr while the chart or table is shown.
+    QLabel* shownMessage(int tab) const;
     QTabWidget* tabs() const { return tabs_; }
 
     // The commands of the window's buttons, for the shown tab.
@@ -49,6 +55,8 @@ private:
     void fillMoody();
     void fillSizes();
     void fillNotes();
+    void scheduleRefresh();
+    void showEvent(QShowEvent* event) override;
 
     std::array<PanelModel*, 4> panels_;
     const DataTable* pipes_;
@@ -59,6 +67,9 @@ private:
     QChartView* moody_;
     QTableWidget* sizes_;
     QLabel* notes_;
+    std::array<QStackedWidget*, 3> pages_{};  // chart or table, or its message
+    std::array<QLabel*, 3> messages_{};
+    bool refreshPending_ = false;
     QPushButton* copy_;
     QPushButton* savePicture_;
     QPushButton* saveData_;

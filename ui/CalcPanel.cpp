@@ -24,6 +24,12 @@
 namespace corvane {
 namespace {
 
+constexpr char32_t kEnterKey = 13;
+// Properties of an entry that refuses to be left: the flag, and the
+// accessible description it had before.
+constexpr const char* kRefusedProperty = "corvaneLeaveRefused";
+constexpr const char* kDescriptionProperty = "corvaneDescription";
+
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // A label that reports clicks (the "Flow" caption and the weight strip);
@@ -417,6 +423,10 @@ void CalcPanel::setTabOrderByPosition() {
 
 void CalcPanel::bindEntry(RightAlignedEdit* edit, Ctl c) {
     edit->keyFilter = [this, c](char32_t& key) {
+        if (key == kEnterKey) {  // Enter runs the panel's calculation
+            QTimer::singleShot(0, this, [this] { calculate(); });
+            return false;
+        }
         const bool allowed = model_.keyPress(c, key);
         if (!allowed && services_.platform) services_.platform->beep();
         return allowed;
@@ -435,8 +445,22 @@ void CalcPanel::bindEntry(RightAlignedEdit* edit, Ctl c) {
             for (Ctl d : {Ctl::RelativeDensityHdEdit, Ctl::RightEditVisibleFluidDensityDisplay})
                 SetBackground(widget(d), colour_);
         if (!isVisible() || !edit->isVisible()) return;
-        if (!model_.leaveEntry(c)) {
+        if (model_.leaveEntry(c)) {
+            // A refusal of this entry is over.
+            if (edit->property(kRefusedProperty).toBool()) {
+                edit->setProperty(kRefusedProperty, false);
+                edit->setAccessibleDescription(edit->property(kDescriptionProperty).toString());
+                Q_EMIT status(QString());
+            }
+        } else {
             if (services_.platform) services_.platform->beep();
+            // Said as well as sounded: many desktops play no beep.
+            const QString why = Q(model_.leaveRefusalText(c));
+            if (!edit->property(kRefusedProperty).toBool())
+                edit->setProperty(kDescriptionProperty, edit->accessibleDescription());
+            edit->setProperty(kRefusedProperty, true);
+            edit->setAccessibleDescription(why);
+            Q_EMIT status(why);
             QTimer::singleShot(0, edit, [edit] {
                 edit->setFocus(Qt::OtherFocusReason);
                 edit->selectAll();
@@ -466,7 +490,12 @@ void CalcPanel::refresh(Ctl c) {
     updating_ = true;
     const QString text = Q(model_.text(c));
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != text) edit->setText(text);
+        if (edit->text() != text) {
+            edit->setText(text);
+            // A display too narrow for its text shows it from its first
+            // character (a long fluid name), not from its end.
+            if (edit->isReadOnly()) edit->setCursorPosition(0);
+        }
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const ListState& l = model_.list(c);
         QStringList items;
@@ -544,7 +573,7 @@ void CalcPanel::calculate() { report(model_.calculate()); }
 void CalcPanel::showFlowWeight() { report(model_.showFlowWeight()); }
 
 void CalcPanel::copyTextToClipboard() {
-    if (services_.platform) services_.platform->setClipboardText(PanelReport(model_));
+    if (services_.platform) services_.platform->setClipboardReport(PanelReport(model_), PanelReportHtml(model_));
 }
 
 void CalcPanel::loadFile() {
@@ -614,15 +643,19 @@ void CalcPanel::copyScreenToClipboard() {
     services_.platform->setClipboardImage(ScreenCopyPicture(PanelImage(this), heading, window()->font()));
 }
 
-void CalcPanel::print() {
+void CalcPanel::print() { printOrPreview(false); }
+
+void CalcPanel::printPreview() { printOrPreview(true); }
+
+void CalcPanel::printOrPreview(bool preview) {
     if (!services_.platform) return;
     const std::string caption = window()->windowTitle().toStdString();
     const QString heading = Q(PictureHeading(caption, TodayShortDate().toStdString()));
     const QImage image = PanelImage(this);
     const QFont font = window()->font();
-    services_.platform->print(window(), caption, [&](QPainter& painter, QSize page) {
-        PrintPanelPage(painter, page, heading, image, font);
-    });
+    const auto draw = [&](QPainter& painter, QSize page) { PrintPanelPage(painter, page, heading, image, font); };
+    if (preview) services_.platform->preview(window(), PrintDocumentName(kind()), draw);
+    else services_.platform->print(window(), PrintDocumentName(kind()), draw);
 }
 
 void CalcPanel::velocityFlow() {

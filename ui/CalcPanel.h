@@ -78,6 +78,11 @@ public:
     void choosePipeDiameter();
     void copyScreenToClipboard();
     void print();
+    void printPreview();
+
+Q_SIGNALS:
+    // A line for the window's status bar (empty: clear it).
+    void status(const QString& text);
 
 private:
     // What a click (or Space) on a control does.
@@ -122,6 +127,7 @@ private:
     void placeGasControls();
     void setTabOrderByPosition();
     void report(const std::optional<Refusal>& refusal);
+    void printOrPreview(bool preview);
     void run(Act act);
     std::string objectName(const ControlRow& row) const;
 

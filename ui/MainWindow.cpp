@@ -6,11 +6,15 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
 
 #include "logic/model/PrintLayout.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/SplashWindow.h"
+#include "ui/HelpWindow.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/Glyphs.h"
 #include "ui/platform/Platform.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/RightAlignedEdit.h"
@@ -79,6 +83,14 @@ MainWindow::MainWindow(const Locale& locale, PanelServices services, std::string
         panels_[static_cast<std::size_t>(i)] = new CalcPanel(*models_[static_cast<std::size_t>(i)], services_, client_);
     }
     createMenus();
+    // Why an entry refuses to be left, besides the beep.
+    statusBar()->setObjectName("StatusLine");
+    statusBar()->setSizeGripEnabled(false);
+    for (CalcPanel* p : panels_)
+        connect(p, &CalcPanel::status, this, [this](const QString& text) {
+            if (text.isEmpty()) statusBar()->clearMessage();
+            else statusBar()->showMessage(text);
+        });
     applyLayout(4);
 
     splashTimer_.setObjectName("SplashTimer1");
@@ -130,6 +142,8 @@ void MainWindow::createMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
+    action(file, "Print preview\u2026", "PrintPreview1", [this] { panel(panelInView())->printPreview(); });
+    file->addSeparator();
     action(file, "Exit Corvane", "ExitCorvane1", [this] { close(); });
     QMenu* layout = menuBar()->addMenu("&Layout");
     layout->setObjectName("LayoutMenu");
@@ -141,6 +155,7 @@ void MainWindow::createMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
     action(help, "Corvane Help", "Corvanehelp1", [this] { openHelp(); })->setShortcut(QKeySequence(Qt::Key_F1));
+    action(help, "Help pages", "HelpPages1", [this] { showHelpPages(); });
     help->addSeparator();
     action(help, "About Corvane", "About1", [this] { showAbout(); });
 }
@@ -190,22 +205,32 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::openHelp() {
     const std::string path = helpFolder_ + kHelpDocument;
-    if (services_.platform && !services_.platform->openDocument(path))
+    if (services_.platform && !services_.platform->openDocument(path)) {
         services_.platform->message(this, MessageKind::Error, "An error ocurred when opening file " + path);
+        showHelpPages();
+    }
+}
+
+void MainWindow::showHelpPages() {
+    if (!help_) help_ = new HelpWindow(this);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+int MainWindow::panelInView() const {
+    if (layout_ == Layout::SinglePanel) return std::max(1, tabs_->currentIndex() + 1);
+    for (int i = 0; i < 4; ++i)
+        if (panels_[static_cast<std::size_t>(i)]->isAncestorOf(QApplication::focusWidget())) return i + 1;
+    return 1;
 }
 
 void MainWindow::openAnalysis() {
-    int number = 1;
-    if (layout_ == Layout::SinglePanel) {
-        number = tabs_->currentIndex() + 1;
-    } else {
-        for (int i = 0; i < 4; ++i)
-            if (panels_[static_cast<std::size_t>(i)]->isAncestorOf(QApplication::focusWidget())) number = i + 1;
-    }
+    const int number = panelInView();
     if (!analysis_)
         analysis_ = new AnalysisWindow({models_[0].get(), models_[1].get(), models_[2].get(), models_[3].get()},
                                        services_.pipeTable, services_.platform, this);
-    analysis_->showFor(std::max(1, number));
+    analysis_->showFor(number);
 }
 
 void MainWindow::showAbout() {

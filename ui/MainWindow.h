@@ -44,10 +44,17 @@ public:
     QTabBar* tabs() const { return tabs_; }
     void setSplash(SplashWindow* splash) { splash_ = splash; }
 
+    // The help document in the desktop's viewer; where none answers, the
+    // message and then the help pages.
     void openHelp();
+    void showHelpPages();
+    class HelpWindow* helpWindow() const { return help_; }
     // The analysis window for the panel in view (the tab's in the single
     // layout, the one holding the focus in the four-panel layout).
     void openAnalysis();
+    // The panel in view: the tab's in the single layout, the one holding
+    // the focus in the four-panel layout (panel 1 when none does).
+    int panelInView() const;
     class AnalysisWindow* analysisWindow() const { return analysis_; }
     void showAbout();
     // Brings the window to the front, restored if minimised.
@@ -70,6 +77,7 @@ private:
     Layout layout_ = Layout::FourPanels;
     SplashWindow* splash_ = nullptr;
     class AnalysisWindow* analysis_ = nullptr;
+    class HelpWindow* help_ = nullptr;
     QTimer splashTimer_;
     bool shownOnce_ = false;
 };

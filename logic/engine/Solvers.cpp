@@ -18,8 +18,16 @@ SolverResult Faulted(SolverFault fault) {
     return out;
 }
 
-// Entries that must be above zero for the panel's formulas to mean
-// anything.  The entry rules keep zeros out of the fields the user leaves,
+// A count below zero or a negative extra K would take pressure away
+// instead of adding it.
+bool FittingsNonNegative(const FittingsSelection& fittings) {
+    for (int n : fittings.counts)
+        if (n < 0) return false;
+    return fittings.extraK >= 0;
+}
+
+// Entries that must be above zero (the roughness and the fittings at least
+// zero) for the panel's formulas to mean anything.  The entry rules keep zeros out of the fields the user leaves,
 // but a panel file or a program write can still bring them.
 std::optional<SolverFault> CheckPositive(const SolverInputs& in, bool diameter, bool length, bool flow) {
     if (diameter && !(in.diameter > 0)) return SolverFault::DiameterNotPositive;
@@ -27,6 +35,8 @@ std::optional<SolverFault> CheckPositive(const SolverInputs& in, bool diameter, 
     if (flow && !(in.flow > 0)) return SolverFault::FlowNotPositive;
     if (!(in.viscosity > 0)) return SolverFault::ViscosityNotPositive;
     if (!(in.density > 0)) return SolverFault::DensityNotPositive;
+    if (!(in.roughness >= 0)) return SolverFault::RoughnessNegative;
+    if (!FittingsNonNegative(in.fittings)) return SolverFault::FittingsNegative;
     return std::nullopt;
 }
 
@@ -227,6 +237,12 @@ SolverResult SolveFindLength(const SolverInputs& in) {
 
     SolverResult out;
     out.fittingsK = fittingsK;
+    // The fittings and the elevation alone need all the head there is: no
+    // length of pipe can be added.
+    if (hf <= 0) {
+        out.fault = SolverFault::FittingsTakeAvailablePressure;
+        return out;
+    }
     if (!AllFinite({v, re, f, hk, length})) {
         out.fault = SolverFault::NoValidResult;
         return out;

@@ -45,6 +45,9 @@ enum class SolverFault {
     FlowNotPositive,
     ViscosityNotPositive,
     DensityNotPositive,
+    RoughnessNegative,
+    FittingsNegative,
+    FittingsTakeAvailablePressure,
     NoValidResult,
 };
 

@@ -1,5 +1,6 @@
 #include "logic/model/GasPropertiesModel.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "logic/text/NumberText.h"
@@ -55,6 +56,10 @@ GasValues CalculateGas(int gas, const std::string& temperatureEntry, const Local
     if (gas < 0 || gas >= kGasCount) return v;
     const GasConstants& g = GasTable()[static_cast<std::size_t>(gas)].constants;
     v.r = WriteFixedNumber(g.r, 0, 7, locale).value_or("");
+    // Only a chosen entry of the list is a temperature: typed text such as
+    // "25", "75" or "-5" is no entry, even where its digits make a number.
+    static const std::vector<std::string> kEntries = GasTemperatureEntries();
+    if (std::find(kEntries.begin(), kEntries.end(), temperatureEntry) == kEntries.end()) return v;
     const auto t = TemperatureOfEntry(temperatureEntry);
     if (!t) return v;
     const GasState state = GasStateAt(g, *t);

@@ -38,8 +38,8 @@ struct GasValues {
     std::string kinematic;    // cSt, three decimals
 };
 
-// R alone when the temperature text holds no temperature; all empty for a
-// gas index outside the table.
+// R alone when the temperature text is not one of the 51 entries; all empty
+// for a gas index outside the table.
 GasValues CalculateGas(int gas, const std::string& temperatureEntry, const Locale& locale);
 
 // The calculator's state between openings: the gas and the temperature

@@ -276,6 +276,22 @@ bool PanelModel::leaveEntry(Ctl entry) {
     return false;
 }
 
+std::string PanelModel::leaveRefusalText(Ctl entry) const {
+    const char* what = "This entry";
+    switch (entry) {
+        case Ctl::IRmm_RightEdit: what = "The internal roughness"; break;
+        case Ctl::IDmm_RightEdit: what = "The internal diameter"; break;
+        case Ctl::LengthM_RightEdit: what = "The pipe length"; break;
+        case Ctl::Barg_RightEdit: what = "The inlet pressure"; break;
+        case Ctl::FlowrateLMin_RightEdit:
+        case Ctl::VisibleFlowrateLMin_RightEdit: what = "The flow rate"; break;
+        case Ctl::AvailablePressure_RightEdit: what = "The available pressure"; break;
+        case Ctl::AllowablePressureLoss_RightEdit: what = "The allowable pressure loss"; break;
+        default: break;
+    }
+    return std::string(what) + " cannot be zero or empty: type a number greater than zero.";
+}
+
 // ---------------------------------------------------------------- results
 
 void PanelModel::clearResults() {
@@ -513,13 +529,8 @@ void PanelModel::applyGasLayout() {
             notify(Ctl::Barg_RightEdit);
         }
     }
-    if (hasSpeedButton()) {
-        applyCompressedCaptions();
-    } else if (g) {
-        // The flow result's caption names the pressure unit in force.
-        setTextRaw(Ctl::UncompressedVolumeHdLabel,
-                   FixDecimalSeparator(kUncompressedCaption + text(Ctl::BargHdLabel), locale_));
-    }
+    // Panel 2's flow caption changes only with a switch of the unit system.
+    if (hasSpeedButton()) applyCompressedCaptions();
 }
 
 void PanelModel::applyCompressedCaptions() {

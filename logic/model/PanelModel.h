@@ -73,6 +73,9 @@ public:
     // the results are cleared, an empty text becomes "?", and the focus must
     // stay (the window beeps).
     bool leaveEntry(Ctl entry);
+    // Why an entry cannot be left, for the window's status line and the
+    // entry's accessible description.
+    std::string leaveRefusalText(Ctl entry) const;
     // A click on a list item.  Recalculates where the panel does so (flow
     // units of panel 2, result unit of panel 1) and returns its refusal.
     std::optional<Refusal> choose(Ctl list, int index);

@@ -128,4 +128,33 @@ std::string PanelReport(const PanelModel& panel) {
     return out;
 }
 
+namespace {
+
+std::string HtmlEscaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string PanelReportHtml(const PanelModel& panel) {
+    std::string out = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+    for (const auto& row : PanelReportRows(panel)) {
+        out += "<tr>";
+        for (std::size_t i = 0; i < row.size(); ++i)
+            out += (i == 1 ? "<td align=\"right\">" : "<td>") + HtmlEscaped(row[i]) + "</td>";
+        out += "</tr>\n";
+    }
+    return out + "</table></body></html>\n";
+}
+
 }  // namespace corvane

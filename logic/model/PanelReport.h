@@ -17,6 +17,10 @@ std::vector<std::vector<std::string>> PanelReportRows(const PanelModel& panel);
 // The rows joined: TAB between fields, CR between rows.
 std::string PanelReport(const PanelModel& panel);
 
+// The same rows as an HTML table, one cell per field (UTF-8), for
+// programs that paste a table.
+std::string PanelReportHtml(const PanelModel& panel);
+
 // Name of fitting kind 1..23 in the report, with the valve openings of the
 // selection string ("Gate valve (75%)").
 std::string FittingReportName(int kind, const std::string& fittings);

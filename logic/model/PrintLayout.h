@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "logic/model/PanelControls.h"
+
 namespace corvane {
 
 struct PrintLayout {
@@ -20,6 +22,9 @@ PrintLayout LayoutPrintedPanel(int pageWidth, int pageHeight);
 
 // Three blanks, the window caption, fifteen blanks, the date.
 std::string PictureHeading(const std::string& caption, const std::string& date);
+
+// The print job's document name of a panel: "Corvane \u2014 Find pressure drop".
+std::string PrintDocumentName(PanelKind kind);
 
 // A calculation panel's size in pixels, on screen and in its picture.
 inline constexpr int kPanelWidth = 493;

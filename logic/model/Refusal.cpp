@@ -29,6 +29,17 @@ Refusal ViscosityNotPositive() {
 Refusal DensityNotPositive() {
     return {MessageKind::Warning, "The fluid density must be greater than zero.\rChoose the fluid again."};
 }
+Refusal RoughnessNegative() {
+    return {MessageKind::Warning, "The internal roughness cannot be less than zero."};
+}
+Refusal FittingsNegative() {
+    return {MessageKind::Warning, "The number of a fitting or the extra K cannot be less than zero.\rChoose the fittings again."};
+}
+Refusal FittingsTakeAvailablePressure() {
+    return {MessageKind::Information,
+            "The fittings and the elevation change need more than the available pressure.\r"
+            "Increase the available pressure or reduce the fittings or the elevation change"};
+}
 Refusal NoValidResult() {
     return {MessageKind::Warning, "These entries give no valid result.\rCheck the pipe, fluid and flow data."};
 }
@@ -45,6 +56,9 @@ Refusal RefusalOf(SolverFault fault) {
         case SolverFault::FlowNotPositive: return refusals::FlowNotPositive();
         case SolverFault::ViscosityNotPositive: return refusals::ViscosityNotPositive();
         case SolverFault::DensityNotPositive: return refusals::DensityNotPositive();
+        case SolverFault::RoughnessNegative: return refusals::RoughnessNegative();
+        case SolverFault::FittingsNegative: return refusals::FittingsNegative();
+        case SolverFault::FittingsTakeAvailablePressure: return refusals::FittingsTakeAvailablePressure();
         case SolverFault::NoValidResult: return refusals::NoValidResult();
     }
     return refusals::NoValidResult();

@@ -30,6 +30,9 @@ Refusal LengthNotPositive();
 Refusal FlowNotPositive();
 Refusal ViscosityNotPositive();
 Refusal DensityNotPositive();
+Refusal RoughnessNegative();
+Refusal FittingsNegative();
+Refusal FittingsTakeAvailablePressure();
 Refusal NoValidResult();
 }  // namespace refusals
 

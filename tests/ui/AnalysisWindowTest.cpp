@@ -1,7 +1,11 @@
 // The analysis window opened from the main window.
 
 #include <QAction>
+#include <QCategoryAxis>
 #include <QChart>
+#include <QComboBox>
+#include <QLegendMarker>
+#include <QScatterSeries>
 #include <QChartView>
 #include <QDir>
 #include <QFile>
@@ -13,13 +17,25 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include <QAbstractButton>
+
+#include "logic/model/AnalysisPictures.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/widgets/RightAlignedEdit.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {
+
+// The thin grey lines of a chart's minor grid.
+int MinorGridLines(QChartView* view) {
+    int n = 0;
+    for (QAbstractSeries* s : view->chart()->series())
+        if (auto* line = qobject_cast<QLineSeries*>(s); line && line->name().isEmpty() && line->count() == 2) ++n;
+    return n;
+}
 
 class AnalysisWindowTest : public test::UiTest {
 protected:
@@ -57,10 +73,20 @@ TEST_F(AnalysisWindowTest, OpensOnThePanelInViewWithItsCase) {
     EXPECT_TRUE(a->isVisible());
     EXPECT_FALSE(a->isModal());
     EXPECT_EQ(a->panelNumber(), 4);
+    // Before a calculation there is nothing to analyse.
+    for (int tab = 0; tab < 3; ++tab) {
+        ASSERT_TRUE(a->shownMessage(tab)) << tab;
+        EXPECT_EQ(a->shownMessage(tab)->text(), QString::fromUtf8("No result \u2014 press Calculate"));
+    }
+    EXPECT_EQ(a->notesLabel()->text(), QString::fromUtf8("No result \u2014 press Calculate"));
+    window_->panel(4)->calculate();
+    QApplication::processEvents();
+    EXPECT_FALSE(a->shownMessage(0));
     const auto series = a->curveView()->chart()->series();
     ASSERT_EQ(series.size(), 2);  // the curve and the operating point
     EXPECT_EQ(static_cast<QLineSeries*>(series[0])->count(), 31);
-    EXPECT_EQ(a->moodyView()->chart()->series().size(), static_cast<int>(MoodyRoughnessFamily().size()) + 3);
+    EXPECT_EQ(a->moodyView()->chart()->series().size(),
+              static_cast<int>(2 * MoodyRoughnessFamily().size()) + 3 + MinorGridLines(a->moodyView()));
     EXPECT_EQ(a->sizesTable()->rowCount(), 2);  // the next two at or above 25 mm
     EXPECT_EQ(a->sizesTable()->item(0, 1)->text(), "1\"");
     EXPECT_EQ(a->notesLabel()->text(), "No notes: the case lies inside the range of every formula used.");
@@ -72,7 +98,116 @@ TEST_F(AnalysisWindowTest, OpensOnThePanelInViewWithItsCase) {
     EXPECT_EQ(a->panelNumber(), 2);
 }
 
+// The flow of the operating point drawn on the system curve.
+double MarkedFlow(AnalysisWindow* a) {
+    for (QAbstractSeries* s : a->curveView()->chart()->series())
+        if (auto* point = qobject_cast<QScatterSeries*>(s); point && point->count() == 1) return point->at(0).x();
+    return -1;
+}
+
+TEST_F(AnalysisWindowTest, FollowsEveryCalculationAndClearOfItsPanel) {
+    PanelModel& m = window_->model(1);
+    window_->panel(1)->calculate();
+    AnalysisWindow* a = open();
+    EXPECT_EQ(MarkedFlow(a), 100);
+    m.editEntry(Ctl::VisibleFlowrateLMin_RightEdit, "250");
+    QApplication::processEvents();
+    ASSERT_TRUE(a->shownMessage(0));  // the results were cleared
+    EXPECT_TRUE(a->shownMessage(0)->wordWrap());  // a long message wraps, it is not cut short
+    EXPECT_EQ(a->shownMessage(0)->text(), QString::fromUtf8("No result \u2014 press Calculate"));
+    window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(a->shownMessage(0));
+    EXPECT_EQ(MarkedFlow(a), 250);
+    // A refused calculation leaves no result to show.
+    m.setText(Ctl::Barg_RightEdit, "-1");
+    window_->panel(1)->calculate();
+    QApplication::processEvents();
+    EXPECT_TRUE(a->shownMessage(1));
+    EXPECT_TRUE(platform_.messages.size() == 1u);
+    // Changes of a panel not shown change nothing; choosing it shows it.
+    window_->panel(2)->calculate();
+    QApplication::processEvents();
+    EXPECT_TRUE(a->shownMessage(0));
+    auto* choice = a->findChild<QComboBox*>("PanelComboBox");
+    choice->setCurrentIndex(1);
+    Q_EMIT choice->activated(1);
+    EXPECT_FALSE(a->shownMessage(0));
+}
+
+TEST_F(AnalysisWindowTest, AxesHaveRoundTicksPowersOfTenAndUnits) {
+    window_->panel(1)->calculate();
+    AnalysisWindow* a = open();
+    auto labels = [](QChartView* view, Qt::Orientation o) {
+        auto* axis = qobject_cast<QCategoryAxis*>(view->chart()->axes(o).front());
+        return axis ? axis->categoriesLabels() : QStringList{};
+    };
+    EXPECT_EQ(labels(a->curveView(), Qt::Horizontal), (QStringList{"0", "20", "40", "60", "80", "100", "120", "140", "160"}));
+    EXPECT_EQ(a->curveView()->chart()->axes(Qt::Horizontal).front()->titleText(), "Flow (litre/min)");
+    EXPECT_EQ(a->curveView()->chart()->axes(Qt::Vertical).front()->titleText(), "Head (m hd)");
+    const QStringList re = labels(a->moodyView(), Qt::Horizontal);
+    ASSERT_EQ(re.size(), 7);
+    EXPECT_EQ(re.front(), QString::fromUtf8("10\u00b2"));
+    EXPECT_EQ(re[1], QString::fromUtf8("10\u00b3"));
+    EXPECT_EQ(labels(a->moodyView(), Qt::Vertical), (QStringList{"0.01", "0.02", "0.05", "0.1"}));
+    EXPECT_GT(MinorGridLines(a->moodyView()), 40);
+    // The pipe's own curve and the operating point are in the legend, the
+    // family of curves is labelled with its relative roughness.
+    a->tabs()->setCurrentIndex(1);
+    QApplication::processEvents();
+    QStringList legend, endLabels;
+    for (QAbstractSeries* s : a->moodyView()->chart()->series()) {
+        auto* xy = qobject_cast<QXYSeries*>(s);
+        if (xy && xy->pointLabelsVisible()) endLabels << xy->pointLabelsFormat();
+        for (QLegendMarker* marker : a->moodyView()->chart()->legend()->markers(s))
+            if (marker->isVisible()) legend << marker->label();
+
+    }
+    EXPECT_TRUE(endLabels.contains(QString::fromUtf8("\u03b5/D 0.001")));
+    EXPECT_EQ(legend.size(), 3);
+    EXPECT_EQ(legend, (QStringList{QString::fromUtf8("This pipe (\u03b5/D 0.00184)"), "Colebrook-White", "Operating point"}));
+    EXPECT_TRUE(a->moodyView()->chart()->title().startsWith("Moody diagram: Re 84544, f 0.0248"));
+}
+
+TEST_F(AnalysisWindowTest, AxesWriteTheLocalesDecimalSeparator) {
+    PanelServices services;
+    services.platform = &platform_;
+    MainWindow comma(CommaLocale(), services, "/");
+    comma.show();
+    comma.model(1).choose(Ctl::MhdBarComboBox, 1);  // the drop in bar: ticks with decimals
+    comma.panel(1)->calculate();
+    comma.openAnalysis();
+    AnalysisWindow* a = comma.analysisWindow();
+    ASSERT_TRUE(a);
+    auto* y = qobject_cast<QCategoryAxis*>(a->curveView()->chart()->axes(Qt::Vertical).front());
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->titleText(), "Pressure drop (bar)");
+    const QStringList labels = y->categoriesLabels();
+    ASSERT_GE(labels.size(), 3);
+    EXPECT_EQ(labels[1], "0,2");
+    for (const QString& l : labels) EXPECT_FALSE(l.contains('.')) << l.toStdString();
+    auto* f = qobject_cast<QCategoryAxis*>(a->moodyView()->chart()->axes(Qt::Vertical).front());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->categoriesLabels().front(), "0,01");
+    a->close();
+}
+
+TEST_F(AnalysisWindowTest, SizesTableFitsTheWindowAtItsDefaultSize) {
+    window_->panel(1)->calculate();
+    AnalysisWindow* a = open();
+    a->tabs()->setCurrentIndex(2);
+    QApplication::processEvents();
+    QTableWidget* table = a->sizesTable();
+    int width = 0;
+    for (int c = 0; c < table->columnCount(); ++c) width += table->columnWidth(c);
+    EXPECT_LE(width, table->viewport()->width());
+    EXPECT_EQ(table->columnCount(), 6);
+    EXPECT_EQ(table->horizontalHeaderItem(5)->text(), "Head\n(m hd)");
+    EXPECT_LE(table->rowHeight(0), table->fontMetrics().height() + 8);
+}
+
 TEST_F(AnalysisWindowTest, PicturesAndDataOfTheShownTab) {
+    window_->panel(1)->calculate();
     AnalysisWindow* a = open();
     a->copyPicture();
     EXPECT_FALSE(platform_.clipboardImage.isNull());
@@ -104,6 +239,7 @@ TEST_F(AnalysisWindowTest, NotesOfAGasCase) {
     m.setText(Ctl::AllowablePressureLoss_RightEdit, "0.900");
     window_->findChild<RightAlignedEdit*>("LengthM_RightEdit3")->setFocus();
     QApplication::processEvents();
+    window_->panel(3)->calculate();
     AnalysisWindow* a = open();
     EXPECT_EQ(a->panelNumber(), 3);
     EXPECT_TRUE(a->notesLabel()->text().contains("Compressible flow"));

@@ -1,11 +1,19 @@
 // The main window and the four panels on screen.
 
 #include <QAction>
+#include <QDir>
+#include <QListWidget>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <memory>
@@ -14,6 +22,11 @@
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
+#include "ui/MainWindow.h"
+#include "ui/HelpContent.h"
+#include "ui/HelpWindow.h"
+#include "logic/model/PanelReport.h"
+#include "tests/ui/UiFixture.h"
 
 namespace corvane {
 namespace {
@@ -165,9 +178,8 @@ TEST_F(MainWindowTest, RefusedKeyBeepsAndClearsTheResults) {
     EXPECT_EQ(text("IDmm_RightEdit1"), "25.000");
     EXPECT_EQ(text("mHd_RightEdit1"), "");
     QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(id, Qt::Key_Return);
     QTest::keyClick(id, 'x');
-    EXPECT_EQ(platform_.beeps, 4);
+    EXPECT_EQ(platform_.beeps, 3);
     EXPECT_EQ(text("IDmm_RightEdit1"), "25.000");
     QTest::keyClick(id, '1');
     EXPECT_EQ(text("IDmm_RightEdit1"), "25.0001");
@@ -206,6 +218,87 @@ TEST_F(MainWindowTest, ZeroEntryKeepsTheFocus) {
     QApplication::processEvents();
     EXPECT_FALSE(elevation->hasFocus());
     EXPECT_EQ(platform_.beeps, 2);
+}
+
+TEST_F(MainWindowTest, SelectAllThenAKeyReplacesTheSelection) {
+    showWindow();
+    auto* id = find<RightAlignedEdit>("IDmm_RightEdit1");
+    QTest::mouseClick(id, Qt::LeftButton);
+    QApplication::processEvents();
+    QTest::keyClick(id, Qt::Key_End);
+    QTest::keyClicks(id, "12");
+    EXPECT_EQ(id->text(), "25.00012");
+    QTest::keyClick(id, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(id->selectedText(), "25.00012");
+    QTest::keyClicks(id, "50");
+    EXPECT_EQ(id->text(), "50");
+    EXPECT_EQ(window_->model(1).text(Ctl::IDmm_RightEdit), "50");
+    EXPECT_EQ(platform_.beeps, 0);
+    // The key rule still sees the whole text, the selection included: a
+    // second separator is refused even where it would replace the first.
+    QTest::keyClicks(id, ".5");
+    QTest::keyClick(id, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(id, '.');
+    EXPECT_EQ(id->text(), "50.5");
+    EXPECT_EQ(platform_.beeps, 1);
+    QTest::keyClick(id, '7');
+    EXPECT_EQ(id->text(), "7");
+}
+
+TEST_F(MainWindowTest, EnterRunsThePanelsCalculation) {
+    showWindow();
+    auto* length = find<RightAlignedEdit>("LengthM_RightEdit2");
+    length->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(length, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_NE(text("FlowrateLMin_RightEdit2"), "");
+    EXPECT_EQ(text("LengthM_RightEdit2"), "10.000");
+    EXPECT_EQ(text("PipeLength_RightEdit4"), "");  // only this panel
+    EXPECT_EQ(platform_.beeps, 0);
+    auto* flow = find<RightAlignedEdit>("VisibleFlowrateLMin_RightEdit1");
+    flow->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(flow, Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::processEvents();
+    EXPECT_NE(text("mHd_RightEdit1"), "");
+}
+
+TEST_F(MainWindowTest, RefusedLeaveIsSaidOnTheStatusLine) {
+    showWindow();
+    auto* status = find<QStatusBar>("StatusLine");
+    auto* length = find<RightAlignedEdit>("LengthM_RightEdit1");
+    const QString description = length->accessibleDescription();
+    length->setFocus();
+    QApplication::processEvents();
+    length->selectAll();
+    QTest::keyClick(length, Qt::Key_Backspace);
+    QTest::keyClick(length, Qt::Key_Tab);
+    QApplication::processEvents();
+    const QString why = "The pipe length cannot be zero or empty: type a number greater than zero.";
+    EXPECT_EQ(status->currentMessage(), why);
+    EXPECT_EQ(length->accessibleDescription(), why);
+    EXPECT_TRUE(length->hasFocus());
+    length->selectAll();
+    QTest::keyClicks(length, "12");
+    QTest::keyClick(length, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_FALSE(length->hasFocus());
+    EXPECT_EQ(status->currentMessage(), "");
+    EXPECT_EQ(length->accessibleDescription(), description);
+}
+
+TEST_F(MainWindowTest, LongFluidNameShowsFromItsFirstCharacter) {
+    showWindow();
+    window_->model(1).useFluid(
+        {"Ethylene glycol 30% / water", "20\u00b0C (68\u00b0F)", "2.118440", "1.038500", false});
+    auto* name = find<RightAlignedEdit>("FluidName_Edit1");
+    ASSERT_GT(name->fontMetrics().horizontalAdvance(name->text()), name->width());
+    EXPECT_EQ(name->cursorPosition(), 0);
+    // The first character is drawn inside the field.
+    const QRect cursor = name->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_GE(cursor.left(), -4);
+    EXPECT_LT(cursor.left(), 8);
 }
 
 TEST_F(MainWindowTest, ReadOnlyFieldsPassTheFocusOn) {
@@ -351,6 +444,10 @@ TEST_F(MainWindowTest, ReportGoesToTheClipboard) {
     const std::string drop = window_->model(1).text(Ctl::mHd_RightEdit);
     ASSERT_FALSE(drop.empty());
     EXPECT_NE(platform_.clipboardText.find("Pressure drop\t" + drop + "\tm hd"), std::string::npos);
+    EXPECT_EQ(platform_.clipboardText, PanelReport(window_->model(1)));
+    EXPECT_EQ(platform_.clipboardHtml, PanelReportHtml(window_->model(1)));
+    EXPECT_NE(platform_.clipboardHtml.find("<tr><td>Pressure drop</td><td align=\"right\">" + drop + "</td><td>m hd</td></tr>"),
+              std::string::npos);
     EXPECT_EQ(find("CopyTextToClipboardBitBtn1")->toolTip(), "Copy text to clipboard\n(Paste to Excel spreadsheet)");
 }
 
@@ -360,6 +457,56 @@ TEST_F(MainWindowTest, MissingHelpDocumentIsReported) {
     ASSERT_EQ(platform_.documentsOpened, (std::vector<std::string>{"/nowhere/CorvaneHelp100.pdf"}));
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0].text, "An error ocurred when opening file /nowhere/CorvaneHelp100.pdf");
+}
+
+TEST_F(MainWindowTest, HelpPagesOpenWhenNoViewerAnswersAndFromTheMenu) {
+    showWindow();
+    find<QAction>("Corvanehelp1")->trigger();  // the viewer opens the document
+    EXPECT_EQ(window_->helpWindow(), nullptr);
+    find<QAction>("HelpPages1")->trigger();
+    ASSERT_TRUE(window_->helpWindow());
+    EXPECT_TRUE(window_->helpWindow()->isVisible());
+    window_->helpWindow()->close();
+
+    platform_.openDocumentSucceeds = false;
+    QTest::keyClick(window_.get(), Qt::Key_F1);
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "An error ocurred when opening file /nowhere/CorvaneHelp100.pdf");
+    HelpWindow* help = window_->helpWindow();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Corvane Help");
+    // The same text as the document, its examples filled in by the panels.
+    const QString text = help->browser()->toPlainText();
+    EXPECT_TRUE(text.contains("Worked examples"));
+    EXPECT_FALSE(text.contains("{{"));
+    EXPECT_TRUE(text.contains("5.831"));
+    EXPECT_TRUE(help->browser()->document()->resource(QTextDocument::ImageResource, QUrl("shot:1")).isValid());
+    // The table of contents leads to its sections.
+    QListWidget* contents = help->contents();
+    ASSERT_GE(contents->count(), 10);
+    EXPECT_EQ(contents->item(1)->text(), "1. The main window");
+    int examples = -1;
+    for (int i = 0; i < contents->count(); ++i)
+        if (contents->item(i)->text().contains("Worked examples")) examples = i;
+    ASSERT_GT(examples, 0);
+    contents->setCurrentRow(examples);
+    EXPECT_TRUE(help->browser()->textCursor().block().text().contains("Worked examples"));
+    EXPECT_GT(help->browser()->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(MainWindowTest, HelpDocumentKeepsItsCodeInsideTheMargins) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("help.pdf");
+    ASSERT_TRUE(WriteHelpPdf(MakeHelpContent(HelpSource()), pdf, QApplication::font().family()));
+    // The words inside the page's text area: A4 at one pixel a point, less
+    // the right margin.
+    const int textRight = static_cast<int>((210 - kHelpMarginMm) * 72 / 25.4);
+    QProcess text;
+    text.start("pdftotext", {"-r", "72", "-x", "0", "-y", "0", "-W", QString::number(textRight), "-H", "842", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(words.contains("--sweep"));
+    EXPECT_TRUE(words.contains("curve.csv"));
 }
 
 TEST_F(MainWindowTest, EveryControlHasItsNameAndAnAccessibleName) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <fstream>
 
 #include "tests/logic/PanelTestSupport.h"
@@ -145,6 +146,46 @@ TEST_F(ReferenceDialogsTest, PipeListAndButtonsDriveTheUserFile) {
     EXPECT_EQ(list->count(), 2);
     std::ifstream user(folder_ + "/" + kPipeUserFile, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(user), {}), "");
+}
+
+TEST_F(ReferenceDialogsTest, ClickOnTheSelectedRowFillsTheFieldsAgain) {
+    auto clickRow = [](QListWidget* list, int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    };
+    PipeDatabaseModel pipes(DataFiles(folder_, kPipeStockFile, kPipeUserFile, kPipeBackupFile), Locale{});
+    ASSERT_FALSE(pipes.load());
+    pipes.show();
+    PipeDiameterDialog pipeDialog(pipes, &platform_);
+    pipeDialog.refresh();
+    pipeDialog.show();
+    auto* pipeList = child<TabbedListBox>(&pipeDialog, "TabListBox1");
+    auto* mm = child<RightAlignedEdit>(&pipeDialog, "IdMM_RightEdit");
+    clickRow(pipeList, 1);
+    ASSERT_EQ(pipeList->currentRow(), 1);
+    const QString filled = mm->text();
+    pipes.setField(PipeDatabaseModel::Field::Millimetres, "99.9");
+    pipeDialog.refresh();
+    ASSERT_EQ(mm->text(), "99.9");
+    clickRow(pipeList, 1);
+    EXPECT_EQ(mm->text(), filled);
+
+    FluidDatabaseModel fluids(DataFiles(folder_, kFluidStockFile, kFluidUserFile, kFluidBackupFile), Locale{});
+    ASSERT_FALSE(fluids.load());
+    fluids.show();
+    GasViscosityDialog gasCalculator(Locale{});
+    FluidDatabaseDialog fluidDialog(fluids, &gasCalculator, &platform_);
+    fluidDialog.refresh();
+    fluidDialog.show();
+    auto* fluidList = child<TabbedListBox>(&fluidDialog, "TabListBox1");
+    auto* name = child<RightAlignedEdit>(&fluidDialog, "FluidNameEdit");
+    clickRow(fluidList, 0);
+    const QString fluidName = name->text();
+    ASSERT_FALSE(fluidName.isEmpty());
+    fluids.setField(FluidDatabaseModel::Field::Name, "Typed over");
+    fluidDialog.refresh();
+    ASSERT_EQ(name->text(), "Typed over");
+    clickRow(fluidList, 0);
+    EXPECT_EQ(name->text(), fluidName);
 }
 
 TEST_F(ReferenceDialogsTest, FittingsDialogWritesAndReadsTheString) {

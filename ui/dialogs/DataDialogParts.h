@@ -45,7 +45,7 @@ void ShowRows(QListWidget* list, const std::vector<std::string>& rows);
 void Report(QWidget* parent, Platform* platform, const std::optional<Refusal>& refusal);
 
 // The row list and the Use / Add / Remove buttons of a data base dialog,
-// wired to its model: choosing a row selects it (not while `updating`),
+// wired to its model: choosing or clicking a row selects it (not while `updating`),
 // a double click or Use takes the data and closes the dialog, Add and
 // Remove report their refusal; `refresh` mirrors the model afterwards.
 template <class Model>
@@ -55,6 +55,13 @@ void ConnectRowsAndButtons(QDialog* dialog, Platform* platform, Model& model, QL
     QObject::connect(list, &QListWidget::currentRowChanged, dialog, [&model, &updating, refresh](int row) {
         if (updating || row < 0) return;
         model.selectRow(row);
+        refresh();
+    });
+    // A click runs row selection even on the row already selected (which
+    // changes no current row); on another row it runs once more, alike.
+    QObject::connect(list, &QListWidget::itemClicked, dialog, [&model, &updating, refresh, list](QListWidgetItem* item) {
+        if (updating) return;
+        model.selectRow(list->row(item));
         refresh();
     });
     QObject::connect(list, &QListWidget::itemDoubleClicked, dialog, [dialog, &model, list](QListWidgetItem* item) {

@@ -44,12 +44,20 @@ public:
     virtual std::optional<std::string> chooseOpenFile(QWidget* parent, const FileChooser& chooser) = 0;
     virtual std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+    // A report in two flavours: the plain text, and the same as an HTML
+    // table for programs that paste tables.
+    virtual void setClipboardReport(const std::string& text, const std::string& html) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
     // The print dialog; on confirmation one page is printed by `draw`, given
     // a painter on the printer and the page size in device pixels.  False
     // when cancelled; a printer failure is reported by the platform.
+    // `page` is the page the painter draws on (the printable area), and
+    // `title` the print job's document name.
     virtual bool print(QWidget* parent, const std::string& title,
                        const std::function<void(QPainter& painter, QSize page)>& draw) = 0;
+    // The same page in a print preview window, from which it can be printed.
+    virtual void preview(QWidget* parent, const std::string& title,
+                         const std::function<void(QPainter& painter, QSize page)>& draw) = 0;
     // Opens a document in the program the desktop associates with it;
     // false when that failed.
     virtual bool openDocument(const std::string& path) = 0;

@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QUrl>
 
@@ -79,23 +81,51 @@ void QtPlatform::setClipboardText(const std::string& text) {
     QApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
+void QtPlatform::setClipboardReport(const std::string& text, const std::string& html) {
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(text));
+    data->setHtml(QString::fromStdString(html));
+    QApplication::clipboard()->setMimeData(data);
+}
+
 void QtPlatform::setClipboardImage(const QImage& image) { QApplication::clipboard()->setImage(image); }
 
-bool QtPlatform::print(QWidget* parent, const std::string& title,
-                       const std::function<void(QPainter& painter, QSize page)>& draw) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(title));
+bool QtPlatform::askPrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPlatform::printPage(QWidget* parent, QPrinter& printer,
+                           const std::function<void(QPainter& painter, QSize page)>& draw) {
     QPainter painter;
     if (!painter.begin(&printer)) {
         message(parent, MessageKind::Error, "The printer could not be started.");
         return false;
     }
-    const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
-    draw(painter, page.size());
+    // The painter starts at the printable area: lay out on that page, not
+    // on the whole sheet.
+    draw(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size());
     painter.end();
     return true;
+}
+
+bool QtPlatform::print(QWidget* parent, const std::string& title,
+                       const std::function<void(QPainter& painter, QSize page)>& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(title));
+    if (!askPrinter(parent, printer)) return false;
+    return printPage(parent, printer, draw);
+}
+
+void QtPlatform::preview(QWidget* parent, const std::string& title,
+                         const std::function<void(QPainter& painter, QSize page)>& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(title));
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QString::fromStdString(title));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [this, parent, &draw](QPrinter* p) { printPage(parent, *p, draw); });
+    dialog.exec();
 }
 
 bool QtPlatform::openDocument(const std::string& path) {

@@ -25,7 +25,14 @@ public:
         saveChoosers.push_back(chooser);
         return Next(saveAnswers);
     }
-    void setClipboardText(const std::string& text) override { clipboardText = text; }
+    void setClipboardText(const std::string& text) override {
+        clipboardText = text;
+        clipboardHtml.clear();
+    }
+    void setClipboardReport(const std::string& text, const std::string& html) override {
+        clipboardText = text;
+        clipboardHtml = html;
+    }
     void setClipboardImage(const QImage& image) override { clipboardImage = image; }
     bool print(QWidget*, const std::string& title,
                const std::function<void(QPainter& painter, QSize page)>& draw) override {
@@ -36,6 +43,14 @@ public:
         QPainter painter(&printedPage);
         draw(painter, printPage);
         return true;
+    }
+    void preview(QWidget*, const std::string& title,
+                 const std::function<void(QPainter& painter, QSize page)>& draw) override {
+        previewTitles.push_back(title);
+        previewedPage = QImage(printPage, QImage::Format_RGB32);
+        previewedPage.fill(Qt::white);
+        QPainter painter(&previewedPage);
+        draw(painter, printPage);
     }
     bool openDocument(const std::string& path) override {
         documentsOpened.push_back(path);
@@ -51,6 +66,7 @@ public:
     std::vector<FileChooser> openChoosers;
     std::vector<FileChooser> saveChoosers;
     std::string clipboardText;
+    std::string clipboardHtml;
     QImage clipboardImage;
     std::vector<std::string> documentsOpened;
     bool openDocumentSucceeds = true;
@@ -58,6 +74,8 @@ public:
     QSize printPage{850, 1100};        // the page in device pixels
     QImage printedPage;
     std::vector<std::string> printTitles;
+    QImage previewedPage;
+    std::vector<std::string> previewTitles;
 
 private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {

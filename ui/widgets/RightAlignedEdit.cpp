@@ -43,6 +43,10 @@ void RightAlignedEdit::keyPressEvent(QKeyEvent* event) {
         event->ignore();  // the focus chain moves on; nothing is inserted
         return;
     }
+    if (event->matches(QKeySequence::SelectAll)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     char32_t key = TypedCharacter(*event);
     if (key != 0 && keyFilter && !keyFilter(key)) {
         event->accept();

@@ -5,10 +5,11 @@
 // This header: a one-line entry whose text is right-aligned, so that stacked numbers
 // line up at their right edge.  Return and Tab insert nothing.
 //
-// Every typed character (and Enter, Escape and the Ctrl+C/V/X/Z/A
+// Every typed character (and Enter, Escape and the Ctrl+C/V/X/Z
 // clipboard keys, as their control characters) is offered to `keyFilter`
 // first; a false answer swallows the key.  Keys without a character
-// (arrows, Home, End, Delete) go straight to the field.
+// (arrows, Home, End, Delete) and select-all (Ctrl+A) go straight to the
+// field, so that a key typed after select-all replaces the selection.
 
 #include <QLineEdit>
 #include <functional>

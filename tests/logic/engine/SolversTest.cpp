@@ -30,14 +30,41 @@ SolverInputs Defaults() {
     return in;
 }
 
-TEST(FindLengthSolver, FittingsSpendingMoreThanTheHeadGiveANegativeLength) {
+TEST(FindLengthSolver, FittingsSpendingMoreThanTheHeadAreRefusedNotANegativeLength) {
     SolverInputs in = Defaults();
     in.fittings.openings[0] = 3;  // a gate valve at 25 %: K 28.8 in 25 mm
     in.fittings.counts[15] = 1;
-    const SolverResult r = SolveFindLength(in);
-    ASSERT_FALSE(r.fault);
-    EXPECT_LT(r.length, 0);
+    SolverResult r = SolveFindLength(in);
+    EXPECT_EQ(r.fault, SolverFault::FittingsTakeAvailablePressure);
     EXPECT_EQ(r.fittingsK, 28.8);
+    EXPECT_EQ(r.length, 0);
+    // The same in a gas, where the head comes from the allowable loss.
+    in.gas = true;
+    in.density = 1.293;
+    in.viscosity = 13.3;
+    in.allowableLoss = 0.0001;  // a head of about 0.1 m of the gas
+    EXPECT_EQ(SolveFindLength(in).fault, SolverFault::FittingsTakeAvailablePressure);
+    // With the valve open the same fittings leave room for pipe.
+    in = Defaults();
+    in.fittings.counts[15] = 1;
+    r = SolveFindLength(in);
+    ASSERT_FALSE(r.fault);
+    EXPECT_GT(r.length, 0);
+}
+
+TEST(Solvers, NegativeRoughnessAndFittingsAreRefusedInEveryPanel) {
+    const auto all = {SolvePressureDrop, SolveFindFlow, SolveFindDiameter, SolveFindLength};
+    SolverInputs in = Defaults();
+    in.roughness = -0.046;
+    for (auto solve : all) EXPECT_EQ(solve(in).fault, SolverFault::RoughnessNegative);
+    in.roughness = 0;  // a smooth pipe is fine
+    for (auto solve : all) EXPECT_FALSE(solve(in).fault);
+    in.fittings.counts[0] = -3;
+    in.fittings.counts[1] = 5;  // the sum is positive, one count is not
+    for (auto solve : all) EXPECT_EQ(solve(in).fault, SolverFault::FittingsNegative);
+    in.fittings.counts[0] = 0;
+    in.fittings.extraK = -1.5;
+    for (auto solve : all) EXPECT_EQ(solve(in).fault, SolverFault::FittingsNegative);
 }
 
 TEST(Solvers, RiseEqualToTheAvailableHeadIsRefused) {

@@ -503,6 +503,18 @@ TEST(GasCalculator, Examples) {
     EXPECT_EQ(TemperatureOfEntry("12\u00b0C (53.6\u00b0F)"), 12.0);
 }
 
+TEST(GasCalculator, TypedTextThatIsNoEntryShowsOnlyR) {
+    // Within the range, outside it, and a minus sign the digit rule would drop.
+    for (const char* typed : {"25", "75", "-5", "5", " 20\u00b0C", "20\u00b0C (68.0\u00b0F)"}) {
+        const GasValues v = CalculateGas(0, typed, Locale{});
+        EXPECT_EQ(v.r, "287") << typed;
+        EXPECT_EQ(v.density, "") << typed;
+        EXPECT_EQ(v.dynamic, "") << typed;
+        EXPECT_EQ(v.kinematic, "") << typed;
+    }
+    for (const auto& entry : GasTemperatureEntries()) EXPECT_NE(CalculateGas(0, entry, Locale{}).density, "") << entry;
+}
+
 TEST(GasCalculator, KeepsItsChoices) {
     GasPropertiesModel m(Locale{});
     EXPECT_EQ(m.gasName(), "Air");

@@ -168,6 +168,8 @@ TEST(PrintLayout, TwoPaperSizesInBothOrientations) {
 
 TEST(PrintLayout, HeadingOfCaptionAndDate) {
     EXPECT_EQ(PictureHeading("Corvane v1.12", "08/12/2026"), "   Corvane v1.12               08/12/2026");
+    EXPECT_EQ(PrintDocumentName(PanelKind::PressureDrop), "Corvane \u2014 Find pressure drop");
+    EXPECT_EQ(PrintDocumentName(PanelKind::Length), "Corvane \u2014 Find length");
 }
 
 }  // namespace

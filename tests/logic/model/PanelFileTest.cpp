@@ -221,6 +221,43 @@ TEST(PanelFileLoad, BadFittingsCountStopsTheLoad) {
     EXPECT_EQ(p.text(Ctl::FittingsBitBtn), "2");
 }
 
+// The line of a panel's file that holds its fittings selection.
+std::size_t FittingsLine(PanelKind k) {
+    const auto lines = Lines(SavePanelFile(PanelModel(k, Locale{})));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i] == DefaultFittingsSelection()) return i + 1;
+    return 0;
+}
+
+TEST(PanelFileLoad, NegativeCountsAndRoughnessLoadButAreRefusedAtCalculate) {
+    for (PanelKind k : kAll) {
+        PanelModel p(k, Locale{});
+        const std::size_t line = FittingsLine(k);
+        // Two bends less and three tees more: the caption's sum is positive.
+        ASSERT_FALSE(LoadPanelFile(p, WithLine(k, line, Fittings({}, {{1, -2}, {9, 3}}))));
+        EXPECT_EQ(p.calculate(), refusals::FittingsNegative());
+        ASSERT_FALSE(LoadPanelFile(p, WithLine(k, line, Fittings({}, {{1, -2}}))));
+        EXPECT_EQ(p.calculate(), refusals::FittingsNegative());
+        EXPECT_EQ(p.text(Ctl::FlowType_RightEdit), "");
+        ASSERT_FALSE(LoadPanelFile(p, WithLine(k, line, Fittings({}, {}, "-1.00"))));
+        EXPECT_EQ(p.calculate(), refusals::FittingsNegative());
+        ASSERT_FALSE(LoadPanelFile(p, WithLine(k, line, DefaultFittingsSelection())));
+        EXPECT_FALSE(p.calculate());
+        ASSERT_FALSE(LoadPanelFile(p, WithLine(k, 5, "-0.046")));
+        EXPECT_EQ(p.calculate(), refusals::RoughnessNegative());
+        EXPECT_EQ(p.text(Ctl::ReynoldsNumber_RightEdit), "");
+    }
+}
+
+TEST(PanelFileLoad, GasFileLeavesTheFlowPanelCaptionAlone) {
+    PanelModel p(PanelKind::Flow, test::UsLocale());  // starts imperial
+    const std::string caption = p.text(Ctl::UncompressedVolumeHdLabel);
+    ASSERT_FALSE(LoadPanelFile(p, WithLine(PanelKind::Flow, 2, "GasTrue2")));  // a metric gas file
+    EXPECT_EQ(p.text(Ctl::BargHdLabel), "bar g");
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), caption);
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel).find("psi"), std::string::npos);
+}
+
 TEST(PanelFileLoad, TruncatedFileStopsAtTheFirstMissingList) {
     auto lines = Lines(SavePanelFile(PanelModel(PanelKind::PressureDrop, Locale{})));
     lines.resize(5);

@@ -220,6 +220,17 @@ TEST(FindDiameterPanel, ImperialShowsTheMillimetresInInches) {
     EXPECT_NEAR(ReadEntryNumber(p.text(Ctl::PipeDiameter_RightEdit), Locale{}), mm / 25.4, 0.0006);
 }
 
+TEST(FindLengthPanel, FittingsNeedingMoreThanTheAvailableHeadAreRefused) {
+    PanelModel p(PanelKind::Length, Locale{});
+    p.setFittingsString(test::Fittings({0, 0, 0, 3}, {{19, 1}}));  // a butterfly valve at 25 %
+    EXPECT_EQ(p.calculate(), refusals::FittingsTakeAvailablePressure());
+    EXPECT_EQ(p.text(Ctl::PipeLength_RightEdit), "");
+    EXPECT_TRUE(ResultsEmpty(p));
+    p.setFittingsString(test::Fittings({0, 0, 0, 0}, {{19, 1}}));  // the same valve open
+    ASSERT_FALSE(p.calculate());
+    EXPECT_GT(ReadEntryNumber(p.text(Ctl::PipeLength_RightEdit), Locale{}), 0);
+}
+
 TEST(FindLengthPanel, ImperialLengthIsFeet) {
     PanelModel metric(PanelKind::Length, Locale{});
     PanelModel p(PanelKind::Length, Locale{});
@@ -295,6 +306,17 @@ TEST(Entries, ZeroCannotBeLeftButTheElevationCan) {
     EXPECT_EQ(p.text(Ctl::LengthM_RightEdit), "0.000");
     EXPECT_TRUE(p.leaveEntry(Ctl::ElevationChange_RightEdit));
     EXPECT_TRUE(p.leaveEntry(Ctl::IRmm_RightEdit));
+}
+
+TEST(Entries, RefusedLeavingSaysWhy) {
+    PanelModel p(PanelKind::Flow, Locale{});
+    p.setText(Ctl::IDmm_RightEdit, "");
+    EXPECT_FALSE(p.leaveEntry(Ctl::IDmm_RightEdit));
+    EXPECT_EQ(p.leaveRefusalText(Ctl::IDmm_RightEdit),
+              "The internal diameter cannot be zero or empty: type a number greater than zero.");
+    EXPECT_EQ(p.leaveRefusalText(Ctl::AllowablePressureLoss_RightEdit),
+              "The allowable pressure loss cannot be zero or empty: type a number greater than zero.");
+    EXPECT_NE(p.leaveRefusalText(Ctl::Barg_RightEdit), p.leaveRefusalText(Ctl::IDmm_RightEdit));
 }
 
 TEST(Entries, MaterialWritesItsRoughness) {
@@ -543,6 +565,24 @@ TEST(UnitSwitch, FlowPanelGasCaptionFollowsTheUnit) {
     EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0,0 psi g");
     EXPECT_EQ(p.list(Ctl::Gas_FlowUnitComboBox).selectedText(), "cu.ft/min");
     EXPECT_EQ(p.list(Ctl::FlowUnitComboBox).selectedText(), "cu.ft/min");
+}
+
+TEST(GasMode, FlowPanelCaptionChangesOnlyWithAUnitSwitch) {
+    PanelModel p(PanelKind::Flow, UsLocale());  // starts imperial
+    const std::string before = p.text(Ctl::UncompressedVolumeHdLabel);
+    p.useFluid(Air());
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), before);
+    p.useFluid(test::Water());
+    p.useFluid(Air());
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), before);
+    p.switchUnits(UnitSystem::Metric, {ConversionChoice::UseCurrentValues, 1});
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0.0 bar g");
+    p.switchUnits(UnitSystem::Imperial, {ConversionChoice::UseCurrentValues, 0});
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0.0 psi g");
+    p.useFluid(test::Water());
+    p.switchUnits(UnitSystem::Imperial, {ConversionChoice::UseCurrentValues, 0});  // the same system
+    p.useFluid(Air());
+    EXPECT_EQ(p.text(Ctl::UncompressedVolumeHdLabel), "Volume at 0.0 psi g");
 }
 
 // ---------------------------------------------------------------- flow weight

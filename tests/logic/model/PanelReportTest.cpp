@@ -42,6 +42,22 @@ TEST(PanelReport, LiquidPressureDropDefaults) {
     EXPECT_EQ(text.find('\n'), std::string::npos);
 }
 
+TEST(PanelReport, HtmlTableOfTheSameRows) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(p.calculate());
+    p.useFluid({"Oil <light> & clean", "20\u00b0C (68\u00b0F)", "1.004000", "0.998000", false});
+    const std::string html = PanelReportHtml(p);
+    const auto rows = PanelReportRows(p);
+    std::size_t trs = 0;
+    for (std::size_t at = html.find("<tr>"); at != std::string::npos; at = html.find("<tr>", at + 1)) ++trs;
+    EXPECT_EQ(trs, rows.size());
+    EXPECT_EQ(html.rfind("<html><head><meta charset=\"utf-8\"></head><body><table>\n<tr><td>Find P.D.</td></tr>", 0), 0u);
+    EXPECT_NE(html.find("<tr><td>Fluid</td><td align=\"right\"> Oil &lt;light&gt; &amp; clean 20\u00b0C (68\u00b0F)</td></tr>"),
+              std::string::npos);
+    EXPECT_EQ(html.find('\t'), std::string::npos);
+    EXPECT_EQ(html.find('\r'), std::string::npos);
+}
+
 TEST(PanelReport, FittingsRowsWithValveOpenings) {
     PanelModel p(PanelKind::PressureDrop, Locale{});
     p.fittingsClosed(Fittings({1, 0, 0, 0}, {{1, 2}, {16, 1}}));

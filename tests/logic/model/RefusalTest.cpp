@@ -20,6 +20,9 @@ TEST(Refusal, EachFaultHasItsMessage) {
                  {SolverFault::FlowNotPositive, refusals::FlowNotPositive()},
                  {SolverFault::ViscosityNotPositive, refusals::ViscosityNotPositive()},
                  {SolverFault::DensityNotPositive, refusals::DensityNotPositive()},
+                 {SolverFault::RoughnessNegative, refusals::RoughnessNegative()},
+                 {SolverFault::FittingsNegative, refusals::FittingsNegative()},
+                 {SolverFault::FittingsTakeAvailablePressure, refusals::FittingsTakeAvailablePressure()},
                  {SolverFault::NoValidResult, refusals::NoValidResult()}};
     for (const auto& c : cases) {
         EXPECT_EQ(RefusalOf(c.fault), c.refusal) << c.refusal.text;

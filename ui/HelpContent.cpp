@@ -1,0 +1,97 @@
+#include "ui/HelpContent.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTextDocument>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "ui/CalcPanel.h"
+#include "ui/PanelPicture.h"
+#include "ui/platform/RecordingPlatform.h"
+
+namespace corvane {
+
+QString HelpSource() {
+    QFile source(QStringLiteral(":/help/CorvaneHelp.html"));
+    if (!source.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(source.readAll());
+}
+
+HelpContent MakeHelpContent(const QString& html) {
+    HelpContent content;
+    // The examples: the four panels with their start-up entries, panel 1
+    // once more with the result in bar, and panel 1 with air.
+    RecordingPlatform platform;
+    PanelServices services;
+    services.platform = &platform;
+    // The pictures show every button as the program has it.
+    services.askFittings = [](const std::string&) { return std::optional<std::string>(); };
+    services.askFluid = [](std::optional<FluidGroup>) { return std::optional<FluidChoice>(); };
+    services.askPipeDiameter = [](bool) { return std::optional<std::string>(); };
+    services.askVelocityFlow = [](const PanelModel&, QWidget*) { return std::optional<std::string>(); };
+    std::map<QString, std::unique_ptr<PanelModel>> models;
+    auto example = [&](const QString& key, PanelKind kind, const std::function<void(PanelModel&)>& set) {
+        auto model = std::make_unique<PanelModel>(kind, Locale{});
+        set(*model);
+        if (auto refusal = model->calculate()) content.missing << key + ": " + QString::fromStdString(refusal->text);
+        CalcPanel panel(*model, services);
+        panel.setAttribute(Qt::WA_DontShowOnScreen);
+        panel.show();
+        QApplication::processEvents();
+        content.pictures[key] = PanelImage(&panel);
+        models[key] = std::move(model);
+    };
+    for (int n = 1; n <= 4; ++n) example(QString::number(n), static_cast<PanelKind>(n), [](PanelModel&) {});
+    example("1b", PanelKind::PressureDrop, [](PanelModel& m) { m.selectItem(Ctl::MhdBarComboBox, 1); });
+    example("5", PanelKind::PressureDrop, [](PanelModel& m) {
+        m.useFluid({"Air", "20\u00b0C (68\u00b0F)", "15.100000", "1.204700", true});
+        m.editEntry(Ctl::VisibleFlowrateLMin_RightEdit, "1000.000");
+        m.selectItem(Ctl::MhdBarComboBox, 1);
+    });
+
+    // {{key:Control}} -> the control's text on that example's panel.
+    static const QRegularExpression field(QStringLiteral("\\{\\{([0-9a-z]+):([A-Za-z_]+)\\}\\}"));
+    qsizetype last = 0;
+    for (auto it = field.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        content.html += html.mid(last, m.capturedStart() - last);
+        last = m.capturedEnd();
+        const auto model = models.find(m.captured(1));
+        QString text = "?";
+        for (int c = 0; model != models.end() && c < kCtlCount; ++c)
+            if (QString::fromLatin1(CtlBaseName(static_cast<Ctl>(c)).data()) == m.captured(2))
+                text = QString::fromStdString(model->second->text(static_cast<Ctl>(c))).trimmed();
+        if (text == "?") content.missing << m.captured(0);
+        content.html += text.toHtmlEscaped();
+    }
+    content.html += html.mid(last);
+    return content;
+}
+
+void LoadHelp(QTextDocument& document, const HelpContent& content) {
+    for (const auto& [key, image] : content.pictures)
+        document.addResource(QTextDocument::ImageResource, QUrl("shot:" + key), image);
+    document.setHtml(content.html);
+}
+
+bool WriteHelpPdf(const HelpContent& content, const QString& path, const QString& fontFamily) {
+    QTextDocument document;
+    document.setDefaultFont(QFont(fontFamily, 10));
+    LoadHelp(document, content);
+    QPdfWriter pdf(path);
+    pdf.setTitle("Corvane 1.12 - User guide");
+    pdf.setCreator("Corvane");
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(kHelpMarginMm, kHelpMarginMm, kHelpMarginMm, kHelpMarginMm), QPageLayout::Millimeter);
+    document.print(&pdf);
+    return QFileInfo(path).size() > 0;
+}
+
+}  // namespace corvane
