@@ -1,0 +1,178 @@
+// The second opinions beside the panels' methods: the isothermal equation
+// for a compressible gas, and the 2-K and 3-K fitting coefficients, against
+// independent reference values (tests/data/*_reference.csv, made by
+// python3-fluids with the scripts beside them), and on the panels' cases.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "logic/engine/FittingMethods.h"
+#include "logic/engine/FittingTable.h"
+#include "logic/engine/IsothermalGas.h"
+#include "logic/engine/PipeFlow.h"
+
+namespace corvane {
+namespace {
+
+// The numeric rows of a reference file; an empty field is NaN.
+std::vector<std::vector<double>> Rows(const char* name) {
+    std::ifstream in(std::string(CORVANE_TEST_DATA "/") + name);
+    std::vector<std::vector<double>> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<double> row;
+        std::stringstream fields(line);
+        std::string field;
+        while (std::getline(fields, field, ',')) row.push_back(field.empty() ? NAN : std::stod(field));
+        if (line.back() == ',') row.push_back(NAN);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(IsothermalReference, MassFlowCriticalPressureOutletPressureAndLength) {
+    const auto rows = Rows("isothermal_reference.csv");
+    ASSERT_GT(rows.size(), 90u);
+    for (const auto& r : rows) {
+        const double rho = r[0], fd = r[1], p1 = r[2], p2 = r[3], length = r[4], d = r[5];
+        const double m = r[6], critical = r[7];
+        const double resistance = fd * length / d;
+        EXPECT_NEAR(IsothermalMassFlow(rho, resistance, p1, p2, d), m, m * 1e-9);
+        EXPECT_NEAR(IsothermalCriticalPressure(p1, resistance), critical, critical * 1e-9);
+        // The reference solves the outlet pressure back to about 1e-8; ours
+        // returns the pressure that made the flow.
+        EXPECT_NEAR(IsothermalOutletPressure(rho, resistance, p1, d, m), r[8], r[8] * 1e-7);
+        EXPECT_NEAR(IsothermalOutletPressure(rho, resistance, p1, d, m), p2, p2 * 1e-9);
+        EXPECT_NEAR(IsothermalResistance(rho, p1, p2, d, m) * d / fd, r[9], r[9] * 1e-6);
+    }
+}
+
+TEST(IsothermalEquation, NoAnswerBeyondTheChokedFlow) {
+    const double p1 = 1e6, resistance = 37.0, d = 0.5, rho = 11.3;
+    const double critical = IsothermalCriticalPressure(p1, resistance);
+    EXPECT_TRUE(std::isnan(IsothermalMassFlow(rho, resistance, p1, critical * 0.9, d)));
+    EXPECT_TRUE(std::isnan(IsothermalMassFlow(rho, resistance, p1, p1, d)));
+    const double most = IsothermalMassFlow(rho, resistance, p1, critical, d);
+    EXPECT_TRUE(std::isnan(IsothermalOutletPressure(rho, resistance, p1, d, most * 1.01)));
+    EXPECT_NEAR(IsothermalOutletPressure(rho, resistance, p1, d, most), critical, critical * 1e-6);
+}
+
+TEST(FittingsKReference, TwoKAndThreeKOfEveryPublishedFitting) {
+    const auto rows = Rows("fittings_k_reference.csv");
+    ASSERT_EQ(rows.size(), 15u * 7 * 7);
+    for (const auto& r : rows) {
+        const int type = static_cast<int>(r[0]);
+        const double re = r[1], inches = r[2];
+        const auto hooper = HooperConstants(type);
+        const auto darby = DarbyConstants(type);
+        ASSERT_EQ(hooper.has_value(), !std::isnan(r[3])) << type;
+        ASSERT_EQ(darby.has_value(), !std::isnan(r[4])) << type;
+        if (hooper) EXPECT_NEAR(HooperK(*hooper, re, inches), r[3], r[3] * 1e-12) << type;
+        if (darby) EXPECT_NEAR(DarbyK(*darby, re, inches), r[4], r[4] * 1e-12) << type;
+    }
+    // Partly open valves, strainers, reducers and flexible parts have none.
+    for (int type : {8, 9, 10, 14, 17, 18, 19, 21, 25, 29, 31, 32, 35}) {
+        EXPECT_FALSE(HooperConstants(type)) << type;
+        EXPECT_FALSE(DarbyConstants(type)) << type;
+    }
+}
+
+TEST(FittingsKComparison, TotalsByEachMethod) {
+    FittingsSelection s;
+    s.counts[0] = 2;   // standard bends
+    s.counts[7] = 1;   // a strainer: no constants, the table stands in
+    s.counts[15] = 1;  // a gate valve, 75 % open: no constants either
+    s.openings[0] = 1;
+    s.extraK = 0.5;
+    const double d = 50.8;  // 2 inches
+    const FittingsKComparison c = CompareFittingsK(s, d, 1e5);
+    ASSERT_EQ(c.rows.size(), 3u);
+    EXPECT_EQ(c.rows[0].type, 1);
+    EXPECT_EQ(c.rows[2].type, 17);
+    EXPECT_DOUBLE_EQ(c.tableTotal, FittingsTotalK(s, d));
+    const double bend2 = 800 / 1e5 + 0.4 * (1 + 1 / 2.0);
+    const double bend3 = 800 / 1e5 + 0.14 * (1 + 4.0 / std::pow(2.0, 0.3));
+    const double others = FittingK(8, d) + FittingK(17, d) + 0.5;
+    EXPECT_DOUBLE_EQ(c.twoKTotal, 2 * bend2 + others);
+    EXPECT_DOUBLE_EQ(c.threeKTotal, 2 * bend3 + others);
+    EXPECT_FALSE(c.rows[1].twoK);
+    EXPECT_DOUBLE_EQ(*c.rows[0].twoK, bend2);
+}
+
+// Air at 20 C: 15.1 cSt, 1.2047 kg/m3 at 0 bar g.
+SolverInputs Air(double inlet, double flow, double diameter, double length) {
+    SolverInputs in;
+    in.gas = true;
+    in.roughness = 0.046;
+    in.diameter = diameter;
+    in.length = length;
+    in.flow = flow;
+    in.inletPressure = inlet;
+    in.viscosity = 15.1;
+    in.density = 1.2047;
+    return in;
+}
+
+TEST(IsothermalCase, TheFourUnknownsAgreeWithEachOther) {
+    SolverInputs in = Air(7.0, 3000.0, 25.0, 50.0);
+    in.fittings.counts[0] = 4;
+    const IsothermalAnswer drop = IsothermalPressureDrop(in);
+    ASSERT_FALSE(drop.fault);
+    EXPECT_GT(drop.pressureDrop, 0.0);
+    EXPECT_LT(drop.pressureDrop, 7.0);
+    EXPECT_GT(drop.passes, 1);
+    EXPECT_EQ(FlowRegimeOf(drop.reynolds), FlowRegime::Turbulent);
+
+    // The same case asked the other way round gives back each entry.
+    in.allowableLoss = drop.pressureDrop;
+    const IsothermalAnswer flow = IsothermalFlow(in);
+    ASSERT_FALSE(flow.fault);
+    EXPECT_NEAR(flow.flow, 3000.0, 3000.0 * 1e-8);
+    const IsothermalAnswer length = IsothermalLength(in);
+    ASSERT_FALSE(length.fault);
+    EXPECT_NEAR(length.length, 50.0, 50.0 * 1e-8);
+    const IsothermalAnswer diameter = IsothermalDiameter(in);
+    ASSERT_FALSE(diameter.fault);
+    EXPECT_NEAR(diameter.diameter, 25.0, 25.0 * 1e-8);
+}
+
+TEST(IsothermalCase, CloseToThePanelsMethodForASmallDrop) {
+    // A drop of under 1 % of the absolute pressure: density hardly changes,
+    // so the incompressible result is close.
+    const SolverInputs in = Air(7.0, 300.0, 25.0, 10.0);
+    const SolverResult panel = SolvePressureDrop(in);
+    const IsothermalAnswer iso = IsothermalPressureDrop(in);
+    ASSERT_FALSE(panel.fault);
+    ASSERT_FALSE(iso.fault);
+    EXPECT_LT(iso.pressureDrop / (7.0 + kAtmosphereBar), 0.01);
+    EXPECT_NEAR(iso.pressureDrop, panel.pressureDrop, panel.pressureDrop * 0.05);
+}
+
+TEST(IsothermalCase, RefusedWhereNoAnswerExists) {
+    // More flow than the pipe passes before it chokes.
+    EXPECT_EQ(IsothermalPressureDrop(Air(0.5, 60000.0, 10.0, 100.0)).fault, IsothermalFault::Choked);
+    SolverInputs in = Air(1.0, 300.0, 25.0, 10.0);
+    in.allowableLoss = 1.9;  // below the critical outlet pressure of this short pipe
+    EXPECT_EQ(IsothermalFlow(in).fault, IsothermalFault::Choked);
+    // Fittings that alone take more than the allowable loss: no length.
+    in = Air(7.0, 3000.0, 25.0, 10.0);
+    in.allowableLoss = 0.01;
+    in.fittings.extraK = 500;
+    EXPECT_EQ(IsothermalLength(in).fault, IsothermalFault::NoLength);
+    // Not a gas, or no viscosity.
+    in = Air(7.0, 300.0, 25.0, 10.0);
+    in.gas = false;
+    EXPECT_EQ(IsothermalPressureDrop(in).fault, IsothermalFault::NoAnswer);
+    in.gas = true;
+    in.viscosity = 0;
+    EXPECT_TRUE(IsothermalPressureDrop(in).fault);
+}
+
+}  // namespace
+}  // namespace corvane
