@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/SingleInstance.h"
+#include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/dialogs/ConversionDialogs.h"
 #include "ui/dialogs/FittingsDialog.h"
@@ -14,9 +15,8 @@
 #include "ui/dialogs/GasViscosityDialog.h"
 #include "ui/dialogs/PipeDiameterDialog.h"
 #include "ui/dialogs/VelFlowDiameterDialog.h"
-#include "ui/widgets/Glyphs.h"
-#include "ui/MainWindow.h"
 #include "ui/platform/QtPlatform.h"
+#include "ui/widgets/Glyphs.h"
 
 namespace corvane {
 

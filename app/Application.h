@@ -1,5 +1,8 @@
 #pragma once
-// Program start: the application object, the C numeric locale, the
+// app: the desktop program's start (main, Application, the single-instance
+// guard) and the generators run at build time (help document, icons).
+//
+// This header: program start - the application object, the C numeric locale, the
 // single-instance check, the windows in their order, and the event loop
 // until the main window closes.
 

@@ -17,8 +17,8 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "ui/PanelPicture.h"
 #include "ui/CalcPanel.h"
+#include "ui/PanelPicture.h"
 #include "ui/platform/RecordingPlatform.h"
 
 using namespace corvane;

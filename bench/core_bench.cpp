@@ -5,8 +5,8 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
-#include "logic/text/NumberText.h"
 #include "logic/model/FittingsText.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {

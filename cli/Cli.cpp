@@ -1,13 +1,15 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <variant>
 
-#include "logic/text/NumberText.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
-#include "logic/model/PanelReport.h"
 #include "logic/model/PanelModel.h"
+#include "logic/model/PanelReport.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
@@ -39,11 +41,11 @@ std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& pane
     return fields;
 }
 
-const char* StatusName(BatchStatus s) {
+const char* StatusName(ExitStatus s) {
     switch (s) {
-        case BatchStatus::Ok: return "ok";
-        case BatchStatus::Refused: return "refused";
-        case BatchStatus::Invalid: return "invalid";
+        case ExitStatus::Ok: return "ok";
+        case ExitStatus::Refused: return "refused";
+        case ExitStatus::Invalid: return "invalid";
     }
     return "invalid";
 }
@@ -64,10 +66,10 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     if (auto error = LoadPanelFile(panel, bytes)) {
         r.message = Lf(error->text);
     } else if (auto refusal = panel.calculate()) {
-        r.status = BatchStatus::Refused;
+        r.status = ExitStatus::Refused;
         r.message = Lf(refusal->text);
     } else {
-        r.status = BatchStatus::Ok;
+        r.status = ExitStatus::Ok;
     }
     r.fields = FieldsOf(panel);
     r.report = Lf(PanelReport(panel));
@@ -112,70 +114,43 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-int RunSweep(const std::string& spec, const std::string& file, std::ostream& out, std::ostream& err,
-             const Locale& locale) {
-    // NAME=FROM:TO:STEPS
-    const auto eq = spec.find('=');
-    const auto c1 = spec.find(':', eq == std::string::npos ? 0 : eq);
-    const auto c2 = c1 == std::string::npos ? std::string::npos : spec.find(':', c1 + 1);
-    if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos) {
-        err << "corvane-cli: a sweep is NAME=FROM:TO:STEPS, not " << spec << "\n";
-        return 2;
-    }
-    const std::string name = spec.substr(0, eq);
-    const std::string fromText = spec.substr(eq + 1, c1 - eq - 1);
-    const std::string toText = spec.substr(c1 + 1, c2 - c1 - 1);
-    const auto steps = ReadInteger(spec.substr(c2 + 1));
+std::variant<Sweep, std::string> ParseSweep(const std::string& argument) {
+    const auto eq = argument.find('=');
+    const auto c1 = argument.find(':', eq == std::string::npos ? 0 : eq);
+    const auto c2 = c1 == std::string::npos ? std::string::npos : argument.find(':', c1 + 1);
+    if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos)
+        return "a sweep is NAME=FROM:TO:STEPS, not " + argument;
+    const std::string fromText = argument.substr(eq + 1, c1 - eq - 1);
+    const std::string toText = argument.substr(c1 + 1, c2 - c1 - 1);
+    const auto steps = ReadInteger(argument.substr(c2 + 1));
     if (!IsEntryNumber(fromText, DotLocale()) || !IsEntryNumber(toText, DotLocale()) || !steps || *steps < 1 ||
-        *steps > 100000) {
-        err << "corvane-cli: a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " << spec
-            << "\n";
-        return 2;
-    }
-    const FileRead read = ReadWholeFile(file, kMaxPanelFileBytes);
-    if (!read.bytes) {
-        err << file << ": " << read.error << "\n";
-        return 2;
-    }
-    PanelFileReader reader(*read.bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind) {
-        err << file << ": " << kNotValidFileText << "\n";
-        return 2;
-    }
-    PanelModel panel(*kind, locale);
-    if (auto error = LoadPanelFile(panel, *read.bytes)) {
-        err << file << ": " << Lf(error->text) << "\n";
-        return 2;
-    }
-    std::optional<Ctl> entry;
-    for (int i = 0; i < kCtlCount; ++i) {
-        const Ctl c = static_cast<Ctl>(i);
-        if (IsUserEntry(*kind, c) && CtlName(c, *kind) == name) entry = c;
-    }
-    if (!entry) {
-        err << "corvane-cli: " << name << " is not an entry of panel " << PanelDigit(*kind) << "\n";
-        return 2;
-    }
+        *steps > kMaxSweepSteps)
+        return "a sweep is NAME=FROM:TO:STEPS with two numbers and 1 to 100000 steps, not " + argument;
+    return Sweep{argument.substr(0, eq), ReadEntryNumber(fromText, DotLocale()), ReadEntryNumber(toText, DotLocale()),
+                 *steps};
+}
 
+namespace {
+
+// The sweep's steps on a loaded panel: the CSV header, then per step the
+// value written into the entry, the result fields and the refusal.
+ExitStatus SweepPanel(PanelModel& panel, Ctl entry, const Sweep& sweep, std::ostream& out, const Locale& locale) {
+    const PanelKind kind = panel.kind();
     std::vector<Ctl> results;
     for (int i = 0; i < kCtlCount; ++i)
-        if (IsResult(*kind, static_cast<Ctl>(i))) results.push_back(static_cast<Ctl>(i));
+        if (IsResult(kind, static_cast<Ctl>(i))) results.push_back(static_cast<Ctl>(i));
     if (panel.gasMode())
         for (Ctl c : {Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel}) results.push_back(c);
-    out << CsvField(name);
-    for (Ctl c : results) out << "," << CsvField(CtlName(c, *kind));
+    out << CsvField(sweep.entry);
+    for (Ctl c : results) out << "," << CsvField(CtlName(c, kind));
     out << ",message\n";
 
-    const double from = ReadEntryNumber(fromText, DotLocale());
-    const double to = ReadEntryNumber(toText, DotLocale());
-    int status = 0;
-    for (int i = 0; i < *steps; ++i) {
-        const double value = *steps == 1 ? from : from + (to - from) * i / (*steps - 1);
-        const std::string text = WriteEntryNumber(value, 6, locale).value_or("");
-        panel.editEntry(*entry, text);
+    ExitStatus status = ExitStatus::Ok;
+    for (int i = 0; i < sweep.steps; ++i) {
+        const std::string text = WriteEntryNumber(sweep.valueAt(i), 6, locale).value_or("");
+        panel.editEntry(entry, text);
         const auto refusal = panel.calculate();
-        if (refusal) status = 1;
+        if (refusal) status = ExitStatus::Refused;
         out << CsvField(text);
         for (Ctl c : results) out << "," << CsvField(panel.text(c));
         std::string message = refusal ? refusal->text : "";
@@ -186,11 +161,49 @@ int RunSweep(const std::string& spec, const std::string& file, std::ostream& out
     return status;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale) {
+}  // namespace
+
+ExitStatus RunSweep(const std::string& argument, const std::string& file, std::ostream& out, std::ostream& err,
+                    const Locale& locale) {
+    const auto parsed = ParseSweep(argument);
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        err << "corvane-cli: " << *problem << "\n";
+        return ExitStatus::Invalid;
+    }
+    const Sweep& sweep = std::get<Sweep>(parsed);
+    const FileRead read = ReadWholeFile(file, kMaxPanelFileBytes);
+    if (!read.bytes) {
+        err << file << ": " << read.error << "\n";
+        return ExitStatus::Invalid;
+    }
+    PanelFileReader reader(*read.bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind) {
+        err << file << ": " << kNotValidFileText << "\n";
+        return ExitStatus::Invalid;
+    }
+    PanelModel panel(*kind, locale);
+    if (auto error = LoadPanelFile(panel, *read.bytes)) {
+        err << file << ": " << Lf(error->text) << "\n";
+        return ExitStatus::Invalid;
+    }
+    std::optional<Ctl> entry;
+    for (int i = 0; i < kCtlCount; ++i) {
+        const Ctl c = static_cast<Ctl>(i);
+        if (IsUserEntry(*kind, c) && CtlName(c, *kind) == sweep.entry) entry = c;
+    }
+    if (!entry) {
+        err << "corvane-cli: " << sweep.entry << " is not an entry of panel " << PanelDigit(*kind) << "\n";
+        return ExitStatus::Invalid;
+    }
+    return SweepPanel(panel, *entry, sweep, out, locale);
+}
+
+ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale) {
     if (!args.empty() && args[0] == "--sweep") {
         if (args.size() != 3) {
             err << kUsage;
-            return 2;
+            return ExitStatus::Invalid;
         }
         return RunSweep(args[1], args[2], out, err, locale);
     }
@@ -202,28 +215,26 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             json = true;
         } else if (options && (a == "--help" || a == "-h")) {
             out << kUsage;
-            return 0;
+            return ExitStatus::Ok;
         } else if (options && a == "--") {
             options = false;
         } else if (options && a.size() > 1 && a[0] == '-') {
             err << "corvane-cli: unknown option " << a << "\n" << kUsage;
-            return 2;
+            return ExitStatus::Invalid;
         } else {
             files.push_back(a);
         }
     }
     if (files.empty()) {
         err << kUsage;
-        return 2;
+        return ExitStatus::Invalid;
     }
 
     std::vector<BatchResult> results;
-    int status = 0;
+    ExitStatus status = ExitStatus::Ok;
     for (const std::string& f : files) {
         results.push_back(RunPanelFile(f, locale));
-        const BatchResult& r = results.back();
-        if (r.status == BatchStatus::Refused) status = std::max(status, 1);
-        if (r.status == BatchStatus::Invalid) status = 2;
+        status = std::max(status, results.back().status);
     }
 
     if (json) {
@@ -232,8 +243,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     bool first = true;
     for (const BatchResult& r : results) {
-        if (r.status != BatchStatus::Ok) err << r.file << ": " << r.message << "\n";
-        if (r.status == BatchStatus::Invalid) continue;
+        if (r.status != ExitStatus::Ok) err << r.file << ": " << r.message << "\n";
+        if (r.status == ExitStatus::Invalid) continue;
         if (!first) out << "\n";
         first = false;
         out << r.report << "\n";

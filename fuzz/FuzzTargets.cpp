@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "cli/Cli.h"
-#include "logic/text/Cp1252.h"
-#include "logic/text/NumberText.h"
 #include "logic/io/DataTable.h"
 #include "logic/model/FittingsDialogModel.h"
 #include "logic/model/FittingsText.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelReport.h"
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane::fuzz {
 

@@ -18,8 +18,8 @@
 #include <QValueAxis>
 #include <cmath>
 
-#include "logic/text/NumberText.h"
 #include "logic/io/FileIo.h"
+#include "logic/text/NumberText.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {

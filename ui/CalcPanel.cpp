@@ -12,14 +12,14 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "ui/widgets/RightAlignedEdit.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
-#include "ui/PanelPicture.h"
 #include "logic/model/PanelReport.h"
 #include "logic/model/PrintLayout.h"
-#include "ui/widgets/Glyphs.h"
+#include "ui/PanelPicture.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {
@@ -88,7 +88,7 @@ CalcPanel::CalcPanel(PanelModel& model, PanelServices services, QWidget* parent)
                                                   "FindLengthPanel"};
     setObjectName(kPanelNames[model.digit() - 1]);
     setAccessibleName(Q(model.text(Ctl::PanelHeading)));
-    setFixedSize(493, 328);
+    setFixedSize(kPanelWidth, kPanelHeight);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, colour_);
     setPalette(pal);
@@ -98,9 +98,9 @@ CalcPanel::CalcPanel(PanelModel& model, PanelServices services, QWidget* parent)
     refreshAll();
 }
 
-std::string CalcPanel::objectName(const Spec& s) const {
-    if (s.ctl != Ctl::Count_) return CtlName(s.ctl, kind());
-    const std::string n = s.name;
+std::string CalcPanel::objectName(const ControlRow& row) const {
+    if (row.ctl != Ctl::Count_) return CtlName(row.ctl, kind());
+    const std::string n = row.name;
     if (n == "Calculate") {
         static constexpr const char* kNames[] = {"CalculatePressureDropBitBtn", "CalculateFlowBitBtn2",
                                                  "CalculatePipeDiameterBitBtn3", "CalculatePipeLengthBitBtn4"};
@@ -110,24 +110,31 @@ std::string CalcPanel::objectName(const Spec& s) const {
     return n + std::to_string(model_.digit());
 }
 
-std::vector<CalcPanel::Spec> CalcPanel::controlTable() const {
+std::vector<CalcPanel::ControlRow> CalcPanel::controlTable() const {
     const PanelKind k = kind();
     const bool p1 = k == PanelKind::PressureDrop, p2 = k == PanelKind::Flow, p3 = k == PanelKind::Diameter,
                p4 = k == PanelKind::Length;
     // Panels 3 and 4 have one row less on the left: elevation and rise/fall
     // sit 44 pixels higher, and the available pressure takes their row.
     const int up = p3 || p4 ? 44 : 0;
-    std::vector<Spec> t;
-    auto ctl = [&](Ctl c, Kind kind, QRect g, const char* hint = "") {
-        if (PanelHas(k, c)) t.push_back({c, "", kind, g, hint, Act::None, {}});
+    // The looks that several controls share.
+    const Look heading{.underline = true};
+    const Look result{.background = Paint::Info, .tabStop = false};
+    const Look fluid{.background = Paint::Panel, .frameless = true, .opensFluid = true};
+    const Look fluidCaption{.background = Paint::Panel, .leftAligned = true, .frameless = true, .opensFluid = true};
+
+    std::vector<ControlRow> t;
+    auto ctl = [&](Ctl c, Kind kind, QRect g, const char* hint = "", Look look = {}, Act act = Act::None) {
+        if (PanelHas(k, c)) t.push_back({c, "", kind, g, hint, act, {}, look, std::nullopt});
     };
-    auto view = [&](const char* name, Kind kind, QRect g, const char* hint, Act act, std::string text = {}) {
-        t.push_back({Ctl::Count_, name, kind, g, hint, act, std::move(text)});
+    auto view = [&](const char* name, Kind kind, QRect g, const char* hint, Act act, std::string text = {},
+                    std::optional<Glyph> glyph = std::nullopt) {
+        t.push_back({Ctl::Count_, name, kind, g, hint, act, std::move(text), {}, glyph});
     };
 
-    ctl(Ctl::PanelHeading, Kind::Heading, {370, 8, 115, 18});
-    ctl(Ctl::PipeDetailsHdLabel, Kind::Heading, {12, 8, 83, 18});
-    ctl(Ctl::ResultsHdLabel, Kind::Heading, {312, 8, 51, 18});
+    ctl(Ctl::PanelHeading, Kind::Label, {370, 8, 115, 18}, "", {.text = Paint::Maroon});
+    ctl(Ctl::PipeDetailsHdLabel, Kind::Label, {12, 8, 83, 18}, "", heading);
+    ctl(Ctl::ResultsHdLabel, Kind::Label, {312, 8, 51, 18}, "", heading);
     view("MetricRadioButton", Kind::Radio, {156, 8, 53, 17}, "", Act::None, "Metric");
     view("ImperialRadioButton", Kind::Radio, {216, 8, 81, 17}, "", Act::None, "Imperial");
 
@@ -150,7 +157,7 @@ std::vector<CalcPanel::Spec> CalcPanel::controlTable() const {
     QRect fittings{156, 140, 57, 25};
     if (p3) fittings = {156, 96, 57, 25};
     if (p4) fittings = {216, 92, 57, 25};
-    ctl(Ctl::FittingsBitBtn, Kind::Button, fittings, "Pipe fittings");
+    ctl(Ctl::FittingsBitBtn, Kind::Button, fittings, "Pipe fittings", {}, Act::Fittings);
 
     ctl(Ctl::ElevationChangeLabel, Kind::Label, {12, 168 - up, 140, 16});
     ctl(Ctl::ElevationChange_RightEdit, Kind::Entry, {12, 184 - up, 113, 22});
@@ -164,186 +171,166 @@ std::vector<CalcPanel::Spec> CalcPanel::controlTable() const {
     ctl(Ctl::AvailablePressure_RightEdit, Kind::Entry, {12, avail + 16, 113, 22});
     ctl(Ctl::MhdBarComboBox, Kind::List, p1 ? QRect{432, 228, 57, 22} : QRect{128, avail + 16, 57, 22});
     ctl(Ctl::AllowableLossHdLabel, Kind::Label, {128, avail, 85, 16});
-    ctl(Ctl::AllowablePressureLoss_RightEdit, Kind::Entry, {128, avail + 16, 85, 22});
+    ctl(Ctl::AllowablePressureLoss_RightEdit, Kind::Entry, {128, avail + 16, 85, 22}, "",
+        {.background = Paint::AllowableLoss});
 
     // The flow: an entry on panels 1, 3 and 4, the result on panel 2.
     const QRect flowHead = p2 ? QRect{312, 212, 26, 16} : QRect{12, 212, 26, 16};
-    ctl(Ctl::FlowHdLabel, Kind::Caption, flowHead, p1 ? "" : "Click to show weight of flow");
+    ctl(Ctl::FlowHdLabel, Kind::Caption, flowHead, p1 ? "" : "Click to show weight of flow", {},
+        p2 || p3 ? Act::ToggleFlowWeight : Act::None);
     ctl(Ctl::UncompressedVolumeHdLabel, Kind::Label, p2 ? QRect{340, 212, 126, 16} : QRect{108, 212, 106, 16});
     if (p2) {
-        ctl(Ctl::FlowrateLMin_RightEdit, Kind::Display, {312, 228, 88, 22});
+        ctl(Ctl::FlowrateLMin_RightEdit, Kind::Display, {312, 228, 88, 22}, "", result);
         ctl(Ctl::FlowUnitComboBox, Kind::List, {403, 228, 85, 22});
         ctl(Ctl::Gas_FlowUnitComboBox, Kind::List, {403, 228, 85, 22});
-        view("FlowWeightBitBtn", Kind::Button, {468, 206, 20, 20}, "show weight of flow", Act::FlowWeight);
+        view("FlowWeightBitBtn", Kind::Button, {468, 206, 20, 20}, "show weight of flow", Act::FlowWeight, {},
+             Glyph::Weight);
     } else {
-        ctl(Ctl::FlowrateLMin_RightEdit, Kind::Entry, {12, 228, 113, 22});
+        ctl(Ctl::FlowrateLMin_RightEdit, Kind::Entry, {12, 228, 113, 22}, "", {.text = Paint::Red});
         ctl(Ctl::VisibleFlowrateLMin_RightEdit, Kind::Entry, {12, 228, 113, 22});
         ctl(Ctl::FlowUnitComboBox, Kind::List, {128, 228, 85, 22});
         ctl(Ctl::Gas_FlowUnitComboBox, Kind::List, {128, 228, 85, 22});
-        view("FlowWeightBitBtn", Kind::Button, {40, 207, 20, 20}, "show weight of flow", Act::FlowWeight);
+        view("FlowWeightBitBtn", Kind::Button, {40, 207, 20, 20}, "show weight of flow", Act::FlowWeight, {},
+             Glyph::Weight);
         if (p1 || p4)
             view("VelocityFlowBitBtn", Kind::Button, {62, 207, 20, 20}, "diameter\u00b2 x Pi / 4 x velocity = flow",
-                 Act::VelocityFlow);
+                 Act::VelocityFlow, {}, Glyph::Velocity);
         ctl(Ctl::Uncompressed_SpeedButton, Kind::Speed, {84, 207, 20, 20}, "Specify un-compressed or compressed flow rate");
     }
     ctl(Ctl::GasPressureHdLabel, Kind::Label, {216, 212, 90, 16});
     ctl(Ctl::Barg_RightEdit, Kind::Entry, {212, 228, 53, 22});
     ctl(Ctl::BargHdLabel, Kind::Label, {276, 232, 34, 16});
 
-    ctl(Ctl::FluidName_Edit, Kind::Display, {12, 256, 189, 25});
-    view("FluidDataBitBtn", Kind::Button, {167, 256, 23, 25}, "Change fluid", Act::FluidData);
-    view("GasDataBitBtn", Kind::Button, {190, 256, 23, 25}, "Change gas", Act::GasData);
-    ctl(Ctl::CentistokesHdEdit, Kind::Display, {12, 280, 117, 22});
-    ctl(Ctl::FluidViscosityRightEdit, Kind::Display, {128, 280, 85, 22});
-    ctl(Ctl::RelativeDensityHdEdit, Kind::Display, {12, 300, 117, 22});
-    ctl(Ctl::RightEditVisibleFluidDensityDisplay, Kind::Display, {128, 300, 85, 22});
-    ctl(Ctl::FluidRelativeDensityRightEdit, Kind::Display, {36, 300, 85, 22});
+    ctl(Ctl::FluidName_Edit, Kind::Display, {12, 256, 189, 25}, "",
+        {.background = Paint::Info, .leftAligned = true, .opensFluid = true});
+    view("FluidDataBitBtn", Kind::Button, {167, 256, 23, 25}, "Change fluid", Act::FluidData, {}, Glyph::Liquid);
+    view("GasDataBitBtn", Kind::Button, {190, 256, 23, 25}, "Change gas", Act::GasData, {}, Glyph::GasCylindersDim);
+    ctl(Ctl::CentistokesHdEdit, Kind::Display, {12, 280, 117, 22}, "", fluidCaption);
+    ctl(Ctl::FluidViscosityRightEdit, Kind::Display, {128, 280, 85, 22}, "", fluid);
+    ctl(Ctl::RelativeDensityHdEdit, Kind::Display, {12, 300, 117, 22}, "", fluidCaption);
+    ctl(Ctl::RightEditVisibleFluidDensityDisplay, Kind::Display, {128, 300, 85, 22}, "", fluid);
+    ctl(Ctl::FluidRelativeDensityRightEdit, Kind::Display, {36, 300, 85, 22}, "",
+        {.background = Paint::Cyan, .frameless = true, .opensFluid = true});
 
     ctl(Ctl::FlowTypeHdLabel, Kind::Label, {312, 36, 113, 16});
-    ctl(Ctl::FlowType_RightEdit, Kind::Display, {312, 52, 113, 22});
+    ctl(Ctl::FlowType_RightEdit, Kind::Display, {312, 52, 113, 22}, "", result);
     ctl(Ctl::ReynoldsNumberHdLabel, Kind::Label, {312, 80, 113, 16});
-    ctl(Ctl::ReynoldsNumber_RightEdit, Kind::Display, {312, 96, 113, 22});
+    ctl(Ctl::ReynoldsNumber_RightEdit, Kind::Display, {312, 96, 113, 22}, "", result);
     ctl(Ctl::FrictionFactorHdLabel, Kind::Label, {312, 124, 113, 16});
-    ctl(Ctl::FrictionFactor_RightEdit, Kind::Display, {312, 140, 113, 22});
+    ctl(Ctl::FrictionFactor_RightEdit, Kind::Display, {312, 140, 113, 22}, "", result);
     ctl(Ctl::FluidVelocityHdLabel, Kind::Label, {312, 168, 113, 16});
-    ctl(Ctl::MSec_RightEdit, Kind::Display, {312, 184, 113, 22});
+    ctl(Ctl::MSec_RightEdit, Kind::Display, {312, 184, 113, 22}, "", result);
     ctl(Ctl::FluidVelocity_UnitsLabel, Kind::Label, {432, 188, 40, 16});
 
     ctl(Ctl::PressureDropHdLabel, Kind::Label, {312, 212, 113, 16});
-    ctl(Ctl::mHd_RightEdit, Kind::Display, {312, 228, 113, 22});
+    ctl(Ctl::mHd_RightEdit, Kind::Display, {312, 228, 113, 22}, "", result);
     ctl(Ctl::MinPipeDiameterHdLabel, Kind::Label, {312, 212, 170, 16});
-    ctl(Ctl::PipeDiameter_RightEdit, Kind::Display, {312, 228, 113, 22});
+    ctl(Ctl::PipeDiameter_RightEdit, Kind::Display, {312, 228, 113, 22}, "", result);
     ctl(Ctl::PipeDiameter_UnitsLabel, Kind::Label, {432, 232, 30, 16});
     ctl(Ctl::PipeLengthHdLabel, Kind::Label, {312, 212, 113, 16});
-    ctl(Ctl::PipeLength_RightEdit, Kind::Display, {312, 228, 113, 22});
+    ctl(Ctl::PipeLength_RightEdit, Kind::Display, {312, 228, 113, 22}, "", result);
     ctl(Ctl::PipeLength_UnitsLabel, Kind::Label, {432, 232, 30, 16});
 
     view("Calculate", Kind::Button, {312, 264, 169, 25}, "", Act::Calculate,
          p1 ? "Calculate pressure drop" : p2 ? "Calculate flow" : p3 ? "Calculate pipe diameter" : "Calculate pipe length");
-    view("LoadFileBitBtn", Kind::Button, {312, 296, 31, 25}, "Open file", Act::LoadFile);
-    view("SaveFileBitBtn", Kind::Button, {347, 296, 31, 25}, "Save current entries", Act::SaveFile);
+    view("LoadFileBitBtn", Kind::Button, {312, 296, 31, 25}, "Open file", Act::LoadFile, {}, Glyph::Open);
+    view("SaveFileBitBtn", Kind::Button, {347, 296, 31, 25}, "Save current entries", Act::SaveFile, {}, Glyph::Save);
     view("CopyTextToClipboardBitBtn", Kind::Button, {381, 296, 31, 25},
-         "Copy text to clipboard\n(Paste to Excel spreadsheet)", Act::CopyText);
-    view("CopyScreenToClipboardBitBtn", Kind::Button, {416, 296, 31, 25}, "Copy screen to clipboard", Act::CopyScreen);
-    view("PrintBitBtn", Kind::Button, {450, 296, 31, 25}, "Print screen", Act::Print);
+         "Copy text to clipboard\n(Paste to Excel spreadsheet)", Act::CopyText, {}, Glyph::CopyText);
+    view("CopyScreenToClipboardBitBtn", Kind::Button, {416, 296, 31, 25}, "Copy screen to clipboard", Act::CopyScreen,
+         {}, Glyph::CopyScreen);
+    view("PrintBitBtn", Kind::Button, {450, 296, 31, 25}, "Print screen", Act::Print, {}, Glyph::Print);
 
-    ctl(Ctl::GasFlowInfoPanel, Kind::Box, {216, 256, 93, 67});
-    ctl(Ctl::FlowWeightPanel, Kind::Strip, {12, 210, 201, 18});
+    ctl(Ctl::GasFlowInfoPanel, Kind::Box, {216, 256, 93, 67}, "", {.background = Paint::Info});
+    ctl(Ctl::FlowWeightPanel, Kind::Strip, {12, 210, 201, 18}, "", {.background = Paint::FlowWeight},
+        Act::HideFlowWeight);
     return t;
 }
 
-QWidget* CalcPanel::make(const Spec& s) {
-    QWidget* w = nullptr;
-    const bool readOnlyEntry = s.ctl == Ctl::FlowrateLMin_RightEdit && kind() == PanelKind::Flow;
-    switch (s.kind) {
+QColor CalcPanel::colourOf(Paint paint) const {
+    switch (paint) {
+        case Paint::None:
+        case Paint::Panel: return colour_;
+        case Paint::Info: return kInfoBk;
+        case Paint::Cyan: return {0, 255, 255};
+        case Paint::AllowableLoss: return kAllowableLossColour;
+        case Paint::FlowWeight: return kFlowWeightColour;
+        case Paint::Maroon: return {128, 0, 0};
+        case Paint::Red: return Qt::red;
+    }
+    return colour_;
+}
+
+// The buttons of a dialog the program was not given are off.
+bool CalcPanel::offered(Act act) const {
+    switch (act) {
+        case Act::Fittings: return static_cast<bool>(services_.askFittings);
+        case Act::FluidData:
+        case Act::GasData: return static_cast<bool>(services_.askFluid);
+        case Act::IdHelper: return static_cast<bool>(services_.askPipeDiameter);
+        case Act::VelocityFlow: return static_cast<bool>(services_.askVelocityFlow);
+        default: return true;
+    }
+}
+
+// The widget of a row's kind, wired to the model or to the row's action.
+QWidget* CalcPanel::create(const ControlRow& row) {
+    switch (row.kind) {
+        case Kind::Label: return new QLabel(this);
         case Kind::Radio: {
-            auto* radio = new QRadioButton(Q(s.text), this);
-            (std::string(s.name) == "MetricRadioButton" ? metricRadio_ : imperialRadio_) = radio;
-            w = radio;
-            break;
+            auto* radio = new QRadioButton(Q(row.text), this);
+            (std::string(row.name) == "MetricRadioButton" ? metricRadio_ : imperialRadio_) = radio;
+            return radio;
         }
-        case Kind::Label:
-        case Kind::Heading: {
-            auto* label = new QLabel(this);
-            if (s.kind == Kind::Heading) {
-                QFont f = label->font();
-                f.setUnderline(s.ctl != Ctl::PanelHeading);
-                label->setFont(f);
-                if (s.ctl == Ctl::PanelHeading) SetTextColour(label, QColor(128, 0, 0));  // maroon
-            }
-            w = label;
-            break;
-        }
-        case Kind::Caption: {
+        case Kind::Caption:
+        case Kind::Strip: {
             auto* label = new ClickLabel(this);
-            if (kind() == PanelKind::Flow || kind() == PanelKind::Diameter)
-                label->setAction([this] { model_.toggleFlowWeight(); });
-            w = label;
-            break;
+            if (row.act != Act::None) label->setAction([this, act = row.act] { run(act); });
+            return label;
         }
         case Kind::Entry:
         case Kind::Display: {
             auto* edit = new RightAlignedEdit(this);
-            edit->setBounds(s.geometry.x(), s.geometry.y(), s.geometry.width(), s.geometry.height());
-            if (s.kind == Kind::Entry && !readOnlyEntry) {
-                bindEntry(edit, s.ctl);
+            edit->setBounds(row.geometry.x(), row.geometry.y(), row.geometry.width(), row.geometry.height());
+            if (row.kind == Kind::Entry) {
+                bindEntry(edit, row.ctl);
             } else {
                 edit->setReadOnly(true);
                 edit->setPassesFocus(true);
-                edit->setFocusPolicy(IsResult(kind(), s.ctl) ? Qt::NoFocus : Qt::StrongFocus);
-                const bool result = IsResult(kind(), s.ctl) || s.ctl == Ctl::FluidName_Edit;
-                SetBackground(edit, result ? kInfoBk : colour_);
-                if (!result) edit->setFrame(false);
-                if (s.ctl == Ctl::FluidName_Edit || s.ctl == Ctl::CentistokesHdEdit || s.ctl == Ctl::RelativeDensityHdEdit)
-                    edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                if (s.ctl == Ctl::FluidRelativeDensityRightEdit) SetBackground(edit, QColor(0, 255, 255));
+                edit->setFocusPolicy(row.look.tabStop ? Qt::StrongFocus : Qt::NoFocus);
             }
-            // A click on any of the fluid fields opens the fluid data base.
-            if (s.ctl == Ctl::FluidName_Edit || s.ctl == Ctl::FluidViscosityRightEdit ||
-                s.ctl == Ctl::CentistokesHdEdit || s.ctl == Ctl::RelativeDensityHdEdit ||
-                s.ctl == Ctl::RightEditVisibleFluidDensityDisplay || s.ctl == Ctl::FluidRelativeDensityRightEdit) {
-                edit->setCursor(Qt::PointingHandCursor);
-                connect(edit, &RightAlignedEdit::clicked, this, [this] { chooseFluid(std::nullopt); });
-            }
-            if (s.ctl == Ctl::FlowrateLMin_RightEdit && !readOnlyEntry) SetTextColour(edit, Qt::red);
-            if (s.ctl == Ctl::AllowablePressureLoss_RightEdit) SetBackground(edit, kAllowableLossColour);
-            w = edit;
-            break;
+            return edit;
         }
         case Kind::List: {
             auto* combo = new QComboBox(this);
             combo->setMaxVisibleItems(16);
-            const Ctl c = s.ctl;
-            connect(combo, &QComboBox::activated, this, [this, c](int index) {
+            connect(combo, &QComboBox::activated, this, [this, c = row.ctl](int index) {
                 if (updating_) return;
                 report(model_.choose(c, index));
             });
-            w = combo;
-            break;
+            return combo;
         }
         case Kind::Button: {
-            auto* button = new QPushButton(Q(s.text), this);
-            const Act act = s.ctl == Ctl::FittingsBitBtn ? Act::Fittings : s.act;
+            auto* button = new QPushButton(Q(row.text), this);
             button->setAutoDefault(false);
-            static const std::map<Act, Glyph> kGlyphs = {
-                {Act::LoadFile, Glyph::Open},     {Act::SaveFile, Glyph::Save},   {Act::CopyText, Glyph::CopyText},
-                {Act::CopyScreen, Glyph::CopyScreen}, {Act::Print, Glyph::Print}, {Act::FluidData, Glyph::Liquid},
-                {Act::GasData, Glyph::GasCylindersDim}, {Act::FlowWeight, Glyph::Weight},
-                {Act::VelocityFlow, Glyph::Velocity}};
-            if (auto g = kGlyphs.find(act); g != kGlyphs.end()) {
-                button->setIcon(GlyphPixmap(g->second));
+            if (row.glyph) {
+                button->setIcon(GlyphPixmap(*row.glyph));
                 button->setIconSize(QSize(16, 16));
             }
-            // The buttons of a dialog the program was not given are off.
-            bool available = true;
-            if (act == Act::Fittings) available = static_cast<bool>(services_.askFittings);
-            if (act == Act::FluidData || act == Act::GasData) available = static_cast<bool>(services_.askFluid);
-            if (act == Act::IdHelper) available = static_cast<bool>(services_.askPipeDiameter);
-            if (act == Act::VelocityFlow) available = static_cast<bool>(services_.askVelocityFlow);
-            button->setEnabled(available);
-            connect(button, &QPushButton::clicked, this, [this, act] { run(act); });
-            w = button;
-            break;
+            button->setEnabled(offered(row.act));
+            connect(button, &QPushButton::clicked, this, [this, act = row.act] { run(act); });
+            return button;
         }
         case Kind::Speed: {
             auto* speed = new QToolButton(this);
             speed->setCheckable(true);
             speed->setIconSize(QSize(16, 16));
             connect(speed, &QToolButton::clicked, this, [this](bool down) { model_.setCompressedEntry(down); });
-            w = speed;
-            break;
-        }
-        case Kind::Strip: {
-            auto* strip = new ClickLabel(this);
-            SetBackground(strip, kFlowWeightColour);
-            strip->setAction([this] { model_.hideFlowWeight(); });
-            w = strip;
-            break;
+            return speed;
         }
         case Kind::Box: {
             auto* box = new QFrame(this);
             box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            SetBackground(box, kInfoBk);
             const Ctl labels[] = {Ctl::ActualFlowHdLabel, Ctl::ActualFlowValueLabel, Ctl::ExitFlowHdLabel,
                                   Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel};
             int y = 2;
@@ -355,28 +342,53 @@ QWidget* CalcPanel::make(const Spec& s) {
                 widgets_[c] = label;
                 y += 13;
             }
-            w = box;
-            break;
+            return box;
         }
     }
-    if (s.kind != Kind::Entry && s.kind != Kind::Display) w->setGeometry(s.geometry);
-    w->setObjectName(Q(objectName(s)));
-    if (*s.hint) w->setToolTip(Q(s.hint));
+    return new QWidget(this);
+}
+
+void CalcPanel::applyLook(QWidget* w, const Look& look) {
+    if (look.background != Paint::None) SetBackground(w, colourOf(look.background));
+    if (look.text != Paint::None) SetTextColour(w, colourOf(look.text));
+    if (look.underline) {
+        QFont f = w->font();
+        f.setUnderline(true);
+        w->setFont(f);
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (look.frameless) edit->setFrame(false);
+        if (look.leftAligned) edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // A click on any of the fluid fields opens the fluid data base.
+    if (look.opensFluid) {
+        w->setCursor(Qt::PointingHandCursor);
+        if (auto* edit = qobject_cast<RightAlignedEdit*>(w))
+            connect(edit, &RightAlignedEdit::clicked, this, [this] { chooseFluid(std::nullopt); });
+    }
+}
+
+QWidget* CalcPanel::make(const ControlRow& row) {
+    QWidget* w = create(row);
+    if (row.kind != Kind::Entry && row.kind != Kind::Display) w->setGeometry(row.geometry);
+    w->setObjectName(Q(objectName(row)));
+    if (*row.hint) w->setToolTip(Q(row.hint));
+    applyLook(w, row.look);
     return w;
 }
 
 void CalcPanel::build() {
-    for (const Spec& s : controlTable()) {
-        QWidget* w = make(s);
-        std::string accessible = s.ctl != Ctl::Count_ ? model_.text(s.ctl) : s.text;
-        if (accessible.empty() || IsList(s.ctl)) accessible = s.ctl != Ctl::Count_ ? std::string(CtlBaseName(s.ctl)) : s.name;
-        if (*s.hint && (s.ctl == Ctl::Count_ || IsList(s.ctl) || accessible == std::string(CtlBaseName(s.ctl))))
-            accessible = s.hint;
+    for (const ControlRow& row : controlTable()) {
+        QWidget* w = make(row);
+        std::string accessible = row.ctl != Ctl::Count_ ? model_.text(row.ctl) : row.text;
+        if (accessible.empty() || IsList(row.ctl)) accessible = row.ctl != Ctl::Count_ ? std::string(CtlBaseName(row.ctl)) : row.name;
+        if (*row.hint && (row.ctl == Ctl::Count_ || IsList(row.ctl) || accessible == std::string(CtlBaseName(row.ctl))))
+            accessible = row.hint;
         w->setAccessibleName(Q(accessible));
-        if (*s.hint) w->setAccessibleDescription(Q(s.hint));
-        if (s.ctl != Ctl::Count_) {
-            widgets_[s.ctl] = w;
-            geometry_[s.ctl] = w->geometry();
+        if (*row.hint) w->setAccessibleDescription(Q(row.hint));
+        if (row.ctl != Ctl::Count_) {
+            widgets_[row.ctl] = w;
+            geometry_[row.ctl] = w->geometry();
         }
     }
     auto* group = new QButtonGroup(this);
@@ -511,6 +523,8 @@ void CalcPanel::run(Act act) {
     switch (act) {
         case Act::Calculate: calculate(); break;
         case Act::FlowWeight: showFlowWeight(); break;
+        case Act::ToggleFlowWeight: model_.toggleFlowWeight(); break;
+        case Act::HideFlowWeight: model_.hideFlowWeight(); break;
         case Act::LoadFile: loadFile(); break;
         case Act::SaveFile: saveFile(); break;
         case Act::CopyText: copyTextToClipboard(); break;

@@ -14,6 +14,7 @@
 #include "logic/io/DataTable.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PanelModel.h"
+#include "ui/widgets/Glyphs.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -79,10 +80,23 @@ public:
     void print();
 
 private:
-    enum class Act { None, Calculate, FlowWeight, Fittings, FluidData, GasData, IdHelper, VelocityFlow,
-                     LoadFile, SaveFile, CopyText, CopyScreen, Print };
-    enum class Kind { Label, Heading, Radio, Entry, Display, Caption, List, Button, Strip, Box, Speed };
-    struct Spec {
+    // What a click (or Space) on a control does.
+    enum class Act { None, Calculate, FlowWeight, ToggleFlowWeight, HideFlowWeight, Fittings, FluidData, GasData,
+                     IdHelper, VelocityFlow, LoadFile, SaveFile, CopyText, CopyScreen, Print };
+    enum class Kind { Label, Radio, Entry, Display, Caption, List, Button, Strip, Box, Speed };
+    // The colours a control takes: the panel's own, or a fixed one.
+    enum class Paint { None, Panel, Info, Cyan, AllowableLoss, FlowWeight, Maroon, Red };
+    // How a control looks beyond its kind.
+    struct Look {
+        Paint background = Paint::None;
+        Paint text = Paint::None;
+        bool underline = false;
+        bool leftAligned = false;
+        bool frameless = false;
+        bool opensFluid = false;  // a click opens the fluid data base
+        bool tabStop = true;      // a read-only display the focus passes through
+    };
+    struct ControlRow {
         Ctl ctl = Ctl::Count_;   // the model's control, or Count_ for a widget of the view alone
         const char* name = "";   // name of a widget of the view alone (panel digit appended)
         Kind kind = Kind::Label;
@@ -90,11 +104,17 @@ private:
         const char* hint = "";
         Act act = Act::None;
         std::string text;        // initial caption of a widget of the view alone
+        Look look;
+        std::optional<Glyph> glyph;
     };
 
-    std::vector<Spec> controlTable() const;
+    std::vector<ControlRow> controlTable() const;
     void build();
-    QWidget* make(const Spec& s);
+    QWidget* make(const ControlRow& row);
+    QWidget* create(const ControlRow& row);
+    void applyLook(QWidget* w, const Look& look);
+    QColor colourOf(Paint paint) const;
+    bool offered(Act act) const;
     void bindEntry(RightAlignedEdit* edit, Ctl c);
     void refresh(Ctl c);
     void refreshAll();
@@ -103,7 +123,7 @@ private:
     void setTabOrderByPosition();
     void report(const std::optional<Refusal>& refusal);
     void run(Act act);
-    std::string objectName(const Spec& s) const;
+    std::string objectName(const ControlRow& row) const;
 
     PanelModel& model_;
     PanelServices services_;

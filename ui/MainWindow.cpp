@@ -8,17 +8,16 @@
 #include <QScreen>
 #include <QTabBar>
 
-#include "ui/SplashWindow.h"
+#include "logic/model/PrintLayout.h"
 #include "ui/AnalysisWindow.h"
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/Glyphs.h"
+#include "ui/SplashWindow.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kPanelWidth = 493;
-constexpr int kPanelHeight = 328;
 
 class ToolPicture : public QLabel {
 public:

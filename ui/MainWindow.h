@@ -1,6 +1,11 @@
 #pragma once
-// The main window: tool bar, menus, tab strip and the four calculation
-// panels, shown all four in a 2 x 2 grid or one at a time behind the tabs.
+// ui: the windows (main window, calculation panel, analysis, splash, panel
+// pictures) over ui/widgets, ui/platform and ui/dialogs.  A view holds no
+// number and computes nothing: it mirrors a model and forwards the user.
+//
+// This header: the main window - tool bar, menus, tab strip and the four
+// calculation panels, shown all four in a 2 x 2 grid or one at a time
+// behind the tabs.
 
 #include <QMainWindow>
 #include <QTimer>

@@ -10,24 +10,24 @@
 namespace corvane {
 
 QImage PanelImage(QWidget* panel) {
-    QImage image(kPanelPictureWidth, kPanelPictureHeight, QImage::Format_RGB32);
+    QImage image(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    panel->render(&p, QPoint(0, 0), QRegion(0, 0, kPanelPictureWidth, kPanelPictureHeight),
+    panel->render(&p, QPoint(0, 0), QRegion(0, 0, kPanelWidth, kPanelHeight),
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return image;
 }
 
 QImage ScreenCopyPicture(const QImage& panel, const QString& heading, const QFont& windowFont) {
-    QImage picture(kPanelPictureWidth, kScreenCopyHeight, QImage::Format_RGB32);
+    QImage picture(kPanelWidth, kScreenCopyHeight, QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter p(&picture);
-    p.fillRect(QRect(0, 0, kPanelPictureWidth, kScreenCopyBandHeight), QColor(255, 255, 225));
+    p.fillRect(QRect(0, 0, kPanelWidth, kScreenCopyBandHeight), QColor(255, 255, 225));
     QFont font(windowFont.family());
     font.setPointSize(10);
     p.setFont(font);
     p.setPen(Qt::black);
-    p.drawText(QRect(1, 5, kPanelPictureWidth - 1, kScreenCopyPanelTop - 5), Qt::AlignLeft | Qt::AlignTop, heading);
+    p.drawText(QRect(1, 5, kPanelWidth - 1, kScreenCopyPanelTop - 5), Qt::AlignLeft | Qt::AlignTop, heading);
     p.drawImage(QPoint(0, kScreenCopyPanelTop), panel);
     return picture;
 }

@@ -7,19 +7,16 @@
 namespace corvane {
 
 int FittingTypeOfKind(int kind, const std::array<int, kValveSelectorCount>& openings) {
-    const auto opening = [&](std::size_t valve) {
-        const int s = openings[valve];
-        return s >= 0 && s <= 3 ? s : 0;
-    };
-    if (kind >= 1 && kind <= 15) return kind;
-    switch (kind) {
-        case 16: return 16 + opening(0);
-        case 17: return 20 + opening(1);
-        case 18: return 24 + opening(2);
-        case 19: return 28 + opening(3);
-        default: break;
+    // Rows 1 to 15 are kinds 1 to 15; each valve has a row per opening from
+    // row 16 on; the kinds after the valves follow those rows.
+    const int lastValveKind = kFirstValveKind + kValveSelectorCount - 1;
+    if (kind >= 1 && kind < kFirstValveKind) return kind;
+    if (kind >= kFirstValveKind && kind <= lastValveKind) {
+        const auto valve = static_cast<std::size_t>(kind - kFirstValveKind);
+        const int opening = openings[valve] >= 0 && openings[valve] < kOpeningCount ? openings[valve] : 0;
+        return kFirstValveKind + kOpeningCount * static_cast<int>(valve) + opening;
     }
-    if (kind >= 20 && kind <= 23) return kind + 12;
+    if (kind > lastValveKind && kind <= kFittingKindCount) return kind + kValveSelectorCount * (kOpeningCount - 1);
     return 0;
 }
 

@@ -9,6 +9,11 @@ namespace corvane {
 
 inline constexpr int kValveSelectorCount = 4;
 inline constexpr int kFittingKindCount = 23;
+// Openings of a valve: 100 %, 75 %, 50 % and 25 %.
+inline constexpr int kOpeningCount = 4;
+// Kinds 16 to 19 are the valves whose openings the selection holds, in the
+// order of the openings.
+inline constexpr int kFirstValveKind = 16;
 
 struct FittingsSelection {
     // Opening index of gate, standard globe, angled globe and butterfly

@@ -1,10 +1,13 @@
 #pragma once
-// The calculation engine: numbers in calculation units only, never text, a
-// locale, a list index or a display unit.  This header holds the pipe flow
-// formulas: velocity and flow in a round pipe, Reynolds number, Darcy
-// friction factor (laminar, critical line, Haaland; Colebrook-White for
-// comparison), head losses, head to pressure, the state of a gas at its
-// inlet pressure, and the roughness of the pipe materials.
+// logic/engine: the calculations on numbers in calculation units only -
+// formulas, unit factors, the fittings K table, the four solvers, gas
+// properties.  It never sees text, a locale, a list index or a display unit,
+// and includes nothing above it.
+//
+// This header: the pipe flow formulas - velocity and flow in a round pipe,
+// Reynolds number, Darcy friction factor (laminar, critical line, Haaland;
+// Colebrook-White for comparison), head losses, head to pressure, the state
+// of a gas at its inlet pressure, and the roughness of the pipe materials.
 //
 // Calculation units, in and out: diameter and roughness mm, length and
 // elevation m, volume flow litre/min (for a gas the free volume flow),

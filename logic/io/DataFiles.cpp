@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "logic/text/Cp1252.h"
 #include "logic/io/DataTable.h"
 #include "logic/io/FileIo.h"
+#include "logic/text/Cp1252.h"
 
 namespace corvane {
 namespace {

@@ -1,5 +1,10 @@
 #pragma once
-// Reading a whole file, with the platform's words for what went wrong.
+// logic/io: reading and writing the user's files safely (whole or not at
+// all, appends flushed, interrupted removals recovered) and the lines of the
+// stock and user data files.  It includes only text below it.
+//
+// This header: reading a whole file, with the platform's words for what
+// went wrong, and writing one atomically.
 
 #include <optional>
 #include <string>

@@ -6,6 +6,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
+#include "logic/model/PipeDatabaseModel.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -124,7 +125,7 @@ std::vector<SizeOption> StandardSizes(const PanelModel& panel, const DataTable& 
     std::vector<std::string> types;
     std::map<std::string, std::vector<const DataRecord*>> byType;
     for (const DataRecord& r : pipes.records()) {
-        if (r.code != 10 && r.code != 11) continue;
+        if (!IsPipeRecord(r)) continue;
         if (!byType.count(r.f2)) types.push_back(r.f2);
         byType[r.f2].push_back(&r);
     }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "logic/engine/Solvers.h"
 #include "logic/io/DataTable.h"
 #include "logic/model/PanelModel.h"
-#include "logic/engine/Solvers.h"
 
 namespace corvane {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "logic/text/Locale.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 

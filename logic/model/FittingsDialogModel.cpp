@@ -24,20 +24,22 @@ void FittingsDialogModel::reset() {
 }
 
 void FittingsDialogModel::setOpening(int valve, int index) {
-    if (valve < 0 || valve > 3) return;
-    openings_[static_cast<std::size_t>(valve)] = index >= 0 && index <= 3 ? index : 0;
+    if (valve < 0 || valve >= kValveSelectorCount) return;
+    openings_[static_cast<std::size_t>(valve)] = index >= 0 && index < kOpeningCount ? index : 0;
 }
 
 void FittingsDialogModel::setCount(int kind, int n) {
-    if (kind < 1 || kind > 23) return;
+    if (kind < 1 || kind > kFittingKindCount) return;
     counts_[static_cast<std::size_t>(kind - 1)] = std::clamp(n, 0, 999);
 }
 
 void FittingsDialogModel::load(const std::string& selection) {
     const std::vector<std::string> fields = FittingsFields(selection);
-    for (int v = 0; v < 4; ++v) setOpening(v, ReadInteger(fields[static_cast<std::size_t>(v)]).value_or(0));
-    for (int k = 1; k <= 23; ++k) setCount(k, ReadInteger(fields[static_cast<std::size_t>(3 + k)]).value_or(0));
-    const double extra = ReadEntryNumber(fields[27], locale_);
+    for (int v = 0; v < kValveSelectorCount; ++v)
+        setOpening(v, ReadInteger(fields[static_cast<std::size_t>(v)]).value_or(0));
+    for (int k = 1; k <= kFittingKindCount; ++k)
+        setCount(k, ReadInteger(fields[static_cast<std::size_t>(kValveSelectorCount + k - 1)]).value_or(0));
+    const double extra = ReadEntryNumber(fields[kFittingsFieldCount - 1], locale_);
     extraK_ = WriteEntryNumber(extra, 2, locale_).value_or(*WriteEntryNumber(0, 2, locale_));
 }
 

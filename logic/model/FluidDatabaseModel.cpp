@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "logic/model/GasPropertiesModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/GasPropertiesModel.h"
 
 namespace corvane {
 namespace {
@@ -36,9 +36,10 @@ std::optional<std::string> FluidDatabaseModel::load() {
     return problem;
 }
 
-int FluidDatabaseModel::groupCode(bool appended) const {
-    if (group_ == FluidGroup::Liquids) return appended ? 11 : 10;
-    return appended ? 21 : 20;
+int FluidDatabaseModel::groupCode(bool user) const {
+    FluidCode code = user ? FluidCode::UserGas : FluidCode::StockGas;
+    if (group_ == FluidGroup::Liquids) code = user ? FluidCode::UserLiquid : FluidCode::StockLiquid;
+    return static_cast<int>(code);
 }
 
 std::string FluidDatabaseModel::listHeading() const {

@@ -10,10 +10,10 @@
 #include <variant>
 #include <vector>
 
-#include "logic/text/Locale.h"
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 
@@ -22,7 +22,12 @@ inline constexpr const char* kFluidStockFile = "CorvaneFluidsO.dat";
 inline constexpr const char* kFluidUserFile = "CorvaneUserFluids.dat";
 inline constexpr const char* kFluidBackupFile = "CorvaneUserFluids.bak";
 
+// The two groups the list shows.
 enum class FluidGroup { Liquids = 0, Gases = 1 };
+
+// The kind code that begins a fluid's line in the data files: the group in
+// the tens, and 1 in the units for a line the user added.
+enum class FluidCode : int { StockLiquid = 10, UserLiquid = 11, StockGas = 20, UserGas = 21 };
 
 class FluidDatabaseModel {
 public:
@@ -75,7 +80,7 @@ private:
     void groupChange();
     void rowSelection();
     void defaults(FluidGroup g, const char* name, const char* viscosity, const char* density);
-    int groupCode(bool appended) const;
+    int groupCode(bool user) const;
     bool isUserLine(const std::string& normalised) const;
 
     DataFiles files_;

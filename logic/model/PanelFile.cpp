@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "logic/model/FittingsText.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/FittingsText.h"
 
 namespace corvane {
 namespace {
@@ -20,6 +20,16 @@ constexpr Line E(Ctl c) { return {Item::Entry, c}; }
 constexpr Line L(Ctl c) { return {Item::List, c}; }
 constexpr Line kMaterial{Item::Material, Ctl::PipeMaterialComboBox};
 constexpr Line kFittings{Item::Fittings, Ctl::FittingsBitBtn};
+
+// Lines 1 to 3 name the panel, its gas mode and its unit system; the
+// panel's own lines follow from line 4: to line 18 on panel 1, to line 19
+// on the others, whose last line a file may lack.
+constexpr std::size_t kFirstPanelLine = 4;
+constexpr std::size_t kOptionalLastLine = 19;
+
+// A material stands in its line as its list index plus this; lines that
+// older programs wrote as 1 to 13 (the index less one) are read too.
+constexpr int kMaterialCodeBase = 100;
 
 // Lines 4 to 18 (and 19) of each panel.
 std::vector<Line> LayoutOf(PanelKind kind) {
@@ -59,16 +69,16 @@ constexpr std::array<std::string_view, 4> kHeaders = {"Corvane_Find_PD", "Corvan
 
 int MaterialIndexOfCode(int v) {
     if (v >= 1 && v <= 13) return v + 1;
-    if (v >= 100 && v <= 150) return v - 100;
+    if (v >= kMaterialCodeBase && v <= kMaterialCodeBase + 50) return v - kMaterialCodeBase;
     return v;
 }
 
 // The first count of kinds 1 to 23 that is neither empty nor an integer.
 std::optional<std::string> BadFittingsCount(std::string_view s) {
-    for (int field = 0; field < 27; ++field) {
+    for (int field = 0; field < kValveSelectorCount + kFittingKindCount; ++field) {
         const auto tab = s.find('\t');
         const std::string_view f = s.substr(0, tab);
-        if (field >= 4 && !f.empty() && !ReadInteger(f)) return std::string(f);
+        if (field >= kValveSelectorCount && !f.empty() && !ReadInteger(f)) return std::string(f);
         if (tab == std::string_view::npos) break;
         s.remove_prefix(tab + 1);
     }
@@ -128,7 +138,7 @@ std::string SavePanelFile(const PanelModel& panel) {
     line(panel.metric() ? "Metric" : "Imperial");
     for (const Line& l : LayoutOf(kind)) {
         switch (l.item) {
-            case Item::Material: line(std::to_string(panel.list(l.ctl).selected + 100)); break;
+            case Item::Material: line(std::to_string(panel.list(l.ctl).selected + kMaterialCodeBase)); break;
             case Item::Entry: line(panel.text(l.ctl)); break;
             case Item::List: line(std::to_string(panel.list(l.ctl).selected)); break;
             case Item::Fittings: line(panel.fittings()); break;
@@ -157,8 +167,8 @@ std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes) 
     const std::vector<Line> layout = LayoutOf(kind);
     for (std::size_t i = 0; i < layout.size(); ++i) {
         const Line& l = layout[i];
-        // Line 19 of panels 2 to 4 is read only when the data goes on.
-        if (i == 15 && reader.atEnd()) break;
+        // The last line of panels 2 to 4 is read only when the data goes on.
+        if (kFirstPanelLine + i == kOptionalLastLine && reader.atEnd()) break;
         const std::string text = Cp1252ToUtf8(reader.next());
         switch (l.item) {
             case Item::Material:

@@ -1,5 +1,11 @@
 #pragma once
-// One calculation panel: everything it shows and everything it does.
+// logic/model: what each window shows and does, without a screen - the
+// panel model, the panel file, the report, the print layout, the analysis
+// and the dialogs' models.  It turns text and units into the engine's
+// numbers and back, and includes engine, text and io below it.
+//
+// This header: one calculation panel, everything it shows and everything
+// it does.
 //
 // The panel's state is the text of its controls, its list selections, what
 // is shown, and a few flags (metric, gas mode, compressed entry) with the

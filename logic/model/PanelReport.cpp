@@ -10,13 +10,13 @@
 namespace corvane {
 namespace {
 
-constexpr std::array<const char*, 23> kFittingNames = {
+constexpr std::array<const char*, kFittingKindCount> kFittingNames = {
     "Standard bend", "Long bend", "Pipe bend", "Elbow 45\u00b0", "Return bend", "Through tee", "Branch tee",
     "Strainer", "Reducer (one size)", "Expander (one size)", "Ball valve (reduced bore)", "Ball valve (full bore)",
     "Check swing", "Check wafer", "Check lift", "Gate valve (", "Globe valve (", "Globe angled (",
     "Butterfly stnd (", "Flexible bend", "Flexible loop", "Barb connector", "Thin wall tube connector"};
 
-constexpr std::array<const char*, 4> kOpenings = {"100%", "75%", "50%", "25%"};
+constexpr std::array<const char*, kOpeningCount> kOpenings = {"100%", "75%", "50%", "25%"};
 
 const char* TitleOf(PanelKind kind) {
     switch (kind) {
@@ -31,12 +31,12 @@ const char* TitleOf(PanelKind kind) {
 }  // namespace
 
 std::string FittingReportName(int kind, const std::string& fittings) {
-    if (kind < 1 || kind > 23) return {};
+    if (kind < 1 || kind > kFittingKindCount) return {};
     std::string name = kFittingNames[static_cast<std::size_t>(kind - 1)];
-    if (kind >= 16 && kind <= 19) {
+    if (kind >= kFirstValveKind && kind < kFirstValveKind + kValveSelectorCount) {
         const auto fields = FittingsFields(fittings);
-        const auto opening = ReadInteger(fields[static_cast<std::size_t>(kind - 16)]);
-        if (opening && *opening >= 0 && *opening <= 3) name += kOpenings[static_cast<std::size_t>(*opening)];
+        const auto opening = ReadInteger(fields[static_cast<std::size_t>(kind - kFirstValveKind)]);
+        if (opening && *opening >= 0 && *opening < kOpeningCount) name += kOpenings[static_cast<std::size_t>(*opening)];
         name += ")";
     }
     return name;
@@ -66,11 +66,11 @@ std::vector<std::vector<std::string>> PanelReportRows(const PanelModel& p) {
     rows.push_back({"Pipe fittings ", t(Ctl::FittingsBitBtn)});
 
     const auto fields = FittingsFields(p.fittings());
-    for (int k = 1; k <= 23; ++k) {
-        const std::string& count = fields[static_cast<std::size_t>(3 + k)];
+    for (int k = 1; k <= kFittingKindCount; ++k) {
+        const std::string& count = fields[static_cast<std::size_t>(kValveSelectorCount + k - 1)];
         if (ReadInteger(count).value_or(0) > 0) rows.push_back({FittingReportName(k, p.fittings()), count});
     }
-    const std::string& extraK = fields[27];
+    const std::string& extraK = fields[kFittingsFieldCount - 1];
     if (ReadEntryNumber(extraK, locale) > 0) rows.push_back({"Other 'k' factor ", FixDecimalSeparator(extraK, locale)});
     if (p.lastFittingsK() > 0)
         rows.push_back({"Total 'K' value of fittings ", WriteEntryNumber(p.lastFittingsK(), 3, locale).value_or("")});

@@ -2,11 +2,20 @@
 
 #include <algorithm>
 
+#include "logic/model/FluidDatabaseModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/FluidDatabaseModel.h"
 
 namespace corvane {
+namespace {
+
+const std::string kUserCode = std::to_string(static_cast<int>(PipeCode::User));
+
+}  // namespace
+
+bool IsPipeRecord(const DataRecord& r) {
+    return r.code == static_cast<int>(PipeCode::Stock) || r.code == static_cast<int>(PipeCode::User);
+}
 
 PipeDatabaseModel::PipeDatabaseModel(DataFiles files, const Locale& locale)
     : files_(std::move(files)), locale_(locale) {
@@ -31,7 +40,7 @@ std::optional<std::string> PipeDatabaseModel::load() {
 void PipeDatabaseModel::fillList() {
     rows_.clear();
     for (const DataRecord& r : table_.records()) {
-        if (r.code != 10 && r.code != 11) continue;
+        if (!IsPipeRecord(r)) continue;
         rows_.push_back(r.f2 + "\t" + r.f3 + "\t" + PadNumberText(r.f4, locale_.decimalSeparator, 10) + "\t" +
                         PadNumberText(r.f5, locale_.decimalSeparator, 10));
     }
@@ -41,7 +50,7 @@ void PipeDatabaseModel::fillList() {
 void PipeDatabaseModel::fillTypes() {
     types_.clear();
     for (const DataRecord& r : table_.records()) {
-        if (r.code != 10 && r.code != 11) continue;
+        if (!IsPipeRecord(r)) continue;
         if (std::find(types_.begin(), types_.end(), r.f2) == types_.end()) types_.push_back(r.f2);
     }
     selectedType_ = -1;
@@ -57,7 +66,7 @@ bool PipeDatabaseModel::isUserLine(const std::string& normalised) const {
 void PipeDatabaseModel::rowSelection(Source source) {
     if (selected_ < 0 || selected_ >= static_cast<int>(rows_.size())) return;
     const std::string& row = rows_[static_cast<std::size_t>(selected_)];
-    removeEnabled_ = isUserLine(NormaliseRowLine("11\t" + row));
+    removeEnabled_ = isUserLine(NormaliseRowLine(kUserCode + "\t" + row));
     const auto f = SplitRow(row);
     fields_ = {f[0], f[1], StripLeadingBlanks(f[2]), StripLeadingBlanks(f[3])};
     if (source != Source::List) return;
@@ -149,7 +158,7 @@ bool PipeDatabaseModel::leave(Field f) {
 std::optional<Refusal> PipeDatabaseModel::add() {
     if (IsListed(rows_, fields_))
         return Refusal{MessageKind::Information, kEntryExistsText};
-    const DataRecord r = UserRecord(11, fields_, 3, locale_.decimalSeparator);
+    const DataRecord r = UserRecord(static_cast<int>(PipeCode::User), fields_, 3, locale_.decimalSeparator);
     if (auto problem = files_.append(JoinDataLine(r)))
         return Refusal{MessageKind::Error, kAddFailedText + *problem};
     load();
@@ -166,7 +175,7 @@ std::optional<Refusal> PipeDatabaseModel::add() {
 std::optional<Refusal> PipeDatabaseModel::remove() {
     if (!removeEnabled_ || !files_.userExists() || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
         return std::nullopt;
-    const std::string key = NormaliseRowLine("11\t" + rows_[static_cast<std::size_t>(selected_)]);
+    const std::string key = NormaliseRowLine(kUserCode + "\t" + rows_[static_cast<std::size_t>(selected_)]);
     if (auto problem = files_.removeFirst(key))
         return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
     removeEnabled_ = false;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "logic/text/Locale.h"
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 
@@ -19,6 +19,12 @@ inline constexpr std::size_t kPipeSlots = 501;
 inline constexpr const char* kPipeStockFile = "CorvanePipeIDO.dat";
 inline constexpr const char* kPipeUserFile = "CorvaneUserPipeID.dat";
 inline constexpr const char* kPipeBackupFile = "CorvaneUserPipeID.bak";
+
+// The kind code that begins a pipe's line in the data files.
+enum class PipeCode : int { Stock = 10, User = 11 };
+
+// Whether a record of the table is a pipe (of the stock or the user file).
+bool IsPipeRecord(const DataRecord& record);
 
 class PipeDatabaseModel {
 public:

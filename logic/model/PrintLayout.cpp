@@ -7,7 +7,7 @@ namespace corvane {
 PrintLayout LayoutPrintedPanel(int w, int h) {
     PrintLayout l{};
     l.pictureWidth = static_cast<int>(std::trunc(w * 0.9 / 2));
-    l.pictureHeight = static_cast<int>(std::trunc(328.0 / 493.0 * l.pictureWidth));
+    l.pictureHeight = static_cast<int>(std::trunc(double{kPanelHeight} / kPanelWidth * l.pictureWidth));
     l.left = (w - 2 * l.pictureWidth) / 2;
     int y = (h - l.pictureHeight) / 2;
     if (l.left < y) y = l.left;

@@ -21,8 +21,9 @@ PrintLayout LayoutPrintedPanel(int pageWidth, int pageHeight);
 // Three blanks, the window caption, fifteen blanks, the date.
 std::string PictureHeading(const std::string& caption, const std::string& date);
 
-inline constexpr int kPanelPictureWidth = 493;
-inline constexpr int kPanelPictureHeight = 328;
+// A calculation panel's size in pixels, on screen and in its picture.
+inline constexpr int kPanelWidth = 493;
+inline constexpr int kPanelHeight = 328;
 inline constexpr int kScreenCopyHeight = 353;
 inline constexpr int kScreenCopyPanelTop = 25;
 inline constexpr int kScreenCopyBandHeight = 40;

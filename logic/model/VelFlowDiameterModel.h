@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "logic/text/Locale.h"
 #include "logic/model/PanelModel.h"
+#include "logic/text/Locale.h"
 
 namespace corvane {
 

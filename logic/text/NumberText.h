@@ -1,5 +1,9 @@
 #pragma once
-// Number text and the key rule of numeric entries.
+// logic/text: text as the program reads and writes it - number text and the
+// entry key rule, the locale, the Windows-1252 codec of the files, the tab
+// stops of listed rows.  It includes nothing above it.
+//
+// This header: number text and the key rule of numeric entries.
 //
 // Every number the user types or the program shows is text in the locale's
 // format.  Reading repairs the first "foreign" decimal separator ("," in a

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "logic/text/Locale.h"
 #include "logic/model/PanelModel.h"
+#include "logic/text/Locale.h"
 
 namespace corvane::test {
 

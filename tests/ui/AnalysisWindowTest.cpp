@@ -13,10 +13,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "ui/widgets/RightAlignedEdit.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/MainWindow.h"
-#include "tests/ui/UiFixture.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {

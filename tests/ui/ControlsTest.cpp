@@ -3,10 +3,10 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/TabbedListBox.h"
 #include "logic/text/TabStops.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/TabbedListBox.h"
 
 namespace corvane {
 namespace {

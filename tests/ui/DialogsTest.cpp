@@ -4,11 +4,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/dialogs/ConversionDialogs.h"
-#include "ui/dialogs/VelFlowDiameterDialog.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/dialogs/ConversionDialogs.h"
+#include "ui/dialogs/VelFlowDiameterDialog.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {

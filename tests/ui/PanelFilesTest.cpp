@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 #include "logic/model/PanelFile.h"
-#include "ui/CalcPanel.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/CalcPanel.h"
 
 namespace corvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "logic/model/PrintLayout.h"
-#include "ui/MainWindow.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 namespace {

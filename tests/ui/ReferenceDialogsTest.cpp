@@ -9,15 +9,15 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/TabbedListBox.h"
+#include "tests/logic/PanelTestSupport.h"
+#include "tests/ui/UiFixture.h"
+#include "ui/CalcPanel.h"
 #include "ui/dialogs/FittingsDialog.h"
 #include "ui/dialogs/FluidDatabaseDialog.h"
 #include "ui/dialogs/GasViscosityDialog.h"
 #include "ui/dialogs/PipeDiameterDialog.h"
-#include "ui/CalcPanel.h"
-#include "tests/logic/PanelTestSupport.h"
-#include "tests/ui/UiFixture.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/TabbedListBox.h"
 
 namespace corvane {
 namespace {

@@ -12,22 +12,22 @@ namespace corvane {
 
 ConversionDialogView::ConversionDialogView(ConversionDialog kind, const Locale& locale, QWidget* parent)
     : QDialog(parent) {
-    const ConversionDialogContent spec = ConversionDialogContentOf(kind, locale);
-    setObjectName(QString::fromStdString(spec.className));
-    setWindowTitle(QString::fromStdString(spec.caption));
+    const ConversionDialogContent content = ConversionDialogContentOf(kind, locale);
+    setObjectName(QString::fromStdString(content.className));
+    setWindowTitle(QString::fromStdString(content.caption));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    auto* label1 = new QLabel(QString::fromStdString(spec.label1), this);
+    auto* label1 = new QLabel(QString::fromStdString(content.label1), this);
     label1->setObjectName("Label1");
-    auto* label2 = new QLabel(QString::fromStdString(spec.label2), this);
+    auto* label2 = new QLabel(QString::fromStdString(content.label2), this);
     label2->setObjectName("Label2");
     list_ = new QListWidget(this);
     list_->setObjectName("FlowUnitListBox1");
     list_->setAccessibleName("Flow unit");
-    for (const auto& u : spec.units) list_->addItem(QString::fromStdString(u));
-    list_->setCurrentRow(spec.initialIndex);
-    list_->setFixedHeight(list_->sizeHintForRow(0) * static_cast<int>(spec.units.size()) + 6);
+    for (const auto& u : content.units) list_->addItem(QString::fromStdString(u));
+    list_->setCurrentRow(content.initialIndex);
+    list_->setFixedHeight(list_->sizeHintForRow(0) * static_cast<int>(content.units.size()) + 6);
 
     auto* convert = new QPushButton("Convert", this);
     convert->setObjectName("BitBtn1");

@@ -7,8 +7,8 @@
 #include <QDialog>
 #include <array>
 
-#include "logic/text/Locale.h"
 #include "logic/model/PanelControls.h"
+#include "logic/text/Locale.h"
 
 class QListWidget;
 

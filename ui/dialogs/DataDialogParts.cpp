@@ -4,8 +4,8 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include "ui/widgets/RightAlignedEdit.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 

@@ -1,6 +1,9 @@
 #pragma once
-// What the fluid and pipe data base dialogs share on screen: their entry
-// fields, their tabbed list and their messages.
+// ui/dialogs: one file per dialog; each mirrors its model from logic/model
+// and answers from one call (`ask`), never reaching into a panel.
+//
+// This header: what the fluid and pipe data base dialogs share on screen:
+// their entry fields, their tabbed list and their messages.
 
 #include <QDialog>
 #include <QListWidget>

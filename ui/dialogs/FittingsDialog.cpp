@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "ui/widgets/RightAlignedEdit.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 

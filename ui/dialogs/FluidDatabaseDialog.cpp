@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/TabbedListBox.h"
 #include "ui/dialogs/DataDialogParts.h"
 #include "ui/dialogs/GasViscosityDialog.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/TabbedListBox.h"
 
 namespace corvane {
 namespace {

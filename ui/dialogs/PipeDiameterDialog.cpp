@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/TabbedListBox.h"
 #include "ui/dialogs/DataDialogParts.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/RightAlignedEdit.h"
+#include "ui/widgets/TabbedListBox.h"
 
 namespace corvane {
 namespace {

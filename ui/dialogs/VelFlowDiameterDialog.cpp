@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ui/widgets/RightAlignedEdit.h"
 #include "ui/platform/Platform.h"
+#include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
 namespace {

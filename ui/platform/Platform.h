@@ -1,5 +1,9 @@
 #pragma once
-// The services the windows need from the desktop, behind one interface:
+// ui/platform: the desktop behind one interface, so that windows and tests
+// never call it directly; QtPlatform for the program, RecordingPlatform for
+// the tests.
+//
+// This header: the services the windows need from the desktop:
 // message boxes, the warning beep, file choosers, the clipboard, opening a
 // document, and the user's locale.  QtPlatform is the real one;
 // RecordingPlatform records every call for tests.
@@ -10,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "logic/model/Refusal.h"
 #include "logic/text/Locale.h"
-#include "logic/model/PanelControls.h"
 
 class QPainter;
 class QWidget;

@@ -1,5 +1,8 @@
 #pragma once
-// A one-line entry whose text is right-aligned, so that stacked numbers
+// ui/widgets: the Qt controls the windows are made of - the right-aligned
+// entry, the tabbed list box, the glyphs of the buttons.  They know no model.
+//
+// This header: a one-line entry whose text is right-aligned, so that stacked numbers
 // line up at their right edge.  Return and Tab insert nothing.
 //
 // Every typed character (and Enter, Escape and the Ctrl+C/V/X/Z/A

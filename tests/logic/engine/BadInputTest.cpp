@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "logic/engine/FittingTable.h"
 #include "logic/engine/PipeFlow.h"
-#include "logic/text/Cp1252.h"
 #include "logic/engine/Units.h"
-#include "logic/text/NumberText.h"
 #include "logic/model/FittingsText.h"
 #include "logic/model/PanelModel.h"
-#include "logic/engine/FittingTable.h"
+#include "logic/text/Cp1252.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {

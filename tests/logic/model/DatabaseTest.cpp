@@ -9,11 +9,11 @@
 #include <random>
 #include <sstream>
 
-#include "logic/text/Cp1252.h"
 #include "logic/model/FittingsDialogModel.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/GasPropertiesModel.h"
 #include "logic/model/PipeDatabaseModel.h"
+#include "logic/text/Cp1252.h"
 
 namespace corvane {
 namespace {

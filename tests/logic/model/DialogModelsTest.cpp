@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "logic/text/TabStops.h"
 #include "logic/model/ConversionDialogContent.h"
 #include "logic/model/VelFlowDiameterModel.h"
+#include "logic/text/TabStops.h"
 #include "tests/logic/PanelTestSupport.h"
 
 namespace corvane {
