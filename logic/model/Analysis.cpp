@@ -46,6 +46,8 @@ SolverResult DropAt(const OperatingPoint& op, double flow, double diameter) {
 
 }  // namespace
 
+SolverResult SystemDropAt(const OperatingPoint& op, double flow) { return DropAt(op, flow, op.diameter); }
+
 OperatingPoint SolveOperatingPoint(const PanelModel& panel) {
     OperatingPoint op;
     op.inputs = panel.solverInputs();

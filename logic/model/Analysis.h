@@ -26,6 +26,11 @@ struct OperatingPoint {
 };
 OperatingPoint SolveOperatingPoint(const PanelModel& panel);
 
+// The pressure-drop calculation at a flow (l/min, free flow for a gas) on
+// the case's pipe, with its diameter and length; at no flow only the
+// elevation counts.
+SolverResult SystemDropAt(const OperatingPoint& op, double flow);
+
 struct CurvePoint {
     double flow;   // in the panel's flow unit
     double value;  // head or pressure drop in the panel's units
