@@ -1,8 +1,11 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <thread>
 #include <variant>
 
 #include "logic/model/PanelFile.h"
@@ -16,7 +19,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
-    "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n";
+    "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
+    "  -j N  calculate N files at once (default: one per core); the results\n"
+    "        are printed in the order of the files\n";
 
 std::string Lf(std::string s) {
     for (char& c : s)
@@ -85,6 +90,66 @@ BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
         return r;
     }
     return RunPanelFileBytes(path, *file.bytes, locale);
+}
+
+int DefaultJobs() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
+}
+
+void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
+                          const std::function<void(const BatchResult&)>& done) {
+    const std::size_t count = files.size();
+    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
+    if (threads <= 1) {
+        for (const std::string& f : files) done(RunPanelFile(f, locale));
+        return;
+    }
+    // A ring of results in flight: file i goes to slot i % window.  A worker
+    // takes the next file only while it lies within the window after the
+    // next file to print, so memory holds at most `window` results however
+    // long the list is.
+    const std::size_t window = threads * kFilesInFlightPerJob;
+    std::vector<std::optional<BatchResult>> slots(window);
+    std::mutex mutex;
+    std::condition_variable resultReady;  // a slot was filled
+    std::condition_variable slotFree;     // the next file to print advanced
+    std::size_t nextToTake = 0;
+    std::size_t nextToPrint = 0;
+
+    auto work = [&] {
+        for (;;) {
+            std::size_t i;
+            {
+                std::unique_lock lock(mutex);
+                slotFree.wait(lock, [&] { return nextToTake >= count || nextToTake < nextToPrint + window; });
+                if (nextToTake >= count) return;
+                i = nextToTake++;
+            }
+            BatchResult r = RunPanelFile(files[i], locale);
+            {
+                std::lock_guard lock(mutex);
+                slots[i % window] = std::move(r);
+            }
+            resultReady.notify_one();
+        }
+    };
+    std::vector<std::jthread> workers;
+    workers.reserve(threads);
+    for (std::size_t t = 0; t < threads; ++t) workers.emplace_back(work);
+
+    for (std::size_t i = 0; i < count; ++i) {
+        std::optional<BatchResult> r;
+        {
+            std::unique_lock lock(mutex);
+            resultReady.wait(lock, [&] { return slots[i % window].has_value(); });
+            r = std::move(slots[i % window]);
+            slots[i % window].reset();
+            nextToPrint = i + 1;
+        }
+        slotFree.notify_all();
+        done(*r);
+    }
 }
 
 namespace {
@@ -244,14 +309,29 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
         return RunSweep(args[1], args[2], out, err, locale);
     }
     bool json = false;
+    int jobs = DefaultJobs();
     std::vector<std::string> files;
     bool options = true;
-    for (const std::string& a : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (options && a == "--json") {
             json = true;
         } else if (options && (a == "--help" || a == "-h")) {
             out << kUsage;
             return ExitStatus::Ok;
+        } else if (options && (a == "-j" || (a.size() > 2 && a.compare(0, 2, "-j") == 0))) {
+            const bool separate = a == "-j";
+            if (separate && ++i == args.size()) {
+                err << "corvane-cli: -j needs a number of threads\n" << kUsage;
+                return ExitStatus::Invalid;
+            }
+            const std::string n = separate ? args[i] : a.substr(2);
+            const auto parsed = ReadInteger(n);
+            if (!parsed || *parsed < 1 || *parsed > kMaxJobs) {
+                err << "corvane-cli: -j takes 1 to " << kMaxJobs << " threads, not " << n << "\n" << kUsage;
+                return ExitStatus::Invalid;
+            }
+            jobs = *parsed;
         } else if (options && a == "--") {
             options = false;
         } else if (options && a.size() > 1 && a[0] == '-') {
@@ -268,11 +348,10 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
 
     ResultPrinter printer(json, out, err);
     ExitStatus status = ExitStatus::Ok;
-    for (const std::string& f : files) {
-        const BatchResult r = RunPanelFile(f, locale);
+    RunPanelFilesInOrder(files, jobs, locale, [&](const BatchResult& r) {
         status = std::max(status, r.status);
         printer.print(r);
-    }
+    });
     printer.finish();
     return status;
 }

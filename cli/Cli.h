@@ -3,14 +3,17 @@
 // them with the same models as the panels' open and Calculate commands,
 // then prints the reports (text or JSON).  It includes logic only.
 //
-//   corvane-cli [--json] FILE...
+//   corvane-cli [--json] [-j N] FILE...
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
 //   corvane-cli data ...          (the fluid and pipe data bases, DataCommands.h)
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
-// refused, 2 when any file was invalid or could not be read.  Each file's
-// result is printed before the next file is read.
+// refused, 2 when any file was invalid or could not be read.  Files are
+// calculated on N threads (-j N, by default one per core) and printed in the
+// order given, each as soon as it and all before it are done.
 
+#include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -42,6 +45,19 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 // Reads the file first; a file that cannot be read is invalid with the
 // platform's file error text.
 BatchResult RunPanelFile(const std::string& path, const Locale& locale);
+
+// How many files the batch tool calculates at once (-j N): by default one
+// per core.  Each thread keeps at most kFilesInFlightPerJob results waiting
+// for the files before them to be printed.
+inline constexpr int kMaxJobs = 1024;
+inline constexpr std::size_t kFilesInFlightPerJob = 4;
+int DefaultJobs();
+
+// Runs the files on `jobs` threads and hands each result to `done` in the
+// order of `files`, each as soon as it and every file before it are done.
+// `done` is called on the calling thread.
+void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
+                          const std::function<void(const BatchResult&)>& done);
 
 // The whole program; returns the exit status.  `place` tells the data
 // commands where the program and the user's data folder are.

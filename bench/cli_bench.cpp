@@ -1,0 +1,118 @@
+// The batch tool's own code path (RunCli with --json) over a generated set
+// of varied panel files (random kinds, entries, fittings, units, liquid and
+// gas), against loading and calculating the same files in memory.
+//
+// BM_LoadAndCalculateSet: per file, a fresh panel loads the file's bytes and
+//   calculates.
+// BM_CliJson/threads/files: corvane-cli --json -j threads over that many
+//   files on disk, its output discarded.  Its time per file over the time
+//   per file above is the batch tool's overhead; files_per_s its rate, and
+//   peak_rss_mb the process's peak resident memory after the run (the sets
+//   run from small to large, so a peak that stays flat means memory does
+//   not grow with the number of files).
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <ostream>
+#include <random>
+#include <streambuf>
+#include <thread>
+
+#include "cli/Cli.h"
+#include "tests/RandomPanels.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A set of files on disk, made once per size and removed at exit.
+class FileSet {
+public:
+    static const FileSet& Of(std::size_t count) {
+        static std::map<std::size_t, FileSet> sets;
+        auto it = sets.find(count);
+        if (it == sets.end()) it = sets.emplace(count, FileSet(count)).first;
+        return it->second;
+    }
+    FileSet(FileSet&&) = default;
+    ~FileSet() {
+        if (!dir_.empty()) fs::remove_all(dir_);
+    }
+    std::vector<std::string> paths;
+    std::vector<std::string> bytes;  // of the first files, for the in-memory loop
+
+private:
+    explicit FileSet(std::size_t count)
+        : dir_(fs::temp_directory_path() / ("corvane-cli-bench-" + std::to_string(::getpid()) + "-" +
+                                            std::to_string(count))) {
+        fs::create_directories(dir_);
+        std::mt19937 rng(2026);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string file = RandomPanelFile(rng, Locale{});
+            paths.push_back((dir_ / ("p" + std::to_string(i) + ".PW1")).string());
+            std::ofstream(paths.back(), std::ios::binary) << file;
+            if (bytes.size() < 10000) bytes.push_back(file);
+        }
+    }
+    fs::path dir_;
+};
+
+class Discard : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+double PeakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_LoadAndCalculateSet(benchmark::State& state) {
+    const FileSet& set = FileSet::Of(10000);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::string& file = set.bytes[i++ % set.bytes.size()];
+        PanelModel panel(*PanelKindOfHeader(PanelFileReader(file).next()), Locale{});
+        benchmark::DoNotOptimize(LoadPanelFile(panel, file));
+        benchmark::DoNotOptimize(panel.calculate());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_LoadAndCalculateSet)->UseRealTime();
+
+void BM_CliJson(benchmark::State& state) {
+    const FileSet& set = FileSet::Of(static_cast<std::size_t>(state.range(1)));
+    std::vector<std::string> args = {"--json", "-j", std::to_string(state.range(0))};
+    args.insert(args.end(), set.paths.begin(), set.paths.end());
+    Discard discard;
+    std::ostream out(&discard);
+    for (auto _ : state) benchmark::DoNotOptimize(RunCli(args, out, out, Locale{}));
+    const double files = static_cast<double>(state.iterations()) * static_cast<double>(set.paths.size());
+    state.counters["files_per_s"] = benchmark::Counter(files, benchmark::Counter::kIsRate);
+    state.counters["us_per_file"] =
+        benchmark::Counter(files / 1e6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["peak_rss_mb"] = PeakRssMb();
+}
+
+void CliArguments(benchmark::internal::Benchmark* b) {
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<int> threads = {1, 2};
+    if (cores > 2) threads.push_back(cores);
+    for (int t : threads) b->Args({t, 10000});
+    b->Args({1, 1000});
+    b->Args({cores, 1000});
+    b->Args({cores, 100000});
+    b->ArgNames({"threads", "files"});
+}
+BENCHMARK(BM_CliJson)->Apply(CliArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace corvane
