@@ -11,6 +11,7 @@
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
 #include "logic/model/PanelReport.h"
+#include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -154,22 +155,67 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
 
 namespace {
 
-// One result as an element of the JSON array: indented as the array's
-// dump indents it.
+// Appends `text` as a JSON string, as the JSON library dumps it (UTF-8
+// kept, control characters escaped).  Text that is not well-formed UTF-8 is
+// left to the library, which replaces what it cannot read.
+void AppendJsonString(std::string& out, std::string_view text) {
+    if (!IsWellFormedUtf8(text)) {
+        out += nlohmann::ordered_json(std::string(text)).dump(-1, ' ', false,
+                                                              nlohmann::ordered_json::error_handler_t::replace);
+        return;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t plain = 0;  // start of the run of bytes copied as they are
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                out += "\\u00";
+                out += kHex[c >> 4];
+                out += kHex[c & 0xF];
+        }
+    }
+    out.append(text, plain, text.size() - plain);
+    out += '"';
+}
+
+// One result as an element of the JSON array, indented as a two-space dump
+// of the array indents it.  Written directly: building the library's
+// document for every file cost more than the file's calculation.
 std::string JsonElement(const BatchResult& r) {
-    nlohmann::ordered_json o;
-    o["file"] = r.file;
-    o["panel"] = r.panel ? nlohmann::ordered_json(PanelDigit(*r.panel)) : nlohmann::ordered_json(nullptr);
-    o["status"] = StatusName(r.status);
-    o["message"] = r.message;
-    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-    for (const auto& [name, text] : r.fields) fields[name] = text;
-    o["fields"] = fields;
-    o["report"] = r.report;
-    const std::string one = nlohmann::ordered_json::array({o}).dump(2, ' ', false,
-                                                                       nlohmann::ordered_json::error_handler_t::replace);
-    // "[\n" + element + "\n]"
-    return one.substr(2, one.size() - 4);
+    std::string o;
+    o.reserve(2048);
+    o += "  {\n    \"file\": ";
+    AppendJsonString(o, r.file);
+    o += ",\n    \"panel\": ";
+    o += r.panel ? std::to_string(PanelDigit(*r.panel)) : "null";
+    o += ",\n    \"status\": \"";
+    o += StatusName(r.status);
+    o += "\",\n    \"message\": ";
+    AppendJsonString(o, r.message);
+    o += ",\n    \"fields\": {";
+    for (std::size_t i = 0; i < r.fields.size(); ++i) {
+        o += i ? ",\n      " : "\n      ";
+        AppendJsonString(o, r.fields[i].first);
+        o += ": ";
+        AppendJsonString(o, r.fields[i].second);
+    }
+    o += r.fields.empty() ? "}" : "\n    }";
+    o += ",\n    \"report\": ";
+    AppendJsonString(o, r.report);
+    o += "\n  }";
+    return o;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "logic/io/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -403,17 +405,21 @@ FileRead ReadWholeFile(const std::string& path, std::size_t limit) {
     struct stat st {};
     if (auto failure = OpenRegular(path, O_RDONLY, fd, st)) return refuse(*failure);
     if (static_cast<std::uintmax_t>(st.st_size) > limit) return refuse(Failure(path, kFileTooLarge));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    std::string buffer(kChunk, '\0');
+    // Read straight into the result: room for the size the file has and one
+    // byte more, so that the end is seen by the first read of a small file.
+    const std::size_t mostRead = limit < SIZE_MAX ? limit + 1 : limit;
+    std::string bytes(std::min(static_cast<std::size_t>(st.st_size) + 1, mostRead), '\0');
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t n = ReadSome(fd.get(), buffer.data(), buffer.size());
+        if (used == bytes.size()) bytes.resize(std::min(std::max<std::size_t>(2 * used, kChunk), mostRead));
+        const ssize_t n = ReadSome(fd.get(), bytes.data() + used, bytes.size() - used);
         if (n < 0) return refuse(Failure(path, errno));
         if (n == 0) break;
+        used += static_cast<std::size_t>(n);
         // A file that grows while it is read is still refused whole.
-        if (bytes.size() + static_cast<std::size_t>(n) > limit) return refuse(Failure(path, kFileTooLarge));
-        bytes.append(buffer.data(), static_cast<std::size_t>(n));
+        if (used > limit) return refuse(Failure(path, kFileTooLarge));
     }
+    bytes.resize(used);
     return {std::move(bytes), {}, std::nullopt};
 }
 

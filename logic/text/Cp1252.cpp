@@ -133,4 +133,37 @@ std::string Utf8ToCp1252(std::string_view utf8, bool* lossless) {
     return out;
 }
 
+bool IsWellFormedUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    auto in = [&](std::size_t k, unsigned lo, unsigned hi) {
+        if (k >= n) return false;
+        const auto b = static_cast<unsigned char>(bytes[k]);
+        return b >= lo && b <= hi;
+    };
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // The second byte's range depends on the first; the rest are 80..BF.
+        unsigned lo = 0x80, hi = 0xBF;
+        std::size_t length = 0;
+        if (b >= 0xC2 && b <= 0xDF) length = 2;
+        else if (b >= 0xE0 && b <= 0xEF) length = 3;
+        else if (b >= 0xF0 && b <= 0xF4) length = 4;
+        else return false;
+        if (b == 0xE0) lo = 0xA0;
+        if (b == 0xED) hi = 0x9F;
+        if (b == 0xF0) lo = 0x90;
+        if (b == 0xF4) hi = 0x8F;
+        if (!in(i + 1, lo, hi)) return false;
+        for (std::size_t k = 2; k < length; ++k)
+            if (!in(i + k, 0x80, 0xBF)) return false;
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace corvane

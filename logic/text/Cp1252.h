@@ -37,4 +37,8 @@ void AppendUtf8(std::string& out, char32_t cp);
 // or truncated sequence yields U+FFFD and advances by one byte.
 char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
 
+// Whether the bytes are well-formed UTF-8: no stray continuation byte, no
+// truncated or overlong sequence, no surrogate, nothing above U+10FFFF.
+bool IsWellFormedUtf8(std::string_view bytes);
+
 }  // namespace corvane

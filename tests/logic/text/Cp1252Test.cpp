@@ -54,5 +54,20 @@ TEST(Cp1252, CrLfAndTabsPassUnchanged) {
     EXPECT_EQ(Cp1252ToUtf8("a\tb\r\n\x1a"), "a\tb\r\n\x1a");
 }
 
+TEST(Cp1252, WellFormedUtf8) {
+    for (const char* good : {"", "plain", "20\u00b0C", "kg/m\u00b3", "\u20ac", "\U0010FFFF", "\xed\x9f\xbf",
+                             "\xee\x80\x80", "\xf0\x90\x80\x80", "\x7f\x01"})
+        EXPECT_TRUE(IsWellFormedUtf8(good)) << good;
+    for (const char* bad : {"\x80", "\xbf", "\xc0\xaf", "\xc1\xbf", "\xc2", "\xe0\x9f\x80", "\xe2\x82",
+                            "\xed\xa0\x80", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80", "\xf5\x80\x80\x80",
+                            "\xff", "ok\xe2\x82ok", "\xc3\xa9\xc3"})
+        EXPECT_FALSE(IsWellFormedUtf8(bad)) << bad;
+    // Every text that Windows-1252 bytes decode to is well-formed.
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    EXPECT_TRUE(IsWellFormedUtf8(Cp1252ToUtf8(all)));
+    EXPECT_FALSE(IsWellFormedUtf8(all));
+}
+
 }  // namespace
 }  // namespace corvane

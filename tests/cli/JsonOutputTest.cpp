@@ -1,0 +1,77 @@
+// The batch tool's JSON is written directly; it must stay byte for byte the
+// two-space dump of the JSON library, whatever the text holds.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <random>
+
+#include "cli/Cli.h"
+#include "logic/model/PanelFile.h"
+#include "tests/RandomPanels.h"
+
+namespace corvane {
+namespace {
+
+// The array as the library dumps it.
+std::string LibraryJson(const std::vector<BatchResult>& results) {
+    using Json = nlohmann::ordered_json;
+    Json array = Json::array();
+    for (const BatchResult& r : results) {
+        Json o;
+        o["file"] = r.file;
+        o["panel"] = r.panel ? Json(PanelDigit(*r.panel)) : Json(nullptr);
+        o["status"] = r.status == ExitStatus::Ok ? "ok" : r.status == ExitStatus::Refused ? "refused" : "invalid";
+        o["message"] = r.message;
+        Json fields = Json::object();
+        for (const auto& [name, text] : r.fields) fields[name] = text;
+        o["fields"] = fields;
+        o["report"] = r.report;
+        array.push_back(o);
+    }
+    return array.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::string RandomText(std::mt19937& rng) {
+    // Mostly printable, with quotes, backslashes, every control byte,
+    // well-formed and broken UTF-8.
+    static const std::vector<std::string> pieces = {
+        "a",   "Find PD", " ",        "\"",       "\\",   "\t",   "\r",   "\n",       "\b",
+        "\f",  "\x01",    "\x1f",     "\x7f",     "\u00b0", "\u00b3", "\u20ac", "\U0001F600", "\xc3",
+        "\xff", "\xe2\x82", "\xed\xa0\x80", "\xc0\xaf", "/",  "0.046", "\x80", "\xf4\x90\x80\x80"};
+    std::string t;
+    const int n = std::uniform_int_distribution<int>(0, 12)(rng);
+    for (int i = 0; i < n; ++i) t += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)];
+    return t;
+}
+
+TEST(JsonOutput, SameBytesAsTheLibraryForAnyText) {
+    std::mt19937 rng(11);
+    std::vector<BatchResult> results;
+    for (int i = 0; i < 400; ++i) {
+        BatchResult r;
+        r.file = RandomText(rng);
+        if (i % 3) r.panel = static_cast<PanelKind>(1 + i % 4);
+        r.status = static_cast<ExitStatus>(i % 3);
+        r.message = RandomText(rng);
+        for (int f = 0; f < i % 5; ++f) r.fields.emplace_back("Field" + std::to_string(f) + RandomText(rng), RandomText(rng));
+        r.report = RandomText(rng);
+        results.push_back(r);
+    }
+    EXPECT_EQ(ResultsToJson(results), LibraryJson(results));
+    EXPECT_EQ(ResultsToJson({}), LibraryJson({}));
+    EXPECT_EQ(ResultsToJson({results[0]}), LibraryJson({results[0]}));
+}
+
+TEST(JsonOutput, SameBytesAsTheLibraryForVariedPanels) {
+    std::mt19937 rng(3);
+    for (const Locale& locale : {Locale{}, CommaLocale(), Locale{'.', true}}) {
+        std::vector<BatchResult> results;
+        for (int i = 0; i < 150; ++i)
+            results.push_back(RunPanelFileBytes("p" + std::to_string(i) + ".PW1", RandomPanelFile(rng, locale), locale));
+        EXPECT_EQ(ResultsToJson(results), LibraryJson(results));
+    }
+}
+
+}  // namespace
+}  // namespace corvane
