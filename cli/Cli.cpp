@@ -107,9 +107,9 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
         return;
     }
     // A ring of results in flight: file i goes to slot i % window.  A worker
-    // takes the next file only while it lies within the window after the
-    // next file to print, so memory holds at most `window` results however
-    // long the list is.
+    // takes the next file only while it lies within the window that starts
+    // at the next file to print, so memory holds at most `window` results
+    // (the one being printed included) however long the list is.
     const std::size_t window = threads * kFilesInFlightPerJob;
     std::vector<std::optional<BatchResult>> slots(window);
     std::mutex mutex;
@@ -140,16 +140,19 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
     for (std::size_t t = 0; t < threads; ++t) workers.emplace_back(work);
 
     for (std::size_t i = 0; i < count; ++i) {
-        std::optional<BatchResult> r;
+        std::optional<BatchResult>& slot = slots[i % window];
         {
             std::unique_lock lock(mutex);
-            resultReady.wait(lock, [&] { return slots[i % window].has_value(); });
-            r = std::move(slots[i % window]);
-            slots[i % window].reset();
+            resultReady.wait(lock, [&] { return slot.has_value(); });
+        }
+        // No worker touches this slot until nextToPrint passes it.
+        done(*slot);
+        {
+            std::lock_guard lock(mutex);
+            slot.reset();
             nextToPrint = i + 1;
         }
         slotFree.notify_all();
-        done(*r);
     }
 }
 

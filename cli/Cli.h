@@ -47,10 +47,10 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
 // How many files the batch tool calculates at once (-j N): by default one
-// per core.  Each thread keeps at most kFilesInFlightPerJob results waiting
-// for the files before them to be printed.
+// per core.  At most kFilesInFlightPerJob files per thread are in flight:
+// being calculated, waiting for the files before them, or being printed.
 inline constexpr int kMaxJobs = 1024;
-inline constexpr std::size_t kFilesInFlightPerJob = 4;
+inline constexpr std::size_t kFilesInFlightPerJob = 2;
 int DefaultJobs();
 
 // Runs the files on `jobs` threads and hands each result to `done` in the

@@ -1,5 +1,6 @@
 #include "logic/model/FittingsText.h"
 
+#include <array>
 #include <cstddef>
 
 #include "logic/text/NumberText.h"
@@ -18,24 +19,33 @@ std::string DefaultFittingsSelection() {
     return s;
 }
 
-std::vector<std::string> FittingsFields(std::string_view s) {
-    std::vector<std::string> fields;
-    fields.reserve(kFittingsFieldCount);
-    while (static_cast<int>(fields.size()) < kFittingsFieldCount) {
+namespace {
+
+// The 28 fields as views into the string.
+std::array<std::string_view, kFittingsFieldCount> FieldViews(std::string_view s) {
+    std::array<std::string_view, kFittingsFieldCount> fields;
+    for (std::string_view& field : fields) {
         const auto tab = s.find('\t');
         if (tab == std::string_view::npos) {
-            fields.emplace_back(s);
+            field = s;
             s = {};
         } else {
-            fields.emplace_back(s.substr(0, tab));
+            field = s.substr(0, tab);
             s.remove_prefix(tab + 1);
         }
     }
     return fields;
 }
 
+}  // namespace
+
+std::vector<std::string> FittingsFields(std::string_view s) {
+    const auto views = FieldViews(s);
+    return {views.begin(), views.end()};
+}
+
 FittingsSelection ParseFittings(std::string_view fittings, const Locale& locale) {
-    const auto fields = FittingsFields(fittings);
+    const auto fields = FieldViews(fittings);
     FittingsSelection parsed;
     for (std::size_t v = 0; v < parsed.openings.size(); ++v) parsed.openings[v] = IntegerOr0(fields[v]);
     for (std::size_t k = 0; k < parsed.counts.size(); ++k)

@@ -1,5 +1,6 @@
 #include "logic/model/PanelFile.h"
 
+#include <algorithm>
 #include <array>
 
 #include "logic/io/FileIo.h"
@@ -112,14 +113,14 @@ std::string NotAnIntegerText(std::string_view text) { return "'" + std::string(t
 bool PanelFileReader::atEnd() const { return pos_ >= bytes_.size() || bytes_[pos_] == '\x1a'; }
 
 std::string PanelFileReader::next() {
-    std::string line;
-    while (!atEnd()) {
-        const char c = bytes_[pos_++];
-        if (c == '\r') {
-            if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
-            return line;
-        }
-        line.push_back(c);
+    if (atEnd()) return {};
+    // The line runs to its CR, or to the end of the data (byte 1A).
+    const std::size_t end = std::min(bytes_.find_first_of("\r\x1a", pos_), bytes_.size());
+    std::string line(bytes_.substr(pos_, end - pos_));
+    pos_ = end;
+    if (pos_ < bytes_.size() && bytes_[pos_] == '\r') {
+        ++pos_;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
     }
     return line;
 }

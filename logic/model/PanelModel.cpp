@@ -30,6 +30,20 @@ const char* HeadingOf(PanelKind kind) {
     return "";
 }
 
+// The result fields of each kind of panel, in control order.
+const std::vector<Ctl>& ResultFields(PanelKind kind) {
+    static const std::array<std::vector<Ctl>, 4> kResults = [] {
+        std::array<std::vector<Ctl>, 4> results;
+        for (int k = 0; k < 4; ++k)
+            for (int i = 0; i < kCtlCount; ++i)
+                if (IsResult(static_cast<PanelKind>(k + 1), static_cast<Ctl>(i)) &&
+                    PanelHas(static_cast<PanelKind>(k + 1), static_cast<Ctl>(i)))
+                    results[static_cast<std::size_t>(k)].push_back(static_cast<Ctl>(i));
+        return results;
+    }();
+    return kResults[static_cast<std::size_t>(PanelDigit(kind) - 1)];
+}
+
 }  // namespace
 
 std::vector<std::string> PipeMaterialItems(PanelKind kind) {
@@ -295,9 +309,13 @@ std::string PanelModel::leaveRefusalText(Ctl entry) const {
 // ---------------------------------------------------------------- results
 
 void PanelModel::clearResults() {
-    for (int i = 0; i < kCtlCount; ++i) {
-        const Ctl c = static_cast<Ctl>(i);
-        if (IsResult(kind_, c)) setTextRaw(c, "");
+    // Every write of an entry clears the results, so this runs many times
+    // while a file loads: only the panel's result fields, in control order.
+    for (Ctl c : ResultFields(kind_)) {
+        std::string& t = text_[Index(c)];
+        if (t.empty()) continue;
+        t.clear();
+        notify(c);
     }
     setShown(Ctl::GasFlowInfoPanel, false);
     setTextRaw(Ctl::FlowWeightPanel, "");

@@ -107,7 +107,17 @@ std::string DataFieldText(std::string_view utf8) {
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (char c : bytes) AppendUtf8(out, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
+    // ASCII is the same in both: copied in runs, only the bytes above 0x7F
+    // are decoded one by one.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) continue;
+        out.append(bytes, run, i - run);
+        AppendUtf8(out, Cp1252ToCodePoint(b));
+        run = i + 1;
+    }
+    out.append(bytes, run, bytes.size() - run);
     return out;
 }
 

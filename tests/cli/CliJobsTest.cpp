@@ -99,14 +99,14 @@ TEST_F(CliJobs, ResultsComeInOrderAndFilesAreReadOnlyWithinTheWindow) {
     const std::string bytes = SavePanelFile(PanelModel(PanelKind::Length, Locale{}));
     std::vector<std::string> files;
     for (std::size_t i = 0; i < count; ++i) files.push_back(PathOf(i));
-    for (std::size_t i = 0; i <= window; ++i) Write(files[i], bytes);
+    for (std::size_t i = 0; i < window; ++i) Write(files[i], bytes);
 
     std::vector<std::string> order;
     RunPanelFilesInOrder(files, kJobs, Locale{}, [&](const BatchResult& r) {
         const std::size_t i = order.size();
         order.push_back(r.file);
         EXPECT_EQ(r.status, ExitStatus::Ok) << r.file << ": " << r.message;
-        if (i + window + 1 < count) Write(files[i + window + 1], bytes);
+        if (i + window < count) Write(files[i + window], bytes);
     });
     EXPECT_EQ(order, files);
 }
