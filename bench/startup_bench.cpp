@@ -1,76 +1,126 @@
-// Start-up of the desktop program to its main window shown (offscreen),
-// against a bare QMainWindow, and the resident memory of each.
+// Start-up of the desktop program to the first frame of its main window,
+// against a bare QMainWindow and a window with one label, each start a
+// fresh process, the three in one run.
 //
-// Each measured start is a fresh process (this program run with --child):
-// it creates the application and the window, waits until the window is
-// exposed, reports its resident memory and ends.
+// The program starts as a user gets it: the real start (RunCorvane: the
+// single-instance server, the stock data files and a user data file of a
+// realistic size read from beside the program, the splash, the dialogs),
+// on the platform of the environment (QT_QPA_PLATFORM; xcb where a DISPLAY
+// is set, offscreen otherwise).  For that the benchmark copies itself with
+// the stock files into a temporary folder and writes the user files there.
+//
+// Every child, the comparison windows included, ends at the same moment: just
+// after the first paint of its main window has been handled, when it
+// prints its resident memory.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProcess>
-#include <QTest>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 #include "app/Application.h"
-#include "ui/CalcPanel.h"
-#include "ui/MainWindow.h"
-#include "ui/platform/RecordingPlatform.h"
 
 namespace {
 
-const char* g_self = nullptr;
+namespace fs = std::filesystem;
 
 long ResidentKb() {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
     statm >> pages >> resident;
-    return resident * 4;  // 4 KiB pages
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+// Ends the process once the first paint of a main window has been handled.
+class FirstFrame : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && qobject_cast<QMainWindow*>(watched) && !seen_) {
+            seen_ = true;
+            QTimer::singleShot(0, [] {
+                std::printf("%ld\n", ResidentKb());
+                std::fflush(stdout);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    bool seen_ = false;
+};
+
+void WatchForFirstFrame() { QCoreApplication::instance()->installEventFilter(new FirstFrame); }
+
 int Child(const char* what, int argc, char** argv) {
+    qAddPreRoutine(WatchForFirstFrame);
+    if (std::strcmp(what, "corvane") == 0) return corvane::RunCorvane(argc, argv);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    std::unique_ptr<QMainWindow> window;
-    corvane::RecordingPlatform platform;
-    if (std::strcmp(what, "corvane") == 0) {
+    QMainWindow window;
+    window.setWindowTitle("bare");
+    window.resize(986, 680);
+    // A window with one line of text: the font set-up every program that
+    // shows text pays, for comparison.
+    if (std::strcmp(what, "text") == 0) {
         corvane::SetProgramFont(app);
-        corvane::PanelServices services;
-        services.platform = &platform;
-        window = std::make_unique<corvane::MainWindow>(platform.locale(), services, "/");
-    } else {
-        window = std::make_unique<QMainWindow>();
-        window->setWindowTitle("bare");
-        window->resize(986, 680);
-        // A window with one line of text: the font set-up every program
-        // that shows text pays, for comparison.
-        if (std::strcmp(what, "text") == 0) {
-            corvane::SetProgramFont(app);
-            window->setCentralWidget(new QLabel("Corvane"));
-        }
+        window.setCentralWidget(new QLabel("Corvane"));
     }
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) return 1;
-    std::printf("%ld\n", ResidentKb());
-    return 0;
+    window.show();
+    return QApplication::exec();
+}
+
+// The folder a user's copy of the program runs from.
+struct Installation {
+    fs::path folder;
+    fs::path program;
+    ~Installation() {
+        if (!folder.empty()) fs::remove_all(folder);
+    }
+};
+std::unique_ptr<Installation> g_installation;
+
+// User data files of a realistic size: 150 fluids and 200 pipes of one's
+// own, in the files' Windows-1252 with CR LF.
+void WriteUserFiles(const fs::path& folder) {
+    std::ofstream fluids(folder / "CorvaneUserFluids.dat", std::ios::binary);
+    for (int i = 0; i < 150; ++i)
+        fluids << (i % 5 == 0 ? 21 : 11) << "\tProcess fluid " << i << "\t" << 10 + i % 60 << "\xb0" << "C\t"
+               << 0.5 + i * 0.731 << "000\t" << 0.70 + (i % 40) * 0.01 << "0000\r\n";
+    std::ofstream pipes(folder / "CorvaneUserPipeID.dat", std::ios::binary);
+    for (int i = 0; i < 200; ++i) {
+        const double mm = 10.0 + i * 2.5;
+        pipes << "11\tPlant standard " << i / 20 << "\t" << i << "\"\t" << mm << "00\t" << mm / 25.4 << "\r\n";
+    }
 }
 
 void BM_Startup(benchmark::State& state, const char* what) {
     long rss = 0;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains("QT_QPA_PLATFORM")) env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
+    env.insert("XDG_DATA_HOME", QString::fromStdString((g_installation->folder / "home").string()));
+    int run = 0;
     for (auto _ : state) {
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        // A name of its own: no start meets a copy that runs already.
+        env.insert("CORVANE_INSTANCE_KEY", QString("startup-bench-%1-%2").arg(::getpid()).arg(++run));
         p.setProcessEnvironment(env);
-        p.start(g_self, {"--child", what});
-        if (!p.waitForFinished(30000) || p.exitCode() != 0) {
-            state.SkipWithError("child did not start");
+        p.start(QString::fromStdString(g_installation->program.string()), {"--child", what});
+        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            state.SkipWithError("child did not reach its first frame");
             return;
         }
         rss = p.readAllStandardOutput().trimmed().toLong();
@@ -85,9 +135,20 @@ BENCHMARK_CAPTURE(BM_Startup, corvane, "corvane")->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) return Child(argv[2], argc, argv);
-    g_self = argv[0];
+    // The program as installed: this executable, the stock files beside it
+    // and the user's files.
+    g_installation = std::make_unique<Installation>();
+    g_installation->folder = fs::temp_directory_path() / ("corvane-startup-" + std::to_string(::getpid()));
+    fs::create_directories(g_installation->folder / "home");
+    g_installation->program = g_installation->folder / "corvane";
+    fs::copy_file(fs::read_symlink("/proc/self/exe"), g_installation->program);
+    for (const char* stock : {"CorvaneFluidsO.dat", "CorvanePipeIDO.dat"})
+        fs::copy_file(fs::path(CORVANE_STOCK_DATA) / stock, g_installation->folder / stock);
+    WriteUserFiles(g_installation->folder);
+
     ::benchmark::Initialize(&argc, argv);
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();
+    g_installation.reset();
     return 0;
 }
