@@ -62,37 +62,60 @@ int RunCorvane(int argc, char** argv) {
     for (const auto& problem : {fluids.load(), pipes.load()})
         if (problem) loadProblems += (loadProblems.empty() ? "" : "\r\r") + *problem;
 
-    // The dialogs are made after the main window; the panels reach them
-    // through these pointers.
+    // The dialogs are made on first use (the first frame needs none of
+    // them), owned by the main window; the panels reach them through these
+    // functions.
     struct Dialogs {
-        std::unique_ptr<ConversionDialogs> conversion;
-        VelFlowDiameterDialog* velocity = nullptr;
-        FittingsDialog* fittings = nullptr;
-        FluidDatabaseDialog* fluids = nullptr;
-        PipeDiameterDialog* pipes = nullptr;
-    } dialogs;
+        const Locale& locale;
+        QtPlatform& platform;
+        FluidDatabaseModel& fluidData;
+        PipeDatabaseModel& pipeData;
+        QWidget* owner = nullptr;
+        std::unique_ptr<ConversionDialogs> conversionDialogs;
+        VelFlowDiameterDialog* velocityDialog = nullptr;
+        FittingsDialog* fittingsDialog = nullptr;
+        FluidDatabaseDialog* fluidDialog = nullptr;
+        PipeDiameterDialog* pipeDialog = nullptr;
+
+        ConversionDialogs& conversion() {
+            if (!conversionDialogs) conversionDialogs = std::make_unique<ConversionDialogs>(locale, owner);
+            return *conversionDialogs;
+        }
+        VelFlowDiameterDialog& velocity() {
+            if (!velocityDialog) velocityDialog = new VelFlowDiameterDialog(locale, &platform, owner);
+            return *velocityDialog;
+        }
+        FittingsDialog& fittings() {
+            if (!fittingsDialog) fittingsDialog = new FittingsDialog(locale, &platform, owner);
+            return *fittingsDialog;
+        }
+        FluidDatabaseDialog& fluids() {
+            if (!fluidDialog)
+                fluidDialog = new FluidDatabaseDialog(fluidData, new GasViscosityDialog(locale, owner), &platform, owner);
+            return *fluidDialog;
+        }
+        PipeDiameterDialog& pipes() {
+            if (!pipeDialog) pipeDialog = new PipeDiameterDialog(pipeData, &platform, owner);
+            return *pipeDialog;
+        }
+    } dialogs{locale, platform, fluids, pipes, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
     PanelServices services;
     services.platform = &platform;
     services.askConversion = [&dialogs](ConversionDialog kind, const QColor& colour, QWidget* over) {
-        return dialogs.conversion->ask(kind, colour, over);
+        return dialogs.conversion().ask(kind, colour, over);
     };
     services.askVelocityFlow = [&dialogs](const PanelModel& panel, QWidget* panelWidget) {
-        return dialogs.velocity->ask(panel, panelWidget, PanelColour(panel.kind()));
+        return dialogs.velocity().ask(panel, panelWidget, PanelColour(panel.kind()));
     };
-    services.askFittings = [&dialogs](const std::string& fittings) { return dialogs.fittings->ask(fittings); };
-    services.askFluid = [&dialogs](std::optional<FluidGroup> group) { return dialogs.fluids->ask(group); };
-    services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes->ask(metric); };
+    services.askFittings = [&dialogs](const std::string& fittings) { return dialogs.fittings().ask(fittings); };
+    services.askFluid = [&dialogs](std::optional<FluidGroup> group) { return dialogs.fluids().ask(group); };
+    services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes().ask(metric); };
     services.pipeTable = &pipes.table();
 
     MainWindow mainForm(locale, services, folder);
-    dialogs.fittings = new FittingsDialog(locale, &platform, &mainForm);
+    dialogs.owner = &mainForm;
     SplashWindow splash(&mainForm);
     mainForm.setSplash(&splash);
-    dialogs.conversion = std::make_unique<ConversionDialogs>(locale, &mainForm);
-    auto* gasCalculator = new GasViscosityDialog(locale, &mainForm);
-    dialogs.fluids = new FluidDatabaseDialog(fluids, gasCalculator, &platform, &mainForm);
-    dialogs.velocity = new VelFlowDiameterDialog(locale, &platform, &mainForm);
-    dialogs.pipes = new PipeDiameterDialog(pipes, &platform, &mainForm);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &mainForm, &MainWindow::bringToFront);
 
     mainForm.show();
