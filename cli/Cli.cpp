@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -168,11 +169,18 @@ void AppendJsonString(std::string& out, std::string_view text) {
         return;
     }
     static constexpr char kHex[] = "0123456789abcdef";
+    static constexpr auto kEscaped = [] {
+        std::array<bool, 256> escaped{};
+        for (int c = 0; c < 0x20; ++c) escaped[static_cast<std::size_t>(c)] = true;
+        escaped['"'] = escaped['\\'] = true;
+        return escaped;
+    }();
+    out.reserve(out.size() + text.size() + 2);
     out += '"';
     std::size_t plain = 0;  // start of the run of bytes copied as they are
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        if (!kEscaped[c]) continue;
         out.append(text, plain, i - plain);
         plain = i + 1;
         switch (c) {

@@ -1,6 +1,8 @@
 #include "logic/text/Cp1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace corvane {
 namespace {
@@ -155,6 +157,13 @@ bool IsWellFormedUtf8(std::string_view bytes) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
             ++i;
+            // Runs of ASCII, eight bytes at a time.
+            while (i + 8 <= n) {
+                std::uint64_t word;
+                std::memcpy(&word, bytes.data() + i, 8);
+                if (word & 0x8080808080808080ull) break;
+                i += 8;
+            }
             continue;
         }
         // The second byte's range depends on the first; the rest are 80..BF.
