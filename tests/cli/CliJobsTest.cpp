@@ -9,35 +9,16 @@
 #include <sstream>
 
 #include "cli/Cli.h"
+#include "tests/cli/CliRun.h"
 #include "tests/RandomPanels.h"
 
 namespace corvane {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct CliRun {
-    ExitStatus status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args, const Locale& locale = Locale{}) {
-    std::ostringstream out, err;
-    const ExitStatus status = RunCli(args, out, err, locale);
-    return {status, out.str(), err.str()};
-}
-
-class CliJobs : public ::testing::Test {
+class CliJobs : public CliFiles {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("corvane-cli-jobs-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string PathOf(std::size_t i) const { return (dir_ / ("f" + std::to_string(i) + ".PW1")).string(); }
-    void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    void WriteAt(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
     // `count` varied panel files, with a missing, an invalid and a refused
     // file among them.
@@ -47,11 +28,10 @@ protected:
         for (std::size_t i = 0; i < count; ++i) {
             files.push_back(PathOf(i));
             if (i % 97 == 13) continue;  // never written: "File not found"
-            Write(files.back(), i % 89 == 7 ? std::string("not a panel file") : RandomPanelFile(rng, locale));
+            WriteAt(files.back(), i % 89 == 7 ? std::string("not a panel file") : RandomPanelFile(rng, locale));
         }
         return files;
     }
-    fs::path dir_;
 };
 
 TEST_F(CliJobs, OutputIsByteIdenticalToOneThread) {
@@ -99,14 +79,14 @@ TEST_F(CliJobs, ResultsComeInOrderAndFilesAreReadOnlyWithinTheWindow) {
     const std::string bytes = SavePanelFile(PanelModel(PanelKind::Length, Locale{}));
     std::vector<std::string> files;
     for (std::size_t i = 0; i < count; ++i) files.push_back(PathOf(i));
-    for (std::size_t i = 0; i < window; ++i) Write(files[i], bytes);
+    for (std::size_t i = 0; i < window; ++i) WriteAt(files[i], bytes);
 
     std::vector<std::string> order;
     RunPanelFilesInOrder(files, kJobs, Locale{}, [&](const BatchResult& r) {
         const std::size_t i = order.size();
         order.push_back(r.file);
         EXPECT_EQ(r.status, ExitStatus::Ok) << r.file << ": " << r.message;
-        if (i + window < count) Write(files[i + window], bytes);
+        if (i + window < count) WriteAt(files[i + window], bytes);
     });
     EXPECT_EQ(order, files);
 }

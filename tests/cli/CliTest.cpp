@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "cli/Cli.h"
+#include "tests/cli/CliRun.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
 #include "logic/text/LocaleNames.h"
@@ -22,34 +23,6 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 
 const std::string kExamples = CORVANE_EXAMPLES;
-
-struct CliRun {
-    ExitStatus status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args, const Locale& locale = Locale{}) {
-    std::ostringstream out, err;
-    const ExitStatus status = RunCli(args, out, err, locale);
-    return {status, out.str(), err.str()};
-}
-
-class CliFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("corvane-cli-test-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-    fs::path dir_;
-};
 
 TEST(CliExamples, EveryExampleCalculates) {
     std::vector<std::string> files;
