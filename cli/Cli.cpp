@@ -107,10 +107,12 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
         for (const std::string& f : files) done(RunPanelFile(f, locale));
         return;
     }
-    // A ring of results in flight: file i goes to slot i % window.  A worker
-    // takes the next file only while it lies within the window that starts
-    // at the next file to print, so memory holds at most `window` results
-    // (the one being printed included) however long the list is.
+    // A ring of results in flight: file i goes to slot i % window.  A file
+    // is taken only while it lies within the window that starts at the next
+    // file to print, so memory holds at most `window` results (the one being
+    // printed included) however long the list is.  The calling thread is
+    // one of the `threads`: it prints, and calculates while the next result
+    // to print is not ready.
     const std::size_t window = threads * kFilesInFlightPerJob;
     std::vector<std::optional<BatchResult>> slots(window);
     std::mutex mutex;
@@ -119,34 +121,37 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
     std::size_t nextToTake = 0;
     std::size_t nextToPrint = 0;
 
+    auto mayTake = [&] { return nextToTake < count && nextToTake < nextToPrint + window; };
+    // Calculates file i (taken under the lock) with the lock released.
+    auto calculate = [&](std::unique_lock<std::mutex>& lock, std::size_t i) {
+        lock.unlock();
+        BatchResult r = RunPanelFile(files[i], locale);
+        lock.lock();
+        slots[i % window] = std::move(r);
+    };
     auto work = [&] {
+        std::unique_lock lock(mutex);
         for (;;) {
-            std::size_t i;
-            {
-                std::unique_lock lock(mutex);
-                slotFree.wait(lock, [&] { return nextToTake >= count || nextToTake < nextToPrint + window; });
-                if (nextToTake >= count) return;
-                i = nextToTake++;
-            }
-            BatchResult r = RunPanelFile(files[i], locale);
-            {
-                std::lock_guard lock(mutex);
-                slots[i % window] = std::move(r);
-            }
+            slotFree.wait(lock, [&] { return nextToTake >= count || mayTake(); });
+            if (nextToTake >= count) return;
+            calculate(lock, nextToTake++);
             resultReady.notify_one();
         }
     };
     std::vector<std::jthread> workers;
-    workers.reserve(threads);
-    for (std::size_t t = 0; t < threads; ++t) workers.emplace_back(work);
+    workers.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
 
     for (std::size_t i = 0; i < count; ++i) {
         std::optional<BatchResult>& slot = slots[i % window];
         {
             std::unique_lock lock(mutex);
-            resultReady.wait(lock, [&] { return slot.has_value(); });
+            while (!slot.has_value()) {
+                if (mayTake()) calculate(lock, nextToTake++);
+                else resultReady.wait(lock);
+            }
         }
-        // No worker touches this slot until nextToPrint passes it.
+        // No other thread touches this slot until nextToPrint passes it.
         done(*slot);
         {
             std::lock_guard lock(mutex);
