@@ -33,8 +33,10 @@ test-sanitize:
 bench:
 	@tools/install-deps.sh test
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
-	cmake --build $(BUILD_DIR) --target corvane_bench
+	cmake --build $(BUILD_DIR) --target corvane_bench corvane_cli_bench corvane_startup_bench
 	$(BUILD_DIR)/bench/corvane_bench
+	$(BUILD_DIR)/bench/corvane_cli_bench
+	$(BUILD_DIR)/bench/corvane_startup_bench
 
 # libFuzzer on every reader of outside input (clang, ASan, UBSan), each for
 # FUZZ_SECONDS, seeded from tests/data/fuzz, examples/ and data/.  A crash

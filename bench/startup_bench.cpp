@@ -11,16 +11,19 @@
 //
 // Every child, the comparison windows included, ends at the same moment: just
 // after the first paint of its main window has been handled, when it
-// prints its resident memory.
+// prints its resident memory.  BM_StartupRatios starts the three in turn
+// and gives the medians of Corvane's time and memory over the bare window's.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProcess>
 #include <QTimer>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -28,8 +31,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "app/Application.h"
 
@@ -107,29 +112,82 @@ void WriteUserFiles(const fs::path& folder) {
     }
 }
 
-void BM_Startup(benchmark::State& state, const char* what) {
-    long rss = 0;
+// One start of `what` in a fresh process: its time to the first frame in
+// milliseconds and its resident memory then in KiB, or nothing.
+struct Start {
+    double ms = 0;
+    long rssKb = 0;
+};
+std::optional<Start> StartOnce(const char* what) {
+    static int run = 0;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!env.contains("QT_QPA_PLATFORM")) env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
     env.insert("XDG_DATA_HOME", QString::fromStdString((g_installation->folder / "home").string()));
-    int run = 0;
+    // A name of its own: no start meets a copy that runs already.
+    env.insert("CORVANE_INSTANCE_KEY", QString("startup-bench-%1-%2").arg(::getpid()).arg(++run));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    p.start(QString::fromStdString(g_installation->program.string()), {"--child", what});
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return std::nullopt;
+    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    return Start{ms, p.readAllStandardOutput().trimmed().toLong()};
+}
+
+void BM_Startup(benchmark::State& state, const char* what) {
+    long rss = 0;
     for (auto _ : state) {
-        QProcess p;
-        // A name of its own: no start meets a copy that runs already.
-        env.insert("CORVANE_INSTANCE_KEY", QString("startup-bench-%1-%2").arg(::getpid()).arg(++run));
-        p.setProcessEnvironment(env);
-        p.start(QString::fromStdString(g_installation->program.string()), {"--child", what});
-        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        const auto start = StartOnce(what);
+        if (!start) {
             state.SkipWithError("child did not reach its first frame");
             return;
         }
-        rss = p.readAllStandardOutput().trimmed().toLong();
+        rss = start->rssKb;
     }
     state.counters["rss_kb"] = static_cast<double>(rss);
 }
 BENCHMARK_CAPTURE(BM_Startup, bare_window, "bare")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Startup, text_window, "text")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Startup, corvane, "corvane")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The three starts side by side, in turn, so that a busy machine weighs on
+// each alike: the medians of each and of Corvane's ratios to the bare window
+// (each ratio taken within one round).
+void BM_StartupRatios(benchmark::State& state) {
+    const char* kinds[] = {"bare", "text", "corvane"};
+    std::vector<double> ms[3], rss[3], timeRatio, textRatio, memoryRatio;
+    for (auto _ : state) {
+        Start round[3];
+        for (int k = 0; k < 3; ++k) {
+            const auto start = StartOnce(kinds[k]);
+            if (!start) {
+                state.SkipWithError("child did not reach its first frame");
+                return;
+            }
+            round[k] = *start;
+            ms[k].push_back(start->ms);
+            rss[k].push_back(static_cast<double>(start->rssKb));
+        }
+        timeRatio.push_back(round[2].ms / round[0].ms);
+        textRatio.push_back(round[1].ms / round[0].ms);
+        memoryRatio.push_back(static_cast<double>(round[2].rssKb) / static_cast<double>(round[0].rssKb));
+    }
+    for (int k = 0; k < 3; ++k) {
+        state.counters[std::string(kinds[k]) + "_ms"] = Median(ms[k]);
+        state.counters[std::string(kinds[k]) + "_rss_kb"] = Median(rss[k]);
+    }
+    state.counters["corvane_per_bare_time"] = Median(timeRatio);
+    state.counters["text_per_bare_time"] = Median(textRatio);
+    state.counters["corvane_per_bare_memory"] = Median(memoryRatio);
+}
+BENCHMARK(BM_StartupRatios)->Iterations(15)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -50,7 +50,7 @@ BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 // per core.  At most kFilesInFlightPerJob files per thread are in flight:
 // being calculated, waiting for the files before them, or being printed.
 inline constexpr int kMaxJobs = 1024;
-inline constexpr std::size_t kFilesInFlightPerJob = 2;
+inline constexpr std::size_t kFilesInFlightPerJob = 4;
 int DefaultJobs();
 
 // Runs the files on `jobs` threads and hands each result to `done` in the
