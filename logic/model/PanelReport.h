@@ -4,12 +4,20 @@
 // row), taken from what the panel shows at the moment.  Nothing is
 // recalculated but the entry flow of a gas.
 
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "logic/model/PanelModel.h"
 
 namespace corvane {
+
+// Hands each row of the report to `row`: its fields, as views that hold
+// only during the call.
+using ReportRowVisitor = std::function<void(std::initializer_list<std::string_view>)>;
+void ForEachReportRow(const PanelModel& panel, const ReportRowVisitor& row);
 
 // The rows of the report, each a list of fields.
 std::vector<std::vector<std::string>> PanelReportRows(const PanelModel& panel);
