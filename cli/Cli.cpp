@@ -42,9 +42,19 @@ std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& pane
         Ctl::FlowType_RightEdit, Ctl::ReynoldsNumber_RightEdit, Ctl::FrictionFactor_RightEdit, Ctl::MSec_RightEdit,
         Ctl::mHd_RightEdit, Ctl::PipeDiameter_RightEdit, Ctl::PipeLength_RightEdit, Ctl::FittingsBitBtn,
         Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel, Ctl::FlowWeightPanel};
+    // The listed controls of each kind of panel with their names, made once.
+    static const auto kNamed = [] {
+        std::array<std::vector<std::pair<Ctl, std::string>>, 4> named;
+        for (int k = 0; k < 4; ++k)
+            for (Ctl c : kListed)
+                if (PanelHas(static_cast<PanelKind>(k + 1), c))
+                    named[static_cast<std::size_t>(k)].emplace_back(c, CtlName(c, static_cast<PanelKind>(k + 1)));
+        return named;
+    }();
+    const auto& named = kNamed[static_cast<std::size_t>(PanelDigit(panel.kind()) - 1)];
     std::vector<std::pair<std::string, std::string>> fields;
-    for (Ctl c : kListed)
-        if (PanelHas(panel.kind(), c)) fields.emplace_back(CtlName(c, panel.kind()), panel.text(c));
+    fields.reserve(named.size());
+    for (const auto& [c, name] : named) fields.emplace_back(name, panel.text(c));
     return fields;
 }
 
