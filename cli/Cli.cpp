@@ -15,6 +15,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
+    "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n";
 
@@ -52,7 +53,8 @@ const char* StatusName(ExitStatus s) {
 
 }  // namespace
 
-BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale) {
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
+                              const PumpEntry* pump) {
     BatchResult r;
     r.file = file;
     PanelFileReader reader(bytes);
@@ -73,10 +75,20 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     }
     r.fields = FieldsOf(panel);
     r.report = Lf(PanelReport(panel));
+    if (pump && r.status != ExitStatus::Invalid) {
+        PumpOutcome p;
+        p.point = SolvePumpOnPanel(panel, *pump);
+        if (p.point.refusal) {
+            p.refusal = Lf(p.point.refusal->text);
+        } else {
+            p.rows = PumpResultRows(panel, p.point);
+        }
+        r.pump = std::move(p);
+    }
     return r;
 }
 
-BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
+BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump) {
     const PanelFileBytes file = ReadPanelFile(path);
     if (!file.bytes) {
         BatchResult r;
@@ -84,7 +96,7 @@ BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
         r.message = file.message;
         return r;
     }
-    return RunPanelFileBytes(path, *file.bytes, locale);
+    return RunPanelFileBytes(path, *file.bytes, locale, pump);
 }
 
 namespace {
@@ -101,6 +113,24 @@ std::string JsonElement(const BatchResult& r) {
     for (const auto& [name, text] : r.fields) fields[name] = text;
     o["fields"] = fields;
     o["report"] = r.report;
+    if (r.pump) {
+        nlohmann::ordered_json p;
+        if (r.pump->refusal) {
+            p["status"] = "refused";
+            p["message"] = *r.pump->refusal;
+        } else {
+            const PumpOnPanel& at = r.pump->point;
+            p["status"] = "ok";
+            p["flow"] = at.flow;
+            p["head"] = at.head;
+            p["velocity"] = at.velocity;
+            p["reynolds"] = at.reynolds;
+            p["flow_type"] = at.flowType;
+            p["fluid_power_w"] = at.fluidPowerW;
+            p["shaft_power_w"] = at.shaftPowerW ? nlohmann::ordered_json(*at.shaftPowerW) : nlohmann::ordered_json(nullptr);
+        }
+        o["pump"] = p;
+    }
     const std::string one = nlohmann::ordered_json::array({o}).dump(2, ' ', false,
                                                                        nlohmann::ordered_json::error_handler_t::replace);
     // "[\n" + element + "\n]"
@@ -121,11 +151,17 @@ void ResultPrinter::print(const BatchResult& r) {
         out_ << (first_ ? "[\n" : ",\n") << JsonElement(r);
         first_ = false;
     } else {
-        if (r.status != ExitStatus::Ok) err_ << r.file << ": " << r.message << "\n";
+        if (!r.message.empty()) err_ << r.file << ": " << r.message << "\n";
+        if (r.pump && r.pump->refusal) err_ << r.file << ": pump: " << *r.pump->refusal << "\n";
         if (r.status != ExitStatus::Invalid) {
             if (!first_) out_ << "\n";
             first_ = false;
             out_ << r.report << "\n";
+            if (r.pump && !r.pump->refusal) {
+                out_ << "Pump operating point\n";
+                for (const PumpRow& row : r.pump->rows)
+                    out_ << row.caption << "\t" << row.value << (row.unit.empty() ? "" : "\t" + row.unit) << "\n";
+            }
         }
     }
     out_.flush();
@@ -246,9 +282,31 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     bool json = false;
     std::vector<std::string> files;
     bool options = true;
-    for (const std::string& a : args) {
+    std::optional<PumpEntry> pump;
+    std::optional<double> speed, efficiency;
+    // The number after an option, with a decimal point.
+    auto numberAfter = [&](std::size_t& i, std::optional<double>& into) {
+        if (i + 1 >= args.size() || !IsEntryNumber(args[i + 1], DotLocale())) return false;
+        into = ReadEntryNumber(args[++i], DotLocale());
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (options && a == "--json") {
             json = true;
+        } else if (options && a == "--pump") {
+            const auto points = i + 1 < args.size() ? ParsePumpPoints(args[i + 1]) : std::nullopt;
+            if (!points) {
+                err << "corvane-cli: --pump needs the pump's points as Q1:H1[,Q2:H2...] with decimal points\n";
+                return ExitStatus::Invalid;
+            }
+            ++i;
+            pump = PumpEntry{*points, 1.0, std::nullopt};
+        } else if (options && (a == "--speed" || a == "--efficiency")) {
+            if (!numberAfter(i, a == "--speed" ? speed : efficiency)) {
+                err << "corvane-cli: " << a << " needs a number with a decimal point\n";
+                return ExitStatus::Invalid;
+            }
         } else if (options && (a == "--help" || a == "-h")) {
             out << kUsage;
             return ExitStatus::Ok;
@@ -265,12 +323,21 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
         err << kUsage;
         return ExitStatus::Invalid;
     }
+    if ((speed || efficiency) && !pump) {
+        err << "corvane-cli: --speed and --efficiency go with --pump\n";
+        return ExitStatus::Invalid;
+    }
+    if (pump) {
+        pump->speedRatio = speed.value_or(1.0);
+        pump->efficiencyPercent = efficiency;
+    }
 
     ResultPrinter printer(json, out, err);
     ExitStatus status = ExitStatus::Ok;
     for (const std::string& f : files) {
-        const BatchResult r = RunPanelFile(f, locale);
+        const BatchResult r = RunPanelFile(f, locale, pump ? &*pump : nullptr);
         status = std::max(status, r.status);
+        if (r.pump && r.pump->refusal) status = std::max(status, ExitStatus::Refused);
         printer.print(r);
     }
     printer.finish();

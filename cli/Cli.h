@@ -22,10 +22,18 @@
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
 #include "logic/model/PanelControls.h"
+#include "logic/model/PumpModel.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
 
+
+// A pump's operating point on a file's pipe run (--pump).
+struct PumpOutcome {
+    std::optional<std::string> refusal;  // line breaks as '\n'
+    PumpOnPanel point;
+    std::vector<PumpRow> rows;
+};
 
 struct BatchResult {
     std::string file;
@@ -34,14 +42,19 @@ struct BatchResult {
     std::string message;  // line breaks as '\n'
     std::vector<std::pair<std::string, std::string>> fields;  // control name, text
     std::string report;   // line breaks as '\n'
+    // With a pump, for a file that loaded.  A refused pump leaves the
+    // file's own status as it is; the exit status counts it as refused.
+    std::optional<PumpOutcome> pump;
 };
 
-// One panel file's bytes, loaded into a fresh panel and calculated.
-BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale);
+// One panel file's bytes, loaded into a fresh panel and calculated; with a
+// pump, its operating point on the panel's pipe run too.
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
+                              const PumpEntry* pump = nullptr);
 
 // Reads the file first; a file that cannot be read is invalid with the
 // platform's file error text.
-BatchResult RunPanelFile(const std::string& path, const Locale& locale);
+BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump = nullptr);
 
 // The whole program; returns the exit status.  `place` tells the data
 // commands where the program and the user's data folder are.

@@ -131,21 +131,21 @@ std::vector<CurvePoint> PumpCurvePoints(const PanelModel& panel, const PumpCurve
     return out;
 }
 
-std::vector<std::pair<std::string, std::string>> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump) {
+std::vector<PumpRow> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump) {
     const Locale& l = panel.locale();
     auto num = [&](double v, int decimals) { return WriteEntryNumber(v, decimals, l).value_or(""); };
-    auto power = [&](double w) {
-        return panel.metric() ? num(w, 1) + " W" : num(w / kWattsPerHorsepower, 3) + " hp";
+    auto power = [&](const char* caption, double w) {
+        return panel.metric() ? PumpRow{caption, num(w, 1), "W"} : PumpRow{caption, num(w / kWattsPerHorsepower, 3), "hp"};
     };
-    std::vector<std::pair<std::string, std::string>> rows = {
-        {"Flow", num(pump.flow, 3) + " " + FlowUnitText(panel.flowUnitCode(), l)},
-        {"Head", num(pump.head, 3) + " " + PumpHeadUnit(panel)},
-        {"Fluid velocity", num(pump.velocity, 3) + " " + VelocityUnit(panel)},
-        {"Reynolds number", num(pump.reynolds, 0)},
-        {"Flow type", pump.flowType},
-        {"Fluid power", power(pump.fluidPowerW)},
+    std::vector<PumpRow> rows = {
+        {"Flow", num(pump.flow, 3), FlowUnitText(panel.flowUnitCode(), l)},
+        {"Head", num(pump.head, 3), PumpHeadUnit(panel)},
+        {"Fluid velocity", num(pump.velocity, 3), VelocityUnit(panel)},
+        {"Reynolds number", num(pump.reynolds, 0), ""},
+        {"Flow type", pump.flowType, ""},
+        power("Fluid power", pump.fluidPowerW),
     };
-    if (pump.shaftPowerW) rows.emplace_back("Shaft power", power(*pump.shaftPowerW));
+    if (pump.shaftPowerW) rows.push_back(power("Shaft power", *pump.shaftPowerW));
     return rows;
 }
 
