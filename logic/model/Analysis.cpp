@@ -207,6 +207,10 @@ std::string Num(double v, int decimals, const Locale& l) { return Csv(WriteEntry
 
 }  // namespace
 
+double ShownValueOfHead(const PanelModel& panel, double headM) {
+    return ShownValue(panel, headM, HeadToPressureDrop(headM, panel.solverInputs().density));
+}
+
 std::string VelocityUnit(const PanelModel& panel) { return panel.metric() ? "m/s" : "ft/s"; }
 std::string ValueUnitOf(const PanelModel& panel) { return ValueUnit(panel); }
 
