@@ -52,7 +52,9 @@ namespace {
 
 constexpr double kWattsPerHorsepower = 745.69987158227022;  // mechanical horsepower
 
-Refusal RefusalOf(PumpCurveFault f) {
+}  // namespace
+
+Refusal PumpCurveRefusal(PumpCurveFault f) {
     switch (f) {
         case PumpCurveFault::NoPoints: return refusals::PumpNoPoints();
         case PumpCurveFault::SpeedNotPositive: return refusals::PumpSpeedNotPositive();
@@ -63,6 +65,8 @@ Refusal RefusalOf(PumpCurveFault f) {
     }
     return refusals::PumpNoPoints();
 }
+
+namespace {
 
 double HeadToMetres(const PanelModel& panel, double h) { return panel.metric() ? h : LengthToMetres(kFoot, h); }
 double HeadFromMetres(const PanelModel& panel, double h) { return panel.metric() ? h : LengthFromMetres(kFoot, h); }
@@ -86,7 +90,7 @@ PumpOnPanel SolvePumpOnPanel(const PanelModel& panel, const PumpEntry& entry) {
     for (const auto& [q, h] : entry.points) points.push_back({FlowToLitresPerMin(code, q), HeadToMetres(panel, h)});
     const PumpCurveResult made = MakePumpCurve(points, entry.speedRatio);
     if (made.fault) {
-        out.refusal = RefusalOf(*made.fault);
+        out.refusal = PumpCurveRefusal(*made.fault);
         return out;
     }
     out.curve = made.curve;

@@ -39,6 +39,9 @@ struct PumpOnPanel {
 
 PumpOnPanel SolvePumpOnPanel(const PanelModel& panel, const PumpEntry& pump);
 
+// The message for points that make no pump curve.
+Refusal PumpCurveRefusal(PumpCurveFault fault);
+
 // The pump's curve in the panel's units (flow unit; m hd or ft hd), from
 // its least to its greatest flow.
 std::vector<CurvePoint> PumpCurvePoints(const PanelModel& panel, const PumpCurve& curve, int points = 41);
