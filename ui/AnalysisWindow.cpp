@@ -179,7 +179,7 @@ QLabel* MessageLabel(const char* name, QWidget* parent) {
 }  // namespace
 
 AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTable* pipes, Platform* platform,
-                               QWidget* parent)
+                               QWidget* parent, PumpLibrary* pumps)
     : QDialog(parent), panels_(panels), pipes_(pipes), platform_(platform) {
     setObjectName("AnalysisWindow");
     setWindowTitle("Corvane - Analysis");
@@ -225,6 +225,7 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
     }
     tabs_->addTab(notes_, "Validity notes");
     pump_ = new PumpPage(this);
+    pump_->setLibrary(pumps, platform_);
     tabs_->addTab(pump_, "Pump");
     connect(pump_, &PumpPage::edited, this, &AnalysisWindow::scheduleRefresh);
     // Every change of a panel's texts may change its case or its results.

@@ -22,13 +22,14 @@ class QTableWidget;
 namespace corvane {
 
 class Platform;
+class PumpLibrary;
 class PumpPage;
 
 class AnalysisWindow : public QDialog {
     Q_OBJECT
 public:
     AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTable* pipes, Platform* platform,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, PumpLibrary* pumps = nullptr);
 
     void showFor(int panel);  // 1 to 4
     void refresh();

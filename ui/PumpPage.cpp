@@ -1,6 +1,8 @@
 #include "ui/PumpPage.h"
 
 #include <QChart>
+#include <QComboBox>
+#include <QPushButton>
 #include <QChartView>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -10,6 +12,8 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include "ui/platform/Platform.h"
 
 namespace corvane {
 
@@ -65,6 +69,55 @@ PumpPage::PumpPage(QWidget* parent) : QWidget(parent) {
     lower_->addWidget(result_);
     lower_->addWidget(message_);
 
+    library_ = new QComboBox(this);
+    library_->setObjectName("PumpLibraryComboBox");
+    library_->setAccessibleName("Pump library");
+    use_ = new QPushButton("Use", this);
+    use_->setObjectName("UsePumpButton");
+    remove_ = new QPushButton("Remove", this);
+    remove_->setObjectName("RemovePumpButton");
+    name_ = new QLineEdit(this);
+    name_->setObjectName("PumpNameEdit");
+    name_->setAccessibleName("Name of the pump to add");
+    name_->setPlaceholderText("Name");
+    add_ = new QPushButton("Add to library", this);
+    add_->setObjectName("AddPumpButton");
+    auto* chooseRow = new QHBoxLayout;
+    chooseRow->addWidget(library_, 1);
+    chooseRow->addWidget(use_);
+    chooseRow->addWidget(remove_);
+    auto* addRow = new QHBoxLayout;
+    addRow->addWidget(name_, 1);
+    addRow->addWidget(add_);
+    connect(use_, &QPushButton::clicked, this, [this] {
+        if (!pumps_ || !panel_ || library_->currentIndex() < 0) return;
+        if (const auto pump = pumps_->find(library_->currentText().toStdString())) {
+            tab_.usePump(*pump, *panel_);
+            speed_->setText(Q(tab_.speedText()));
+            Q_EMIT edited();
+        }
+    });
+    connect(add_, &QPushButton::clicked, this, [this] {
+        if (!pumps_ || !panel_) return;
+        std::optional<Refusal> refusal;
+        const auto pump = tab_.asPump(name_->text().toStdString(), *panel_, &refusal);
+        if (pump) refusal = pumps_->add(*pump);
+        if (refusal) {
+            if (platform_) platform_->message(this, refusal->kind, refusal->text);
+            return;
+        }
+        fillLibrary();
+        library_->setCurrentText(name_->text());
+    });
+    connect(remove_, &QPushButton::clicked, this, [this] {
+        if (!pumps_ || library_->currentIndex() < 0) return;
+        if (const auto refusal = pumps_->remove(library_->currentText().toStdString())) {
+            if (platform_) platform_->message(this, refusal->kind, refusal->text);
+            return;
+        }
+        fillLibrary();
+    });
+
     auto* form = new QFormLayout;
     form->addRow("Speed ratio", speed_);
     form->addRow("Efficiency (%)", efficiency_);
@@ -72,6 +125,9 @@ PumpPage::PumpPage(QWidget* parent) : QWidget(parent) {
     left->addWidget(new QLabel("Pump curve", this));
     left->addWidget(points_);
     left->addLayout(form);
+    left->addWidget(new QLabel("Pump library", this));
+    left->addLayout(chooseRow);
+    left->addLayout(addRow);
     left->addWidget(lower_, 1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 2);
@@ -94,7 +150,27 @@ PumpPage::PumpPage(QWidget* parent) : QWidget(parent) {
     });
 }
 
+void PumpPage::setLibrary(PumpLibrary* library, Platform* platform) {
+    pumps_ = library;
+    platform_ = platform;
+    fillLibrary();
+}
+
+void PumpPage::fillLibrary() {
+    const QString chosen = library_->currentText();
+    library_->clear();
+    std::optional<std::string> problem;
+    if (pumps_)
+        for (const ListedPump& p : pumps_->list(&problem)) library_->addItem(Q(p.pump.name));
+    if (!chosen.isEmpty()) library_->setCurrentText(chosen);
+    for (QWidget* w : std::initializer_list<QWidget*>{library_, use_, remove_, name_, add_}) w->setEnabled(pumps_ != nullptr);
+    use_->setEnabled(pumps_ && library_->count() > 0);
+    remove_->setEnabled(pumps_ && library_->count() > 0);
+    if (problem && platform_) platform_->message(this, MessageKind::Error, *problem);
+}
+
 void PumpPage::show(const PanelModel& panel, const PumpTabResult& result, const ChartPicture& picture) {
+    panel_ = &panel;
     filling_ = true;
     points_->setHorizontalHeaderLabels({Q(PumpFlowTitle(panel)), Q(PumpHeadTitle(panel))});
     for (int r = 0; r < PumpTab::kPointRows; ++r) {

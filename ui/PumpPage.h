@@ -9,17 +9,25 @@
 #include "logic/model/PumpTab.h"
 
 class QChartView;
+class QComboBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QStackedWidget;
 class QTableWidget;
 
 namespace corvane {
 
+class Platform;
+
 class PumpPage : public QWidget {
     Q_OBJECT
 public:
     explicit PumpPage(QWidget* parent = nullptr);
+
+    // The library the tab chooses from and adds to (none: no library).
+    void setLibrary(PumpLibrary* library, Platform* platform);
+    void fillLibrary();
 
     PumpTab& model() { return tab_; }
     const PumpTab& model() const { return tab_; }
@@ -30,6 +38,7 @@ public:
     QTableWidget* resultTable() const { return result_; }
     QLabel* message() const { return message_; }
     QChartView* chart() const { return chart_; }
+    QComboBox* libraryList() const { return library_; }
 
 Q_SIGNALS:
     // The user changed a point, the speed ratio or the efficiency.
@@ -44,6 +53,14 @@ private:
     QStackedWidget* lower_;
     QTableWidget* result_;
     QLabel* message_;
+    QComboBox* library_;
+    QLineEdit* name_;
+    QPushButton* use_;
+    QPushButton* add_;
+    QPushButton* remove_;
+    PumpLibrary* pumps_ = nullptr;
+    Platform* platform_ = nullptr;
+    const PanelModel* panel_ = nullptr;  // the panel last shown
     bool filling_ = false;
 };
 

@@ -44,6 +44,29 @@ void PumpTab::setPoints(const std::vector<std::pair<double, double>>& points, co
     }
 }
 
+void PumpTab::usePump(const PumpRecord& pump, const PanelModel& panel) {
+    std::vector<std::pair<double, double>> points;
+    for (const PumpPoint& p : pump.points)
+        points.emplace_back(FlowFromLitresPerMin(panel.flowUnitCode(), p.flow),
+                            panel.metric() ? p.head : LengthFromMetres(kFoot, p.head));
+    setPoints(points, panel.locale());
+    speed_ = "1";
+}
+
+std::optional<PumpRecord> PumpTab::asPump(const std::string& name, const PanelModel& panel,
+                                          std::optional<Refusal>* refusal) const {
+    const std::optional<PumpEntry> e = entry(panel.locale(), refusal);
+    if (!e) return std::nullopt;
+    PumpRecord pump{name, {}};
+    for (const auto& [q, h] : e->points)
+        pump.points.push_back({FlowToLitresPerMin(panel.flowUnitCode(), q), panel.metric() ? h : LengthToMetres(kFoot, h)});
+    if (const PumpCurveResult made = MakePumpCurve(pump.points); made.fault) {
+        if (refusal) *refusal = PumpCurveRefusal(*made.fault);
+        return std::nullopt;
+    }
+    return pump;
+}
+
 bool PumpTab::empty() const {
     return std::all_of(points_.begin(), points_.end(), [](const auto& p) { return Blank(p[0]) && Blank(p[1]); });
 }

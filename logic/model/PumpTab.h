@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "logic/model/AnalysisPictures.h"
+#include "logic/model/PumpLibrary.h"
 #include "logic/model/PumpModel.h"
 
 namespace corvane {
@@ -31,6 +32,13 @@ public:
     void setEfficiencyText(std::string text) { efficiency_ = std::move(text); }
     // Fills the rows with points (in the panel's units), the rest empty.
     void setPoints(const std::vector<std::pair<double, double>>& points, const Locale& locale);
+
+    // A pump of the library (l/min, m) in the panel's units, at its own speed.
+    void usePump(const PumpRecord& pump, const PanelModel& panel);
+    // The typed points as a library's pump named `name` (l/min, m), or the
+    // refusal of points that make no pump curve.
+    std::optional<PumpRecord> asPump(const std::string& name, const PanelModel& panel,
+                                     std::optional<Refusal>* refusal = nullptr) const;
 
     // Whether no point is typed at all.
     bool empty() const;

@@ -26,6 +26,10 @@
 #include "ui/AnalysisWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PumpPage.h"
+#include "logic/engine/Units.h"
+#include "logic/model/PumpLibrary.h"
+#include "logic/text/NumberText.h"
+#include "tests/logic/PanelTestSupport.h"
 #include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
@@ -349,6 +353,52 @@ TEST_F(PumpTabTest, PictureAndDataOfThePumpTab) {
     EXPECT_EQ(data, PumpCsv(window_->model(1), p->model(), SolvePumpTab(window_->model(1), p->model())));
     EXPECT_NE(data.find("0,12\n100,10\n200,4\n"), std::string::npos);
     EXPECT_NE(data.find("Fluid power,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST_F(PumpTabTest, TheLibraryKeepsTypedPumpsAndGivesThemBack) {
+    PumpLibrary library(PumpFiles(dir_.path().toStdString(), dir_.path().toStdString()));
+    PumpPage page;
+    page.setLibrary(&library, &platform_);
+    PanelModel metric(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(metric.calculate());
+    auto show = [&](const PanelModel& panel) {
+        page.show(panel, SolvePumpTab(panel, page.model()), SystemCurvePicture(panel));
+    };
+    show(metric);
+    EXPECT_FALSE(page.findChild<QWidget*>("UsePumpButton")->isEnabled());  // nothing to use yet
+    page.pointsTable()->item(0, 0)->setText("0");
+    page.pointsTable()->item(0, 1)->setText("12");
+    page.pointsTable()->item(1, 0)->setText("100");
+    page.pointsTable()->item(1, 1)->setText("10");
+    page.findChild<QLineEdit*>("PumpNameEdit")->setText("Mine");
+    page.findChild<QAbstractButton*>("AddPumpButton")->click();
+    ASSERT_EQ(library.list().size(), 1u);
+    EXPECT_EQ(library.list()[0].pump, (PumpRecord{"Mine", {{0, 12}, {100, 10}}}));
+    EXPECT_EQ(page.libraryList()->currentText(), "Mine");
+
+    // The same name again is refused with the data bases' words.
+    page.findChild<QAbstractButton*>("AddPumpButton")->click();
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "Entry already exists.");
+
+    // Used on an imperial panel, the pump comes in its flow unit and feet.
+    PanelModel imperial(PanelKind::PressureDrop, test::UsLocale());
+    ASSERT_FALSE(imperial.calculate());
+    show(imperial);
+    page.findChild<QAbstractButton*>("UsePumpButton")->click();
+    const double gpm = FlowFromLitresPerMin(imperial.flowUnitCode(), 100);
+    EXPECT_EQ(page.model().flowText(1), *WriteEntryNumber(gpm, 3, test::UsLocale()));
+    EXPECT_EQ(page.model().headText(0), *WriteEntryNumber(LengthFromMetres(kFoot, 12), 3, test::UsLocale()));
+
+    page.findChild<QAbstractButton*>("RemovePumpButton")->click();
+    EXPECT_TRUE(library.list().empty());
+    EXPECT_EQ(page.libraryList()->count(), 0);
 }
 
 }  // namespace
