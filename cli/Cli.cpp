@@ -173,16 +173,6 @@ void ResultPrinter::finish() {
     out_.flush();
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 std::variant<Sweep, std::string> ParseSweep(const std::string& argument) {
     const auto eq = argument.find('=');
     const auto c1 = argument.find(':', eq == std::string::npos ? 0 : eq);

@@ -23,6 +23,7 @@
 #include "cli/ExitStatus.h"
 #include "logic/model/PanelControls.h"
 #include "logic/model/PumpModel.h"
+#include "logic/text/CsvText.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -83,8 +84,6 @@ std::variant<Sweep, std::string> ParseSweep(const std::string& argument);
 ExitStatus RunSweep(const std::string& argument, const std::string& file, std::ostream& out, std::ostream& err,
                     const Locale& locale);
 
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
 
 // The JSON array of the results.
 std::string ResultsToJson(const std::vector<BatchResult>& results);

@@ -4,21 +4,14 @@
 
 #include "logic/engine/Units.h"
 #include "logic/model/FlowUnitLists.h"
+#include "logic/text/CsvText.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
 
 namespace {
 
-std::string Csv(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string q = "\"";
-    for (char c : text) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
+std::string Csv(const std::string& text) { return CsvField(text); }
 
 std::string Number(double v, int decimals, const Locale& l) { return WriteEntryNumber(v, decimals, l).value_or(""); }
 
