@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/SingleInstance.h"
+#include "logic/model/PumpLibrary.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/dialogs/ConversionDialogs.h"
@@ -57,9 +58,10 @@ int RunCorvane(int argc, char** argv) {
     FluidDatabaseModel fluids(DataFiles(folder, userFolder, kFluidStockFile, kFluidUserFile, kFluidBackupFile),
                               locale);
     PipeDatabaseModel pipes(DataFiles(folder, userFolder, kPipeStockFile, kPipeUserFile, kPipeBackupFile), locale);
+    PumpLibrary pumps(PumpFiles(folder, userFolder));
     // Each problem names its file and says what happened.
     std::string loadProblems;
-    for (const auto& problem : {fluids.load(), pipes.load()})
+    for (const auto& problem : {fluids.load(), pipes.load(), pumps.recover()})
         if (problem) loadProblems += (loadProblems.empty() ? "" : "\r\r") + *problem;
 
     // The dialogs are made on first use (the first frame needs none of
@@ -101,6 +103,7 @@ int RunCorvane(int argc, char** argv) {
     } dialogs{locale, platform, fluids, pipes, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
     PanelServices services;
     services.platform = &platform;
+    services.pumps = &pumps;
     services.askConversion = [&dialogs](ConversionDialog kind, const QColor& colour, QWidget* over) {
         return dialogs.conversion().ask(kind, colour, over);
     };

@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
+    "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
@@ -69,7 +70,8 @@ const char* StatusName(ExitStatus s) {
 
 }  // namespace
 
-BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale) {
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
+                              const PumpEntry* pump) {
     BatchResult r;
     r.file = file;
     PanelFileReader reader(bytes);
@@ -90,10 +92,20 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     }
     r.fields = FieldsOf(panel);
     r.report = Lf(PanelReport(panel));
+    if (pump && r.status != ExitStatus::Invalid) {
+        PumpOutcome p;
+        p.point = SolvePumpOnPanel(panel, *pump);
+        if (p.point.refusal) {
+            p.refusal = Lf(p.point.refusal->text);
+        } else {
+            p.rows = PumpResultRows(panel, p.point);
+        }
+        r.pump = std::move(p);
+    }
     return r;
 }
 
-BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
+BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump) {
     const PanelFileBytes file = ReadPanelFile(path);
     if (!file.bytes) {
         BatchResult r;
@@ -101,7 +113,7 @@ BatchResult RunPanelFile(const std::string& path, const Locale& locale) {
         r.message = file.message;
         return r;
     }
-    return RunPanelFileBytes(path, *file.bytes, locale);
+    return RunPanelFileBytes(path, *file.bytes, locale, pump);
 }
 
 int DefaultJobs() {
@@ -110,11 +122,11 @@ int DefaultJobs() {
 }
 
 void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
-                          const std::function<void(const BatchResult&)>& done) {
+                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done) {
     const std::size_t count = files.size();
     const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
     if (threads <= 1) {
-        for (const std::string& f : files) done(RunPanelFile(f, locale));
+        for (const std::string& f : files) done(RunPanelFile(f, locale, pump));
         return;
     }
     // A ring of results in flight: file i goes to slot i % window.  A file
@@ -135,7 +147,7 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
     // Calculates file i (taken under the lock) with the lock released.
     auto calculate = [&](std::unique_lock<std::mutex>& lock, std::size_t i) {
         lock.unlock();
-        BatchResult r = RunPanelFile(files[i], locale);
+        BatchResult r = RunPanelFile(files[i], locale, pump);
         lock.lock();
         slots[i % window] = std::move(r);
     };
@@ -240,6 +252,30 @@ std::string JsonElement(const BatchResult& r) {
     o += r.fields.empty() ? "}" : "\n    }";
     o += ",\n    \"report\": ";
     AppendJsonString(o, r.report);
+    if (r.pump) {
+        // The pump's object and its numbers as the library writes them,
+        // indented to its place in the element.
+        nlohmann::ordered_json p;
+        if (r.pump->refusal) {
+            p["status"] = "refused";
+            p["message"] = *r.pump->refusal;
+        } else {
+            const PumpOnPanel& at = r.pump->point;
+            p["status"] = "ok";
+            p["flow"] = at.flow;
+            p["head"] = at.head;
+            p["velocity"] = at.velocity;
+            p["reynolds"] = at.reynolds;
+            p["flow_type"] = at.flowType;
+            p["fluid_power_w"] = at.fluidPowerW;
+            p["shaft_power_w"] = at.shaftPowerW ? nlohmann::ordered_json(*at.shaftPowerW) : nlohmann::ordered_json(nullptr);
+        }
+        o += ",\n    \"pump\": ";
+        for (char c : p.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) {
+            o += c;
+            if (c == '\n') o += "    ";
+        }
+    }
     o += "\n  }";
     return o;
 }
@@ -258,11 +294,17 @@ void ResultPrinter::print(const BatchResult& r) {
         out_ << (first_ ? "[\n" : ",\n") << JsonElement(r);
         first_ = false;
     } else {
-        if (r.status != ExitStatus::Ok) err_ << r.file << ": " << r.message << "\n";
+        if (!r.message.empty()) err_ << r.file << ": " << r.message << "\n";
+        if (r.pump && r.pump->refusal) err_ << r.file << ": pump: " << *r.pump->refusal << "\n";
         if (r.status != ExitStatus::Invalid) {
             if (!first_) out_ << "\n";
             first_ = false;
             out_ << r.report << "\n";
+            if (r.pump && !r.pump->refusal) {
+                out_ << "Pump operating point\n";
+                for (const PumpRow& row : r.pump->rows)
+                    out_ << row.caption << "\t" << row.value << (row.unit.empty() ? "" : "\t" + row.unit) << "\n";
+            }
         }
     }
     out_.flush();
@@ -272,16 +314,6 @@ void ResultPrinter::print(const BatchResult& r) {
 void ResultPrinter::finish() {
     if (json_) out_ << (first_ ? "[]\n" : "\n]\n");
     out_.flush();
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 std::variant<Sweep, std::string> ParseSweep(const std::string& argument) {
@@ -384,10 +416,31 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     int jobs = DefaultJobs();
     std::vector<std::string> files;
     bool options = true;
+    std::optional<PumpEntry> pump;
+    std::optional<double> speed, efficiency;
+    // The number after an option, with a decimal point.
+    auto numberAfter = [&](std::size_t& i, std::optional<double>& into) {
+        if (i + 1 >= args.size() || !IsEntryNumber(args[i + 1], DotLocale())) return false;
+        into = ReadEntryNumber(args[++i], DotLocale());
+        return true;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (options && a == "--json") {
             json = true;
+        } else if (options && a == "--pump") {
+            const auto points = i + 1 < args.size() ? ParsePumpPoints(args[i + 1]) : std::nullopt;
+            if (!points) {
+                err << "corvane-cli: --pump needs the pump's points as Q1:H1[,Q2:H2...] with decimal points\n";
+                return ExitStatus::Invalid;
+            }
+            ++i;
+            pump = PumpEntry{*points, 1.0, std::nullopt};
+        } else if (options && (a == "--speed" || a == "--efficiency")) {
+            if (!numberAfter(i, a == "--speed" ? speed : efficiency)) {
+                err << "corvane-cli: " << a << " needs a number with a decimal point\n";
+                return ExitStatus::Invalid;
+            }
         } else if (options && (a == "--help" || a == "-h")) {
             out << kUsage;
             return ExitStatus::Ok;
@@ -417,11 +470,20 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
         err << kUsage;
         return ExitStatus::Invalid;
     }
+    if ((speed || efficiency) && !pump) {
+        err << "corvane-cli: --speed and --efficiency go with --pump\n";
+        return ExitStatus::Invalid;
+    }
+    if (pump) {
+        pump->speedRatio = speed.value_or(1.0);
+        pump->efficiencyPercent = efficiency;
+    }
 
     ResultPrinter printer(json, out, err);
     ExitStatus status = ExitStatus::Ok;
-    RunPanelFilesInOrder(files, jobs, locale, [&](const BatchResult& r) {
+    RunPanelFilesInOrder(files, jobs, locale, pump ? &*pump : nullptr, [&](const BatchResult& r) {
         status = std::max(status, r.status);
+        if (r.pump && r.pump->refusal) status = std::max(status, ExitStatus::Refused);
         printer.print(r);
     });
     printer.finish();

@@ -25,10 +25,19 @@
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
 #include "logic/model/PanelControls.h"
+#include "logic/model/PumpModel.h"
+#include "logic/text/CsvText.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
 
+
+// A pump's operating point on a file's pipe run (--pump).
+struct PumpOutcome {
+    std::optional<std::string> refusal;  // line breaks as '\n'
+    PumpOnPanel point;
+    std::vector<PumpRow> rows;
+};
 
 struct BatchResult {
     std::string file;
@@ -37,14 +46,19 @@ struct BatchResult {
     std::string message;  // line breaks as '\n'
     std::vector<std::pair<std::string, std::string>> fields;  // control name, text
     std::string report;   // line breaks as '\n'
+    // With a pump, for a file that loaded.  A refused pump leaves the
+    // file's own status as it is; the exit status counts it as refused.
+    std::optional<PumpOutcome> pump;
 };
 
-// One panel file's bytes, loaded into a fresh panel and calculated.
-BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale);
+// One panel file's bytes, loaded into a fresh panel and calculated; with a
+// pump, its operating point on the panel's pipe run too.
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
+                              const PumpEntry* pump = nullptr);
 
 // Reads the file first; a file that cannot be read is invalid with the
 // platform's file error text.
-BatchResult RunPanelFile(const std::string& path, const Locale& locale);
+BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump = nullptr);
 
 // How many files the batch tool calculates at once (-j N): by default one
 // per core.  At most kFilesInFlightPerJob files per thread are in flight:
@@ -53,11 +67,12 @@ inline constexpr int kMaxJobs = 1024;
 inline constexpr std::size_t kFilesInFlightPerJob = 4;
 int DefaultJobs();
 
-// Runs the files on `jobs` threads and hands each result to `done` in the
+// Runs the files (with the pump, when given) on `jobs` threads and hands
+// each result to `done` in the
 // order of `files`, each as soon as it and every file before it are done.
 // `done` is called on the calling thread.
 void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
-                          const std::function<void(const BatchResult&)>& done);
+                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done);
 
 // The whole program; returns the exit status.  `place` tells the data
 // commands where the program and the user's data folder are.
@@ -86,8 +101,6 @@ std::variant<Sweep, std::string> ParseSweep(const std::string& argument);
 ExitStatus RunSweep(const std::string& argument, const std::string& file, std::ostream& out, std::ostream& err,
                     const Locale& locale);
 
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
 
 // The JSON array of the results.
 std::string ResultsToJson(const std::vector<BatchResult>& results);

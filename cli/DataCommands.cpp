@@ -1,3 +1,5 @@
+#include "logic/model/PumpLibrary.h"
+#include "logic/model/PumpModel.h"
 #include "cli/DataCommands.h"
 
 #include <cctype>
@@ -26,7 +28,10 @@ constexpr const char* kDataUsage =
     "       corvane-cli data add fluid NAME TEMPERATURE VISCOSITY DENSITY [--gas] [--data-dir DIR]\n"
     "       corvane-cli data add pipe TYPE NOMINAL DIAMETER_MM [--data-dir DIR]\n"
     "       corvane-cli data remove fluid NAME TEMPERATURE [--data-dir DIR]\n"
-    "       corvane-cli data remove pipe TYPE NOMINAL [--data-dir DIR]\n";
+    "       corvane-cli data remove pipe TYPE NOMINAL [--data-dir DIR]\n"
+    "       corvane-cli data list pumps [--json] [--data-dir DIR]\n"
+    "       corvane-cli data add pump NAME Q1:H1[,Q2:H2...] [--data-dir DIR]   (l/min and m)\n"
+    "       corvane-cli data remove pump NAME [--data-dir DIR]\n";
 
 std::string Lines(std::string text) {
     for (char& c : text)
@@ -124,12 +129,12 @@ std::optional<std::string> CheckNumber(const char* what, const std::string& text
     return number;
 }
 
-// The result of an add or a removal: an information box is a refusal, an
-// error box a file problem.
+// The result of an add or a removal: an error box is a file problem, any
+// other message a refusal.
 ExitStatus Outcome(const std::optional<Refusal>& r, std::ostream& err) {
     if (!r) return ExitStatus::Ok;
     err << Lines(r->text) << "\n";
-    return r->kind == MessageKind::Information ? ExitStatus::Refused : ExitStatus::Invalid;
+    return r->kind == MessageKind::Error ? ExitStatus::Invalid : ExitStatus::Refused;
 }
 
 void Warn(const std::optional<std::string>& problem, std::ostream& err) {
@@ -295,6 +300,53 @@ ExitStatus RemovePipe(const Words& w, DataFiles files, std::ostream& err, const 
     return NotRemoved(listed, "pipe", type, nominal, userPath, err);
 }
 
+// ---------------------------------------------------------------- pumps
+
+ExitStatus ListPumps(const Words& w, PumpLibrary library, std::ostream& out, std::ostream& err) {
+    Warn(library.recover(), err);
+    std::optional<std::string> problem;
+    const auto pumps = library.list(&problem);
+    Warn(problem, err);
+    if (w.json) {
+        nlohmann::ordered_json array = nlohmann::ordered_json::array();
+        for (const ListedPump& l : pumps) {
+            nlohmann::ordered_json o;
+            o["origin"] = l.own ? "user" : "shared";
+            o["name"] = l.pump.name;
+            nlohmann::ordered_json points = nlohmann::ordered_json::array();
+            for (const PumpPoint& p : l.pump.points) points.push_back({{"flow_lmin", p.flow}, {"head_m", p.head}});
+            o["points"] = points;
+            array.push_back(o);
+        }
+        out << array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    } else {
+        for (const ListedPump& l : pumps) {
+            out << (l.own ? "user" : "shared") << "\t" << l.pump.name;
+            for (const PumpPoint& p : l.pump.points) out << "\t" << p.flow << ":" << p.head;
+            out << "\n";
+        }
+    }
+    return problem ? ExitStatus::Invalid : ExitStatus::Ok;
+}
+
+ExitStatus AddPump(const std::vector<std::string>& p, PumpLibrary library, std::ostream& err) {
+    const auto points = ParsePumpPoints(p[3]);
+    if (!points) {
+        err << "corvane-cli: a pump's points are Q1:H1[,Q2:H2...] in l/min and m with decimal points, not " << p[3]
+            << "\n";
+        return ExitStatus::Refused;
+    }
+    Warn(library.recover(), err);
+    PumpRecord pump{p[2], {}};
+    for (const auto& [q, h] : *points) pump.points.push_back({q, h});
+    return Outcome(library.add(pump), err);
+}
+
+ExitStatus RemovePump(const std::string& name, PumpLibrary library, std::ostream& err) {
+    Warn(library.recover(), err);
+    return Outcome(library.remove(name), err);
+}
+
 }  // namespace
 
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
@@ -322,6 +374,17 @@ ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& ou
     if (verb == "add" && what == "pipe" && p.size() == 5 && !w->gas) return AddPipe(*w, files(), err, locale);
     if (verb == "remove" && what == "fluid" && p.size() == 4) return RemoveFluid(*w, files(), err, locale);
     if (verb == "remove" && what == "pipe" && p.size() == 4) return RemovePipe(*w, files(), err, locale);
+    if ((what == "pump" || what == "pumps") && !w->gas) {
+        auto pumps = [&] {
+            if (w->dataDir) return PumpLibrary(PumpFiles(*w->dataDir, *w->dataDir));
+            const std::string program = place.programFolder.empty() ? "." : place.programFolder;
+            const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
+            return PumpLibrary(PumpFiles(program, UserDataFolder(program, env)));
+        };
+        if (verb == "list" && what == "pumps" && p.size() == 2) return ListPumps(*w, pumps(), out, err);
+        if (verb == "add" && what == "pump" && p.size() == 4) return AddPump(p, pumps(), err);
+        if (verb == "remove" && what == "pump" && p.size() == 3) return RemovePump(p[2], pumps(), err);
+    }
     err << kDataUsage;
     return ExitStatus::Invalid;
 }

@@ -8,6 +8,9 @@
 //   corvane-cli data add pipe TYPE NOMINAL DIAMETER_MM
 //   corvane-cli data remove fluid NAME TEMPERATURE
 //   corvane-cli data remove pipe TYPE NOMINAL
+//   corvane-cli data list pumps [--json]
+//   corvane-cli data add pump NAME Q1:H1[,Q2:H2...]      (l/min and m)
+//   corvane-cli data remove pump NAME
 //
 // Every command takes --data-dir DIR: the stock and user files in DIR.
 // Without it the stock files are those beside the program and the user

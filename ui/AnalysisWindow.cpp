@@ -26,6 +26,7 @@
 #include "logic/model/AnalysisPictures.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
+#include "ui/PumpPage.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {
@@ -81,6 +82,7 @@ QPen PenOf(LineRole role) {
         case LineRole::Family: return QPen(QColor(120, 120, 120), 1);
         case LineRole::Own: return QPen(QColor(20, 80, 200), 2.5);
         case LineRole::Reference: return QPen(QColor(200, 40, 40), 1.5, Qt::DashLine);
+        case LineRole::Pump: return QPen(QColor(20, 140, 60), 2, Qt::DashLine);
         default: return QPen(QColor(20, 80, 200), 2);
     }
 }
@@ -114,12 +116,19 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
     for (double at : p.y.minor) gridLine({p.x.min, at}, {p.x.max, at});
     int labelled = 0;
     for (const ChartLine& l : p.lines) {
-        if (l.role == LineRole::Operating) {
+        if (l.role == LineRole::Operating || l.role == LineRole::PumpPoint) {
             auto* point = new QScatterSeries;
             point->setName(Q(l.name));
             point->setMarkerSize(10);
-            point->setColor(QColor(200, 30, 30));
+            point->setColor(l.role == LineRole::PumpPoint ? QColor(20, 140, 60) : QColor(200, 30, 30));
             for (const auto& [px, py] : l.points) point->append(px, py);
+            if (!l.label.empty()) {
+                point->setPointLabelsFormat(Q(l.label));
+                point->setPointLabelsFont(font);
+                point->setPointLabelsColor(QColor(20, 110, 45));
+                point->setPointLabelsVisible(true);
+                point->setPointLabelsClipping(false);
+            }
             Attach(chart, point, x, y);
             continue;
         }
@@ -149,6 +158,15 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
     }
 }
 
+}  // namespace
+
+void RenderChartPicture(QChartView* view, const ChartPicture& picture, const QFont& font) {
+    if (picture.message) ClearChart(view->chart());
+    else Render(view->chart(), picture, font);
+}
+
+namespace {
+
 QLabel* MessageLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -161,7 +179,7 @@ QLabel* MessageLabel(const char* name, QWidget* parent) {
 }  // namespace
 
 AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTable* pipes, Platform* platform,
-                               QWidget* parent)
+                               QWidget* parent, PumpLibrary* pumps)
     : QDialog(parent), panels_(panels), pipes_(pipes), platform_(platform) {
     setObjectName("AnalysisWindow");
     setWindowTitle("Corvane - Analysis");
@@ -206,6 +224,10 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
         tabs_->addTab(pages_[i], pages[i].caption);
     }
     tabs_->addTab(notes_, "Validity notes");
+    pump_ = new PumpPage(this);
+    pump_->setLibrary(pumps, platform_);
+    tabs_->addTab(pump_, "Pump");
+    connect(pump_, &PumpPage::edited, this, &AnalysisWindow::scheduleRefresh);
     // Every change of a panel's texts may change its case or its results.
     for (PanelModel* model : panels_) {
         if (!model) continue;
@@ -227,9 +249,10 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
     connect(saveData_, &QPushButton::clicked, this, &AnalysisWindow::saveData);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-        copy_->setEnabled(tab <= 1);
-        savePicture_->setEnabled(tab <= 1);
-        saveData_->setEnabled(tab <= 2);
+        const bool pump = tabs_->widget(tab) == pump_;
+        copy_->setEnabled(tab <= 1 || pump);
+        savePicture_->setEnabled(tab <= 1 || pump);
+        saveData_->setEnabled(tab <= 2 || pump);
     });
 
     auto* top = new QHBoxLayout;
@@ -299,10 +322,11 @@ void ShowPage(QStackedWidget* page, QLabel* label, const std::optional<std::stri
 }  // namespace
 
 void AnalysisWindow::fillCurve() {
-    const ChartPicture p = SystemCurvePicture(panel());
+    const PumpTabResult pump = SolvePumpTab(panel(), pump_->model());
+    const ChartPicture p = WithPump(SystemCurvePicture(panel()), panel(), pump);
     ShowPage(pages_[0], messages_[0], p.message);
-    if (p.message) ClearChart(curve_->chart());
-    else Render(curve_->chart(), p, font());
+    RenderChartPicture(curve_, p, font());
+    pump_->show(panel(), pump, p);
 }
 
 void AnalysisWindow::fillMoody() {
@@ -349,9 +373,12 @@ void AnalysisWindow::fillNotes() {
     notes_->setText(html);
 }
 
-QChartView* AnalysisWindow::shownChart() const {
+// The picture the window's picture commands take: a chart, or the whole
+// Pump tab (its chart with the points and the result rows).
+QWidget* AnalysisWindow::shownPicture() const {
     if (tabs_->currentIndex() == 0) return curve_;
     if (tabs_->currentIndex() == 1) return moody_;
+    if (tabs_->currentWidget() == pump_) return pump_;
     return nullptr;
 }
 
@@ -360,16 +387,18 @@ std::string AnalysisWindow::shownCsv() const {
         case 0: return SystemCurveCsv(ComputeSystemCurve(panel()), panel().locale());
         case 1: return MoodyCsv(ComputeMoody(panel()), panel().locale());
         case 2: return StandardSizesCsv(pipes_ ? StandardSizes(panel(), *pipes_) : std::vector<SizeOption>{}, panel());
-        default: return {};
+        default:
+            if (tabs_->currentWidget() == pump_) return PumpCsv(panel(), pump_->model(), SolvePumpTab(panel(), pump_->model()));
+            return {};
     }
 }
 
 void AnalysisWindow::copyPicture() {
-    if (QChartView* view = shownChart(); view && platform_) platform_->setClipboardImage(view->grab().toImage());
+    if (QWidget* view = shownPicture(); view && platform_) platform_->setClipboardImage(view->grab().toImage());
 }
 
 void AnalysisWindow::savePicture() {
-    QChartView* view = shownChart();
+    QWidget* view = shownPicture();
     if (!view || !platform_) return;
     const auto path = platform_->chooseSaveFile(this, {"PNG or SVG picture (*.png *.svg)|*.png;*.svg", "png", "Save picture"});
     if (!path) return;
@@ -379,7 +408,7 @@ void AnalysisWindow::savePicture() {
         svg.setFileName(Q(*path));
         svg.setSize(view->size());
         svg.setViewBox(view->rect());
-        svg.setTitle(view->chart()->title());
+        if (auto* chart = qobject_cast<QChartView*>(view)) svg.setTitle(chart->chart()->title());
         QPainter painter;
         ok = painter.begin(&svg);
         if (ok) {
@@ -393,7 +422,7 @@ void AnalysisWindow::savePicture() {
 }
 
 void AnalysisWindow::saveData() {
-    if (!platform_ || tabs_->currentIndex() > 2) return;
+    if (!platform_ || (tabs_->currentIndex() > 2 && tabs_->currentWidget() != pump_)) return;
     const auto path = platform_->chooseSaveFile(this, {"CSV data (*.csv)|*.csv", "csv", "Save data"});
     if (!path) return;
     if (const auto failure = WriteFileAtomically(*path, shownCsv()))

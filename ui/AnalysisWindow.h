@@ -1,7 +1,7 @@
 #pragma once
 // The analysis window: a panel's system curve, its point on the Moody
-// diagram, the standard pipe sizes around its diameter and the notes on
-// the method's validity.  Not modal; it follows the panel chosen in it and
+// diagram, the standard pipe sizes around its diameter, the notes on the
+// method's validity, and a pump on the pipe run.  Not modal; it follows the panel chosen in it and
 // redraws after every change of that panel, showing only a note while the
 // panel has no results.
 
@@ -22,12 +22,14 @@ class QTableWidget;
 namespace corvane {
 
 class Platform;
+class PumpLibrary;
+class PumpPage;
 
 class AnalysisWindow : public QDialog {
     Q_OBJECT
 public:
     AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTable* pipes, Platform* platform,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, PumpLibrary* pumps = nullptr);
 
     void showFor(int panel);  // 1 to 4
     void refresh();
@@ -41,6 +43,7 @@ public:
     // nullptr while the chart or table is shown.
     QLabel* shownMessage(int tab) const;
     QTabWidget* tabs() const { return tabs_; }
+    PumpPage* pumpPage() const { return pump_; }
 
     // The commands of the window's buttons, for the shown tab.
     void copyPicture();
@@ -49,7 +52,7 @@ public:
 
 private:
     PanelModel& panel() const;
-    QChartView* shownChart() const;
+    QWidget* shownPicture() const;
     std::string shownCsv() const;
     void fillCurve();
     void fillMoody();
@@ -67,6 +70,7 @@ private:
     QChartView* moody_;
     QTableWidget* sizes_;
     QLabel* notes_;
+    PumpPage* pump_;
     std::array<QStackedWidget*, 3> pages_{};  // chart or table, or its message
     std::array<QLabel*, 3> messages_{};
     bool refreshPending_ = false;

@@ -30,6 +30,8 @@ class RightAlignedEdit;
 
 // What a panel needs from outside itself: the platform and the dialogs it
 // asks.  Each dialog answers from one call, so tests can stand in for it.
+class PumpLibrary;
+
 struct PanelServices {
     Platform* platform = nullptr;
     std::function<ConversionAnswer(ConversionDialog kind, const QColor& colour, QWidget* parent)> askConversion;
@@ -44,6 +46,8 @@ struct PanelServices {
     std::function<std::optional<std::string>(const std::string& fittings)> askFittings;
     // The pipe data base's table, for the analysis window's standard sizes.
     const DataTable* pipeTable = nullptr;
+    // The pump library of the analysis window's Pump tab.
+    PumpLibrary* pumps = nullptr;
 };
 
 // The colour of a panel and the few colours its controls use.

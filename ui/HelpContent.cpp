@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+#include "logic/model/PumpModel.h"
+#include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
 #include "ui/PanelPicture.h"
 #include "ui/platform/RecordingPlatform.h"
@@ -56,6 +58,25 @@ HelpContent MakeHelpContent(const QString& html) {
         m.selectItem(Ctl::MhdBarComboBox, 1);
     });
 
+    // A pump on the first example's pipe: {{pump:Caption}} -> its row's value
+    // and unit (the caption without its blanks and capitals after the first),
+    // {{pump:B}} and {{pump:C}} -> its fitted curve's factor and exponent.
+    std::map<QString, QString> pump;
+    {
+        const PanelModel& panel = *models["1"];
+        const PumpOnPanel at = SolvePumpOnPanel(panel, {{{0, 12}, {100, 10}, {200, 4}}, 1.0, 70.0});
+        if (at.refusal) content.missing << "pump: " + QString::fromStdString(at.refusal->text);
+        for (const PumpRow& row : PumpResultRows(panel, at)) {
+            QString key = QString::fromStdString(row.caption).toLower().remove(' ');
+            key[0] = key[0].toUpper();
+            pump[key] = QString::fromStdString(row.value + (row.unit.empty() ? "" : " " + row.unit));
+        }
+        pump["B"] = QString::fromStdString(WriteEntryNumber(at.curve.b(), 5, Locale{}).value_or("?"));
+        QString c = QString::fromStdString(WriteEntryNumber(at.curve.c(), 3, Locale{}).value_or("?"));
+        while (c.contains('.') && (c.endsWith('0') || c.endsWith('.'))) c.chop(1);
+        pump["C"] = c;
+    }
+
     // {{key:Control}} -> the control's text on that example's panel.
     static const QRegularExpression field(QStringLiteral("\\{\\{([0-9a-z]+):([A-Za-z_]+)\\}\\}"));
     qsizetype last = 0;
@@ -65,6 +86,7 @@ HelpContent MakeHelpContent(const QString& html) {
         last = m.capturedEnd();
         const auto model = models.find(m.captured(1));
         QString text = "?";
+        if (m.captured(1) == "pump" && pump.count(m.captured(2))) text = pump[m.captured(2)];
         for (int c = 0; model != models.end() && c < kCtlCount; ++c)
             if (QString::fromLatin1(CtlBaseName(static_cast<Ctl>(c)).data()) == m.captured(2))
                 text = QString::fromStdString(model->second->text(static_cast<Ctl>(c))).trimmed();

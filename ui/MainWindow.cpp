@@ -229,7 +229,7 @@ void MainWindow::openAnalysis() {
     const int number = panelInView();
     if (!analysis_)
         analysis_ = new AnalysisWindow({models_[0].get(), models_[1].get(), models_[2].get(), models_[3].get()},
-                                       services_.pipeTable, services_.platform, this);
+                                       services_.pipeTable, services_.platform, this, services_.pumps);
     analysis_->showFor(number);
 }
 

@@ -24,6 +24,7 @@ namespace corvane {
 struct PumpPoint {
     double flow = 0;  // l/min
     double head = 0;  // m
+    bool operator==(const PumpPoint&) const = default;
 };
 
 enum class PumpCurveForm { OnePoint, Fitted, Lines };

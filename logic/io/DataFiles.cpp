@@ -176,7 +176,7 @@ std::optional<std::string> DataFiles::recover() {
     std::vector<std::string> rows;
     bool garbage = false;
     if (auto failure = ForEachLine(backup_, kLongestDataLine, [&](std::string_view line, bool cut) {
-            if (!cut && IsDataRow(line)) rows.emplace_back(line);
+            if (!cut && (isRow_ ? isRow_(line) : IsDataRow(line))) rows.emplace_back(line);
             else garbage = garbage || !line.empty() || cut;
             return true;
         }))

@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "logic/io/DataTable.h"
@@ -83,11 +84,16 @@ public:
     // writers that were killed.  The problem or the notice for the user.
     std::optional<std::string> recover();
 
+    // What a recovery takes for a valid row of this data base (Windows-1252
+    // bytes); IsDataRow unless set.
+    void setRowTest(std::function<bool(std::string_view)> isRow) { isRow_ = std::move(isRow); }
+
 private:
     std::string stock_;
     std::string user_;
     std::string backup_;
     std::string shared_;
+    std::function<bool(std::string_view)> isRow_;
 };
 
 // Whether a line of a data file (Windows-1252 bytes) is a data row the

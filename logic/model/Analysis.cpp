@@ -7,6 +7,7 @@
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
 #include "logic/model/PipeDatabaseModel.h"
+#include "logic/text/CsvText.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -193,19 +194,15 @@ std::vector<ValidityNote> ValidityNotes(const PanelModel& panel) {
 
 namespace {
 
-std::string Csv(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string q = "\"";
-    for (char c : text) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
+std::string Csv(const std::string& text) { return CsvField(text); }
 
 std::string Num(double v, int decimals, const Locale& l) { return Csv(WriteEntryNumber(v, decimals, l).value_or("")); }
 
 }  // namespace
+
+double ShownValueOfHead(const PanelModel& panel, double headM) {
+    return ShownValue(panel, headM, HeadToPressureDrop(headM, panel.solverInputs().density));
+}
 
 std::string VelocityUnit(const PanelModel& panel) { return panel.metric() ? "m/s" : "ft/s"; }
 std::string ValueUnitOf(const PanelModel& panel) { return ValueUnit(panel); }

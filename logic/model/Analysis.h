@@ -87,6 +87,10 @@ std::string SystemCurveCsv(const SystemCurve& curve, const Locale& locale);
 std::string MoodyCsv(const MoodyDiagram& moody, const Locale& locale);
 std::string StandardSizesCsv(const std::vector<SizeOption>& sizes, const PanelModel& panel);
 
+// A liquid's head (m) as the system curve shows it: a head in the panel's
+// length unit, or the pressure it stands for in bar or psi.
+double ShownValueOfHead(const PanelModel& panel, double headM);
+
 // The unit of the velocity and of the value columns of the size table.
 std::string VelocityUnit(const PanelModel& panel);
 std::string ValueUnitOf(const PanelModel& panel);

@@ -42,13 +42,16 @@ ChartAxis LogAxis(std::string title, double lo, double hi, const Locale& locale)
 // "10" followed by the exponent in superscript digits: "10³", "10⁻²".
 std::string PowerOfTen(int exponent);
 
-enum class LineRole { Curve, Family, Own, Reference, Operating };
+// Pump and PumpPoint: a pump's curve and its operating point, drawn apart
+// from the pipe's.
+enum class LineRole { Curve, Family, Own, Reference, Operating, Pump, PumpPoint };
 
 struct ChartLine {
     std::string name;                               // legend text (or end label)
     LineRole role = LineRole::Curve;
     std::vector<std::pair<double, double>> points;  // plot coordinates
     bool inLegend = true;                           // false: labelled at its end instead
+    std::string label = {};                         // written beside a point
 };
 
 struct ChartPicture {

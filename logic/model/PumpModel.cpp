@@ -52,7 +52,9 @@ namespace {
 
 constexpr double kWattsPerHorsepower = 745.69987158227022;  // mechanical horsepower
 
-Refusal RefusalOf(PumpCurveFault f) {
+}  // namespace
+
+Refusal PumpCurveRefusal(PumpCurveFault f) {
     switch (f) {
         case PumpCurveFault::NoPoints: return refusals::PumpNoPoints();
         case PumpCurveFault::SpeedNotPositive: return refusals::PumpSpeedNotPositive();
@@ -63,6 +65,8 @@ Refusal RefusalOf(PumpCurveFault f) {
     }
     return refusals::PumpNoPoints();
 }
+
+namespace {
 
 double HeadToMetres(const PanelModel& panel, double h) { return panel.metric() ? h : LengthToMetres(kFoot, h); }
 double HeadFromMetres(const PanelModel& panel, double h) { return panel.metric() ? h : LengthFromMetres(kFoot, h); }
@@ -86,7 +90,7 @@ PumpOnPanel SolvePumpOnPanel(const PanelModel& panel, const PumpEntry& entry) {
     for (const auto& [q, h] : entry.points) points.push_back({FlowToLitresPerMin(code, q), HeadToMetres(panel, h)});
     const PumpCurveResult made = MakePumpCurve(points, entry.speedRatio);
     if (made.fault) {
-        out.refusal = RefusalOf(*made.fault);
+        out.refusal = PumpCurveRefusal(*made.fault);
         return out;
     }
     out.curve = made.curve;
@@ -131,21 +135,21 @@ std::vector<CurvePoint> PumpCurvePoints(const PanelModel& panel, const PumpCurve
     return out;
 }
 
-std::vector<std::pair<std::string, std::string>> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump) {
+std::vector<PumpRow> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump) {
     const Locale& l = panel.locale();
     auto num = [&](double v, int decimals) { return WriteEntryNumber(v, decimals, l).value_or(""); };
-    auto power = [&](double w) {
-        return panel.metric() ? num(w, 1) + " W" : num(w / kWattsPerHorsepower, 3) + " hp";
+    auto power = [&](const char* caption, double w) {
+        return panel.metric() ? PumpRow{caption, num(w, 1), "W"} : PumpRow{caption, num(w / kWattsPerHorsepower, 3), "hp"};
     };
-    std::vector<std::pair<std::string, std::string>> rows = {
-        {"Flow", num(pump.flow, 3) + " " + FlowUnitText(panel.flowUnitCode(), l)},
-        {"Head", num(pump.head, 3) + " " + PumpHeadUnit(panel)},
-        {"Fluid velocity", num(pump.velocity, 3) + " " + VelocityUnit(panel)},
-        {"Reynolds number", num(pump.reynolds, 0)},
-        {"Flow type", pump.flowType},
-        {"Fluid power", power(pump.fluidPowerW)},
+    std::vector<PumpRow> rows = {
+        {"Flow", num(pump.flow, 3), FlowUnitText(panel.flowUnitCode(), l)},
+        {"Head", num(pump.head, 3), PumpHeadUnit(panel)},
+        {"Fluid velocity", num(pump.velocity, 3), VelocityUnit(panel)},
+        {"Reynolds number", num(pump.reynolds, 0), ""},
+        {"Flow type", pump.flowType, ""},
+        power("Fluid power", pump.fluidPowerW),
     };
-    if (pump.shaftPowerW) rows.emplace_back("Shaft power", power(*pump.shaftPowerW));
+    if (pump.shaftPowerW) rows.push_back(power("Shaft power", *pump.shaftPowerW));
     return rows;
 }
 

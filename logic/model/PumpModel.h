@@ -39,14 +39,24 @@ struct PumpOnPanel {
 
 PumpOnPanel SolvePumpOnPanel(const PanelModel& panel, const PumpEntry& pump);
 
+// The message for points that make no pump curve.
+Refusal PumpCurveRefusal(PumpCurveFault fault);
+
 // The pump's curve in the panel's units (flow unit; m hd or ft hd), from
 // its least to its greatest flow.
 std::vector<CurvePoint> PumpCurvePoints(const PanelModel& panel, const PumpCurve& curve, int points = 41);
 
-// The result as (caption, text) rows in the panel's units and locale:
-// flow, head, velocity, Reynolds number, flow type, fluid power and, with
-// an efficiency, shaft power (W on a metric panel, hp on an imperial one).
-std::vector<std::pair<std::string, std::string>> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump);
+// One row of the result: caption, value and unit, as the panel's report
+// writes its rows.
+struct PumpRow {
+    std::string caption, value, unit;
+    bool operator==(const PumpRow&) const = default;
+};
+
+// The result in the panel's units and locale: flow, head, velocity,
+// Reynolds number, flow type, fluid power and, with an efficiency, shaft
+// power (W on a metric panel, hp on an imperial one).
+std::vector<PumpRow> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump);
 
 // "Q1:H1[,Q2:H2...]" with decimal points: the points of a pump as a command
 // line gives them; nothing where the text is not of that form.

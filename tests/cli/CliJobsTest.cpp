@@ -82,7 +82,7 @@ TEST_F(CliJobs, ResultsComeInOrderAndFilesAreReadOnlyWithinTheWindow) {
     for (std::size_t i = 0; i < window; ++i) WriteAt(files[i], bytes);
 
     std::vector<std::string> order;
-    RunPanelFilesInOrder(files, kJobs, Locale{}, [&](const BatchResult& r) {
+    RunPanelFilesInOrder(files, kJobs, Locale{}, nullptr, [&](const BatchResult& r) {
         const std::size_t i = order.size();
         order.push_back(r.file);
         EXPECT_EQ(r.status, ExitStatus::Ok) << r.file << ": " << r.message;
@@ -94,9 +94,9 @@ TEST_F(CliJobs, ResultsComeInOrderAndFilesAreReadOnlyWithinTheWindow) {
 TEST_F(CliJobs, MoreThreadsThanFilesAndNoFiles) {
     const std::vector<std::string> files = VariedFiles(3, Locale{});
     std::vector<std::string> seen;
-    RunPanelFilesInOrder(files, 64, Locale{}, [&](const BatchResult& r) { seen.push_back(r.file); });
+    RunPanelFilesInOrder(files, 64, Locale{}, nullptr, [&](const BatchResult& r) { seen.push_back(r.file); });
     EXPECT_EQ(seen, files);
-    RunPanelFilesInOrder({}, 4, Locale{}, [&](const BatchResult&) { ADD_FAILURE() << "no file, no result"; });
+    RunPanelFilesInOrder({}, 4, Locale{}, nullptr, [&](const BatchResult&) { ADD_FAILURE() << "no file, no result"; });
 }
 
 TEST(CliJobsArguments, TheNumberOfThreads) {

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "cli/Cli.h"
+#include "logic/model/PumpLibrary.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
@@ -272,6 +273,48 @@ TEST_F(Data, MemoryDoesNotGrowWithTheNumberOfFiles) {
         if (json) EXPECT_EQ(json::parse(std::ifstream(dir_ / "many")).size(), 40u);
         if (json) EXPECT_EQ(json::parse(std::ifstream(dir_ / "two")).size(), 40u);
     }
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST_F(Data, PumpsAreAddedListedAndRemovedAsTheLibraryKeepsThem) {
+    EXPECT_EQ(Cmd({"add", "pump", "Pump A", "0:20,100:15,200:5"}).status, 0);
+    EXPECT_EQ(Cmd({"add", "pump", "B", "120.5:30"}).status, 0);
+    EXPECT_EQ(ReadBytes(dir_ / kPumpUserFile), "Pump A\t0\t20\t100\t15\t200\t5\r\nB\t120.5\t30\r\n");
+    const DataRun list = Cmd({"list", "pumps"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "user\tPump A\t0:20\t100:15\t200:5\nuser\tB\t120.5:30\n");
+    const auto json = nlohmann::json::parse(Cmd({"list", "pumps", "--json"}).out);
+    ASSERT_EQ(json.size(), 2u);
+    EXPECT_EQ(json[1]["name"], "B");
+    EXPECT_EQ(json[1]["points"][0]["flow_lmin"], 120.5);
+    EXPECT_EQ(json[1]["points"][0]["head_m"], 30.0);
+
+    EXPECT_EQ(Cmd({"remove", "pump", "Pump A"}).status, 0);
+    EXPECT_EQ(ReadBytes(dir_ / kPumpUserFile), "B\t120.5\t30\r\n");
+}
+
+TEST_F(Data, PumpsThatCannotBeKeptAreRefused) {
+    ASSERT_EQ(Cmd({"add", "pump", "A", "100:30"}).status, 0);
+    const std::string before = ReadBytes(dir_ / kPumpUserFile);
+    const DataRun duplicate = Cmd({"add", "pump", "A", "50:10"});
+    EXPECT_EQ(duplicate.status, 1);
+    EXPECT_EQ(duplicate.err, "Entry already exists.\n");
+    const DataRun rising = Cmd({"add", "pump", "C", "0:10,100:12"});
+    EXPECT_EQ(rising.status, 1);
+    EXPECT_EQ(rising.err, "The heads of the pump curve must not rise as the flow increases.\n");
+    EXPECT_EQ(Cmd({"add", "pump", "C", "100"}).status, 1);
+    EXPECT_EQ(Cmd({"add", "pump", "Tab\tname", "100:3"}).status, 1);
+    const DataRun missing = Cmd({"remove", "pump", "Nobody"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "There is no pump \"Nobody\" in the user's pump file.\n");
+    EXPECT_EQ(ReadBytes(dir_ / kPumpUserFile), before);
+    EXPECT_EQ(Cmd({"add", "pump", "A"}).status, 2);  // a command that cannot be understood
+    EXPECT_EQ(Cmd({"list", "pump"}).status, 2);
 }
 
 }  // namespace

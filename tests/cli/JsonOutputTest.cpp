@@ -27,6 +27,24 @@ std::string LibraryJson(const std::vector<BatchResult>& results) {
         for (const auto& [name, text] : r.fields) fields[name] = text;
         o["fields"] = fields;
         o["report"] = r.report;
+        if (r.pump) {
+            Json pump;
+            if (r.pump->refusal) {
+                pump["status"] = "refused";
+                pump["message"] = *r.pump->refusal;
+            } else {
+                const PumpOnPanel& at = r.pump->point;
+                pump["status"] = "ok";
+                pump["flow"] = at.flow;
+                pump["head"] = at.head;
+                pump["velocity"] = at.velocity;
+                pump["reynolds"] = at.reynolds;
+                pump["flow_type"] = at.flowType;
+                pump["fluid_power_w"] = at.fluidPowerW;
+                pump["shaft_power_w"] = at.shaftPowerW ? Json(*at.shaftPowerW) : Json(nullptr);
+            }
+            o["pump"] = pump;
+        }
         array.push_back(o);
     }
     return array.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -56,6 +74,21 @@ TEST(JsonOutput, SameBytesAsTheLibraryForAnyText) {
         r.message = RandomText(rng);
         for (int f = 0; f < i % 5; ++f) r.fields.emplace_back("Field" + std::to_string(f) + RandomText(rng), RandomText(rng));
         r.report = RandomText(rng);
+        if (i % 4 == 1) {
+            r.pump.emplace();
+            if (i % 8 == 1) {
+                r.pump->refusal = RandomText(rng);
+            } else {
+                std::uniform_real_distribution<double> value(0, 5000);
+                r.pump->point.flow = value(rng);
+                r.pump->point.head = value(rng) / 1000;
+                r.pump->point.velocity = 1e-7 * value(rng);
+                r.pump->point.reynolds = 100.0 * i;
+                r.pump->point.flowType = RandomText(rng);
+                r.pump->point.fluidPowerW = value(rng);
+                if (i % 3) r.pump->point.shaftPowerW = value(rng);
+            }
+        }
         results.push_back(r);
     }
     EXPECT_EQ(ResultsToJson(results), LibraryJson(results));

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QTabBar>
 #include <QTabWidget>
@@ -24,6 +25,11 @@
 #include "ui/widgets/RightAlignedEdit.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/PumpPage.h"
+#include "logic/engine/Units.h"
+#include "logic/model/PumpLibrary.h"
+#include "logic/text/NumberText.h"
+#include "tests/logic/PanelTestSupport.h"
 #include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
@@ -243,6 +249,156 @@ TEST_F(AnalysisWindowTest, NotesOfAGasCase) {
     AnalysisWindow* a = open();
     EXPECT_EQ(a->panelNumber(), 3);
     EXPECT_TRUE(a->notesLabel()->text().contains("Compressible flow"));
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The pump's operating point marked on a chart, or a negative flow.
+QPointF PumpPoint(QChartView* view) {
+    for (QAbstractSeries* s : view->chart()->series())
+        if (auto* point = qobject_cast<QScatterSeries*>(s); point && point->name() == "Pump operating point") {
+            EXPECT_TRUE(point->pointLabelsVisible());
+            return point->at(0);
+        }
+    return {-1, -1};
+}
+
+class PumpTabTest : public AnalysisWindowTest {
+protected:
+    PumpPage* pumpTab(AnalysisWindow* a) {
+        a->tabs()->setCurrentWidget(a->pumpPage());
+        return a->pumpPage();
+    }
+    static void Type(PumpPage* p, int row, const char* flow, const char* head) {
+        p->pointsTable()->item(row, 0)->setText(flow);
+        p->pointsTable()->item(row, 1)->setText(head);
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(PumpTabTest, TypedPointsGiveTheModelsOperatingPointOnBothCharts) {
+    window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
+    AnalysisWindow* a = open();
+    PumpPage* p = pumpTab(a);
+    EXPECT_EQ(p->pointsTable()->horizontalHeaderItem(0)->text(), "Flow (litre/min)");
+    EXPECT_EQ(p->pointsTable()->horizontalHeaderItem(1)->text(), "Head (m hd)");
+    EXPECT_TRUE(p->message()->isVisible());  // no point yet
+    Type(p, 0, "150", "8");
+    p->findChild<QLineEdit*>("PumpEfficiencyEdit")->setText("70");
+    Q_EMIT p->findChild<QLineEdit*>("PumpEfficiencyEdit")->textEdited("70");
+    QApplication::processEvents();
+
+    const PanelModel& m = window_->model(1);
+    const PumpOnPanel expected = SolvePumpOnPanel(m, {{{150, 8}}, 1.0, 70.0});
+    ASSERT_FALSE(expected.refusal);
+    const auto rows = PumpResultRows(m, expected);
+    ASSERT_EQ(p->resultTable()->rowCount(), static_cast<int>(rows.size()));
+    for (int r = 0; r < p->resultTable()->rowCount(); ++r) {
+        EXPECT_EQ(p->resultTable()->item(r, 0)->text().toStdString(), rows[static_cast<std::size_t>(r)].caption);
+        EXPECT_EQ(p->resultTable()->item(r, 1)->text().toStdString(), rows[static_cast<std::size_t>(r)].value);
+    }
+    EXPECT_EQ(p->resultTable()->item(6, 0)->text(), "Shaft power");
+    for (QChartView* chart : {p->chart(), a->curveView()}) {
+        EXPECT_DOUBLE_EQ(PumpPoint(chart).x(), expected.flow);
+        EXPECT_DOUBLE_EQ(PumpPoint(chart).y(), expected.head);
+    }
+}
+
+TEST_F(PumpTabTest, ThePointMovesWithThePanelAndRefusalsAreShown) {
+    window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
+    AnalysisWindow* a = open();
+    PumpPage* p = pumpTab(a);
+    Type(p, 0, "150", "8");
+    const double before = PumpPoint(p->chart()).x();
+    ASSERT_GT(before, 0);
+    // A wider pipe lets the same pump deliver more.
+    window_->model(1).editEntry(Ctl::IDmm_RightEdit, "30");
+    QApplication::processEvents();
+    EXPECT_EQ(p->message()->text(), QString::fromUtf8("No result \u2014 press Calculate"));
+    window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
+    QApplication::processEvents();
+    EXPECT_GT(PumpPoint(p->chart()).x(), before);
+    // A rise above the pump's shut-off head of 10.667 m.
+    window_->model(1).editEntry(Ctl::ElevationChange_RightEdit, "12");
+    window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(p->message()->text(), "The pump cannot overcome the elevation change.");
+    EXPECT_EQ(PumpPoint(p->chart()).x(), -1);
+    // A point with only a head.
+    Type(p, 1, "", "3");
+    EXPECT_EQ(p->message()->text(), "Each point of the pump curve needs a flow and a head.");
+}
+
+TEST_F(PumpTabTest, PictureAndDataOfThePumpTab) {
+    window_->findChild<QAbstractButton*>("CalculatePressureDropBitBtn")->click();
+    AnalysisWindow* a = open();
+    PumpPage* p = pumpTab(a);
+    Type(p, 0, "0", "12");
+    Type(p, 1, "100", "10");
+    Type(p, 2, "200", "4");
+    EXPECT_TRUE(a->findChild<QWidget*>("CopyPictureButton")->isEnabled());
+    EXPECT_TRUE(a->findChild<QWidget*>("SaveDataButton")->isEnabled());
+    a->copyPicture();
+    EXPECT_EQ(platform_.clipboardImage.size(), p->grab().size());  // the chart with the points and the rows
+    const std::string csv = QDir(dir_.path()).filePath("pump.csv").toStdString();
+    platform_.saveAnswers = {csv};
+    a->saveData();
+    QFile file(QString::fromStdString(csv));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string data = file.readAll().toStdString();
+    EXPECT_EQ(data, PumpCsv(window_->model(1), p->model(), SolvePumpTab(window_->model(1), p->model())));
+    EXPECT_NE(data.find("0,12\n100,10\n200,4\n"), std::string::npos);
+    EXPECT_NE(data.find("Fluid power,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST_F(PumpTabTest, TheLibraryKeepsTypedPumpsAndGivesThemBack) {
+    PumpLibrary library(PumpFiles(dir_.path().toStdString(), dir_.path().toStdString()));
+    PumpPage page;
+    page.setLibrary(&library, &platform_);
+    PanelModel metric(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(metric.calculate());
+    auto show = [&](const PanelModel& panel) {
+        page.show(panel, SolvePumpTab(panel, page.model()), SystemCurvePicture(panel));
+    };
+    show(metric);
+    EXPECT_FALSE(page.findChild<QWidget*>("UsePumpButton")->isEnabled());  // nothing to use yet
+    page.pointsTable()->item(0, 0)->setText("0");
+    page.pointsTable()->item(0, 1)->setText("12");
+    page.pointsTable()->item(1, 0)->setText("100");
+    page.pointsTable()->item(1, 1)->setText("10");
+    page.findChild<QLineEdit*>("PumpNameEdit")->setText("Mine");
+    page.findChild<QAbstractButton*>("AddPumpButton")->click();
+    ASSERT_EQ(library.list().size(), 1u);
+    EXPECT_EQ(library.list()[0].pump, (PumpRecord{"Mine", {{0, 12}, {100, 10}}}));
+    EXPECT_EQ(page.libraryList()->currentText(), "Mine");
+
+    // The same name again is refused with the data bases' words.
+    page.findChild<QAbstractButton*>("AddPumpButton")->click();
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, "Entry already exists.");
+
+    // Used on an imperial panel, the pump comes in its flow unit and feet.
+    PanelModel imperial(PanelKind::PressureDrop, test::UsLocale());
+    ASSERT_FALSE(imperial.calculate());
+    show(imperial);
+    page.findChild<QAbstractButton*>("UsePumpButton")->click();
+    const double gpm = FlowFromLitresPerMin(imperial.flowUnitCode(), 100);
+    EXPECT_EQ(page.model().flowText(1), *WriteEntryNumber(gpm, 3, test::UsLocale()));
+    EXPECT_EQ(page.model().headText(0), *WriteEntryNumber(LengthFromMetres(kFoot, 12), 3, test::UsLocale()));
+
+    page.findChild<QAbstractButton*>("RemovePumpButton")->click();
+    EXPECT_TRUE(library.list().empty());
+    EXPECT_EQ(page.libraryList()->count(), 0);
 }
 
 }  // namespace

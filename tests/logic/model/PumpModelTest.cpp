@@ -48,12 +48,13 @@ TEST(PumpOnPanel, AStraightLineThroughThePanelsOwnResultMeetsItThere) {
     EXPECT_NEAR(r.flow, 100.0, 1e-7);
     EXPECT_NEAR(r.head, own, 1e-6);
     const auto rows = PumpResultRows(p, r);
-    EXPECT_EQ(rows[0], (std::pair<std::string, std::string>{"Flow", "100.000 litre/min"}));
-    EXPECT_EQ(rows[1], (std::pair<std::string, std::string>{"Head", "5.831 m hd"}));
-    EXPECT_EQ(rows[2], (std::pair<std::string, std::string>{"Fluid velocity", "3.395 m/s"}));
-    EXPECT_EQ(rows[3], (std::pair<std::string, std::string>{"Reynolds number", "84544"}));
-    EXPECT_EQ(rows[4], (std::pair<std::string, std::string>{"Flow type", "Turbulent"}));
-    EXPECT_EQ(rows[5].first, "Fluid power");
+    EXPECT_EQ(rows[0], (PumpRow{"Flow", "100.000", "litre/min"}));
+    EXPECT_EQ(rows[1], (PumpRow{"Head", "5.831", "m hd"}));
+    EXPECT_EQ(rows[2], (PumpRow{"Fluid velocity", "3.395", "m/s"}));
+    EXPECT_EQ(rows[3], (PumpRow{"Reynolds number", "84544", ""}));
+    EXPECT_EQ(rows[4], (PumpRow{"Flow type", "Turbulent", ""}));
+    EXPECT_EQ(rows[5].caption, "Fluid power");
+    EXPECT_EQ(rows[5].unit, "W");
     EXPECT_EQ(rows.size(), 6u);
 }
 
@@ -70,10 +71,11 @@ TEST(PumpOnPanel, ImperialPanelsTakeFeetAndTheirFlowUnit) {
     ASSERT_TRUE(r.shaftPowerW);
     EXPECT_DOUBLE_EQ(*r.shaftPowerW, r.fluidPowerW / 0.75);
     const auto rows = PumpResultRows(p, r);
-    EXPECT_NE(rows[1].second.find(" ft hd"), std::string::npos);
-    EXPECT_NE(rows[2].second.find(" ft/s"), std::string::npos);
-    EXPECT_EQ(rows[5].second, *WriteEntryNumber(r.fluidPowerW / 745.69987158227022, 3, test::UsLocale()) + " hp");
-    EXPECT_EQ(rows[6].first, "Shaft power");
+    EXPECT_EQ(rows[1].unit, "ft hd");
+    EXPECT_EQ(rows[2].unit, "ft/s");
+    EXPECT_EQ(rows[5].value, *WriteEntryNumber(r.fluidPowerW / 745.69987158227022, 3, test::UsLocale()));
+    EXPECT_EQ(rows[5].unit, "hp");
+    EXPECT_EQ(rows[6].caption, "Shaft power");
 }
 
 TEST(PumpOnPanel, TheSpeedRatioIsTheSameAsScaledPoints) {
@@ -136,9 +138,9 @@ TEST(PumpOnPanel, RowsInACommaLocale) {
     const PumpOnPanel r = SolvePumpOnPanel(p, {{{50, own + 3}, {150, own - 3}}, 1.0, 70.0});
     ASSERT_FALSE(r.refusal);
     const auto rows = PumpResultRows(p, r);
-    EXPECT_EQ(rows[1].second, "5,831 m hd");
-    EXPECT_EQ(rows[6].second, *WriteEntryNumber(r.fluidPowerW / 0.7, 1, p.locale()) + " W");
-    EXPECT_NE(rows[6].second.find(','), std::string::npos);
+    EXPECT_EQ(rows[1].value, "5,831");
+    EXPECT_EQ(rows[6].value, *WriteEntryNumber(r.fluidPowerW / 0.7, 1, p.locale()));
+    EXPECT_NE(rows[6].value.find(','), std::string::npos);
 }
 
 TEST(PumpCurvePointsOnPanel, InThePanelsUnits) {
