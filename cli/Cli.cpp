@@ -184,6 +184,25 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
     }
 }
 
+std::string PumpJson(const PumpOutcome& pump) {
+    nlohmann::ordered_json p;
+    if (pump.refusal) {
+        p["status"] = "refused";
+        p["message"] = *pump.refusal;
+    } else {
+        const PumpOnPanel& at = pump.point;
+        p["status"] = "ok";
+        p["flow"] = at.flow;
+        p["head"] = at.head;
+        p["velocity"] = at.velocity;
+        p["reynolds"] = at.reynolds;
+        p["flow_type"] = at.flowType;
+        p["fluid_power_w"] = at.fluidPowerW;
+        p["shaft_power_w"] = at.shaftPowerW ? nlohmann::ordered_json(*at.shaftPowerW) : nlohmann::ordered_json(nullptr);
+    }
+    return p.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 namespace {
 
 // Appends `text` as a JSON string, as the JSON library dumps it (UTF-8
@@ -253,25 +272,9 @@ std::string JsonElement(const BatchResult& r) {
     o += ",\n    \"report\": ";
     AppendJsonString(o, r.report);
     if (r.pump) {
-        // The pump's object and its numbers as the library writes them,
-        // indented to its place in the element.
-        nlohmann::ordered_json p;
-        if (r.pump->refusal) {
-            p["status"] = "refused";
-            p["message"] = *r.pump->refusal;
-        } else {
-            const PumpOnPanel& at = r.pump->point;
-            p["status"] = "ok";
-            p["flow"] = at.flow;
-            p["head"] = at.head;
-            p["velocity"] = at.velocity;
-            p["reynolds"] = at.reynolds;
-            p["flow_type"] = at.flowType;
-            p["fluid_power_w"] = at.fluidPowerW;
-            p["shaft_power_w"] = at.shaftPowerW ? nlohmann::ordered_json(*at.shaftPowerW) : nlohmann::ordered_json(nullptr);
-        }
+        // Indented to its place in the element.
         o += ",\n    \"pump\": ";
-        for (char c : p.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) {
+        for (char c : PumpJson(*r.pump)) {
             o += c;
             if (c == '\n') o += "    ";
         }

@@ -39,6 +39,10 @@ struct PumpOutcome {
     std::vector<PumpRow> rows;
 };
 
+// The pump's object of a file's JSON result, as the JSON library writes it
+// with an indent of two spaces.
+std::string PumpJson(const PumpOutcome& pump);
+
 struct BatchResult {
     std::string file;
     std::optional<PanelKind> panel;

@@ -27,24 +27,7 @@ std::string LibraryJson(const std::vector<BatchResult>& results) {
         for (const auto& [name, text] : r.fields) fields[name] = text;
         o["fields"] = fields;
         o["report"] = r.report;
-        if (r.pump) {
-            Json pump;
-            if (r.pump->refusal) {
-                pump["status"] = "refused";
-                pump["message"] = *r.pump->refusal;
-            } else {
-                const PumpOnPanel& at = r.pump->point;
-                pump["status"] = "ok";
-                pump["flow"] = at.flow;
-                pump["head"] = at.head;
-                pump["velocity"] = at.velocity;
-                pump["reynolds"] = at.reynolds;
-                pump["flow_type"] = at.flowType;
-                pump["fluid_power_w"] = at.fluidPowerW;
-                pump["shaft_power_w"] = at.shaftPowerW ? Json(*at.shaftPowerW) : Json(nullptr);
-            }
-            o["pump"] = pump;
-        }
+        if (r.pump) o["pump"] = Json::parse(PumpJson(*r.pump));
         array.push_back(o);
     }
     return array.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
