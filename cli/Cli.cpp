@@ -41,6 +41,31 @@ std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& pane
     return fields;
 }
 
+const char* FaultName(IsothermalFault f) {
+    switch (f) {
+        case IsothermalFault::Choked: return "choked";
+        case IsothermalFault::NoLength: return "no_length";
+        case IsothermalFault::NotAGas:
+        case IsothermalFault::NoAnswer: break;
+    }
+    return "no_answer";
+}
+
+// The isothermal answer for the panel's unknown and the difference, as
+// numbers; null with the fault's name where the equation gives none.
+nlohmann::ordered_json IsothermalJson(const IsothermalComparison& c) {
+    nlohmann::ordered_json o;
+    if (c.fault) {
+        o[c.jsonKey] = nullptr;
+        o["difference_percent"] = nullptr;
+        o["fault"] = FaultName(*c.fault);
+    } else {
+        o[c.jsonKey] = c.isothermalValue;
+        o["difference_percent"] = c.differencePercent;
+    }
+    return o;
+}
+
 const char* StatusName(ExitStatus s) {
     switch (s) {
         case ExitStatus::Ok: return "ok";
@@ -73,6 +98,7 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     }
     r.fields = FieldsOf(panel);
     r.report = Lf(PanelReport(panel));
+    if (r.status == ExitStatus::Ok) r.isothermal = CompareIsothermal(panel);
     return r;
 }
 
@@ -101,6 +127,7 @@ std::string JsonElement(const BatchResult& r) {
     for (const auto& [name, text] : r.fields) fields[name] = text;
     o["fields"] = fields;
     o["report"] = r.report;
+    if (r.isothermal) o["isothermal"] = IsothermalJson(*r.isothermal);
     const std::string one = nlohmann::ordered_json::array({o}).dump(2, ' ', false,
                                                                        nlohmann::ordered_json::error_handler_t::replace);
     // "[\n" + element + "\n]"

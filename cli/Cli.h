@@ -22,6 +22,7 @@
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
 #include "logic/model/PanelControls.h"
+#include "logic/model/SecondOpinion.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -34,6 +35,8 @@ struct BatchResult {
     std::string message;  // line breaks as '\n'
     std::vector<std::pair<std::string, std::string>> fields;  // control name, text
     std::string report;   // line breaks as '\n'
+    // A calculated gas case: its unknown by the isothermal equation.
+    std::optional<IsothermalComparison> isothermal;
 };
 
 // One panel file's bytes, loaded into a fresh panel and calculated.

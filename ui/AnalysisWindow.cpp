@@ -24,6 +24,7 @@
 #include <cmath>
 
 #include "logic/model/AnalysisPictures.h"
+#include "logic/model/SecondOpinion.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "ui/platform/Platform.h"
@@ -206,6 +207,17 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
         tabs_->addTab(pages_[i], pages[i].caption);
     }
     tabs_->addTab(notes_, "Validity notes");
+    fittings_ = new QTableWidget(this);
+    fittings_->setObjectName("FittingsComparisonTable");
+    fittings_->setAccessibleName("Fittings by the table, 2-K and 3-K");
+    fittings_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fittings_->verticalHeader()->hide();
+    fittings_->setWordWrap(false);
+    fittingsPage_ = new QStackedWidget(this);
+    fittingsMessage_ = MessageLabel("FittingsMessage", fittingsPage_);
+    fittingsPage_->addWidget(fittings_);
+    fittingsPage_->addWidget(fittingsMessage_);
+    tabs_->addTab(fittingsPage_, "Fittings");
     // Every change of a panel's texts may change its case or its results.
     for (PanelModel* model : panels_) {
         if (!model) continue;
@@ -267,6 +279,7 @@ void AnalysisWindow::refresh() {
     fillMoody();
     fillSizes();
     fillNotes();
+    fillFittings();
 }
 
 void AnalysisWindow::scheduleRefresh() {
@@ -347,6 +360,35 @@ void AnalysisWindow::fillNotes() {
     for (const ValidityNote& n : notes)
         html += "<p><b>" + Q(n.title).toHtmlEscaped() + "</b><br/>" + Q(n.reason).toHtmlEscaped() + "</p>";
     notes_->setText(html);
+}
+
+void AnalysisWindow::fillFittings() {
+    const FittingsComparisonTable table = CompareFittings(panel());
+    ShowPage(fittingsPage_, fittingsMessage_, table.message);
+    fittings_->clear();
+    fittings_->setColumnCount(static_cast<int>(table.headers.size()));
+    QStringList headers;
+    for (const auto& h : table.headers) headers << Q(h);
+    fittings_->setHorizontalHeaderLabels(headers);
+    const int count = static_cast<int>(table.rows.size() + table.totals.size());
+    fittings_->setRowCount(count);
+    int r = 0;
+    for (const auto* group : {&table.rows, &table.totals}) {
+        for (const auto& row : *group) {
+            for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+                auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
+                if (c >= 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                if (group == &table.totals) {
+                    QFont bold = item->font();
+                    bold.setBold(true);
+                    item->setFont(bold);
+                }
+                fittings_->setItem(r, c, item);
+            }
+            ++r;
+        }
+    }
+    fittings_->resizeColumnsToContents();
 }
 
 QChartView* AnalysisWindow::shownChart() const {
