@@ -1,10 +1,12 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <variant>
 
+#include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
 #include "logic/model/PanelReport.h"
@@ -16,6 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
+    "       corvane-cli --sheet OUT.pdf FILE\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n";
 
 std::string Lf(std::string s) {
@@ -259,10 +262,55 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
     return SweepPanel(panel, *entry, sweep, out, locale);
 }
 
+ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
+                    const SheetDrawer& drawer, const std::string& date) {
+    if (!drawer) {
+        err << "corvane-cli: --sheet needs the program built with its views (Qt)\n";
+        return ExitStatus::Invalid;
+    }
+    const PanelFileBytes read = ReadPanelFile(file);
+    if (!read.bytes) {
+        err << file << ": " << read.message << "\n";
+        return ExitStatus::Invalid;
+    }
+    PanelFileReader reader(*read.bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind || read.bytes->size() > kMaxPanelFileBytes) {
+        err << file << ": " << kNotValidFileText << "\n";
+        return ExitStatus::Invalid;
+    }
+    PanelModel panel(*kind, locale);
+    if (auto error = LoadPanelFile(panel, *read.bytes)) {
+        err << file << ": " << Lf(error->text) << "\n";
+        return ExitStatus::Invalid;
+    }
+    if (auto refusal = panel.calculate()) {
+        err << file << ": " << Lf(refusal->text) << "\n";
+        return ExitStatus::Refused;
+    }
+    const auto pdf = drawer(MakeCalculationSheet(panel, std::filesystem::path(file).filename().string(), date));
+    if (!pdf) {
+        err << outPath << ": the calculation sheet could not be drawn\n";
+        return ExitStatus::Invalid;
+    }
+    if (const auto failure = WriteFileAtomically(outPath, *pdf)) {
+        err << outPath << ": " << Lf(FileErrorText(*failure)) << "\n";
+        return ExitStatus::Invalid;
+    }
+    return ExitStatus::Ok;
+}
+
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
-                  const DataCommandPlace& place) {
+                  const DataCommandPlace& place, const SheetDrawer& drawer) {
     if (!args.empty() && args[0] == "data")
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "--sheet") {
+        if (args.size() != 3) {
+            err << kUsage;
+            return ExitStatus::Invalid;
+        }
+        return RunSheet(args[1], args[2], err, locale, drawer, TodaysDate());
+    }
     if (!args.empty() && args[0] == "--sweep") {
         if (args.size() != 3) {
             err << kUsage;

@@ -5,12 +5,14 @@
 //
 //   corvane-cli [--json] FILE...
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
+//   corvane-cli --sheet OUT.pdf FILE   (the calculation sheet, as a PDF)
 //   corvane-cli data ...          (the fluid and pipe data bases, DataCommands.h)
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
 // refused, 2 when any file was invalid or could not be read.  Each file's
 // result is printed before the next file is read.
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -21,6 +23,7 @@
 
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
+#include "logic/model/CalculationSheet.h"
 #include "logic/model/PanelControls.h"
 #include "logic/model/SecondOpinion.h"
 #include "logic/text/Locale.h"
@@ -46,10 +49,22 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
 // platform's file error text.
 BatchResult RunPanelFile(const std::string& path, const Locale& locale);
 
+// Draws a calculation sheet as a PDF document's bytes; nothing when it
+// cannot.  The program passes one where it is built with the views.
+using SheetDrawer = std::function<std::optional<std::string>(const CalculationSheet&)>;
+
 // The whole program; returns the exit status.  `place` tells the data
-// commands where the program and the user's data folder are.
+// commands where the program and the user's data folder are; `drawer`
+// draws --sheet's PDF (without one, --sheet is refused as not built).
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
-                  const DataCommandPlace& place = {});
+                  const DataCommandPlace& place = {}, const SheetDrawer& drawer = {});
+
+// --sheet OUT FILE: the panel file loaded and calculated as the panel
+// does, its calculation sheet dated `date` written to OUT (in one piece,
+// beside and then in place).  0 written, 1 the calculation was refused (the
+// panel's message), 2 the file was invalid or OUT could not be written.
+ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
+                    const SheetDrawer& drawer, const std::string& date);
 
 // A sweep of one entry: NAME=FROM:TO:STEPS.
 struct Sweep {
