@@ -26,10 +26,13 @@ SheetBlock Paragraph(std::string text) {
     return b;
 }
 
-SheetBlock Equation(std::string text) {
+// An equation, and after a gap of six spaces what it says.
+SheetBlock Equation(const std::string& line) {
     SheetBlock b;
     b.kind = SheetBlock::Kind::Equation;
-    b.text = std::move(text);
+    const auto gap = line.find("      ");
+    b.text = line.substr(0, gap);
+    if (gap != std::string::npos) b.note = line.substr(gap + 6);
     return b;
 }
 
@@ -97,8 +100,9 @@ private:
         if (gas()) {
             rows.push_back({"Gas density at 0" + std::string(1, l_.decimalSeparator) + "0 " + text(Ctl::BargHdLabel),
                             entry(Ctl::FluidRelativeDensityRightEdit), "kg/m\u00b3"});
-            rows.push_back({trim(text(Ctl::GasPressureHdLabel)) + " (inlet pressure)", entry(Ctl::Barg_RightEdit),
-                            text(Ctl::BargHdLabel)});
+            std::string inlet = trim(text(Ctl::GasPressureHdLabel));
+            if (inlet != "Inlet pressure") inlet += " (inlet pressure)";
+            rows.push_back({inlet, entry(Ctl::Barg_RightEdit), text(Ctl::BargHdLabel)});
             rows.push_back({"Gas density at the inlet pressure", text(Ctl::RightEditVisibleFluidDensityDisplay),
                             "kg/m\u00b3"});
         } else {

@@ -26,6 +26,7 @@ struct SheetBlock {
     };
     Kind kind = Kind::Paragraph;
     std::string text;
+    std::string note;  // of an equation: what it says
     std::vector<std::string> headers;
     std::vector<std::vector<std::string>> rows;
     int boldRows = 0;

@@ -42,8 +42,10 @@ QString Html(const SheetBlock& b) {
     switch (b.kind) {
         case SheetBlock::Kind::Paragraph: return "<p>" + Escaped(b.text) + "</p>";
         case SheetBlock::Kind::Equation:
-            return "<p style=\"margin-left:24px; font-family:'Liberation Serif','Times New Roman'; font-style:italic\">" +
-                   Escaped(b.text) + "</p>";
+            // The equation in a column of its own, what it says beside it.
+            return "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr><td width=\"4%\"></td>"
+                   "<td width=\"48%\" style=\"font-family:'Liberation Serif','Times New Roman'; font-style:italic\">" +
+                   Escaped(b.text) + "</td><td width=\"48%\">" + Escaped(b.note) + "</td></tr></table>";
         case SheetBlock::Kind::Table: {
             QString html = "<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\" style=\"border-color:#999; "
                            "border-style:solid\"><tr>";
