@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <variant>
@@ -195,6 +196,28 @@ std::variant<Sweep, std::string> ParseSweep(const std::string& argument) {
 
 namespace {
 
+// A panel file read and loaded into a fresh panel as the panel's open
+// command loads it; nothing, with the reason on `err`, where it cannot be.
+std::unique_ptr<PanelModel> LoadForCommand(const std::string& file, std::ostream& err, const Locale& locale) {
+    const PanelFileBytes read = ReadPanelFile(file);
+    if (!read.bytes) {
+        err << file << ": " << read.message << "\n";
+        return nullptr;
+    }
+    PanelFileReader reader(*read.bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind || read.bytes->size() > kMaxPanelFileBytes) {
+        err << file << ": " << kNotValidFileText << "\n";
+        return nullptr;
+    }
+    auto panel = std::make_unique<PanelModel>(*kind, locale);
+    if (auto error = LoadPanelFile(*panel, *read.bytes)) {
+        err << file << ": " << Lf(error->text) << "\n";
+        return nullptr;
+    }
+    return panel;
+}
+
 // The sweep's steps on a loaded panel: the CSV header, then per step the
 // value written into the entry, the result fields and the refusal.
 ExitStatus SweepPanel(PanelModel& panel, Ctl entry, const Sweep& sweep, std::ostream& out, const Locale& locale) {
@@ -234,22 +257,10 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
         return ExitStatus::Invalid;
     }
     const Sweep& sweep = std::get<Sweep>(parsed);
-    const PanelFileBytes read = ReadPanelFile(file);
-    if (!read.bytes) {
-        err << file << ": " << read.message << "\n";
-        return ExitStatus::Invalid;
-    }
-    PanelFileReader reader(*read.bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind) {
-        err << file << ": " << kNotValidFileText << "\n";
-        return ExitStatus::Invalid;
-    }
-    PanelModel panel(*kind, locale);
-    if (auto error = LoadPanelFile(panel, *read.bytes)) {
-        err << file << ": " << Lf(error->text) << "\n";
-        return ExitStatus::Invalid;
-    }
+    const auto loaded = LoadForCommand(file, err, locale);
+    if (!loaded) return ExitStatus::Invalid;
+    PanelModel& panel = *loaded;
+    const auto kind = std::optional<PanelKind>(panel.kind());
     std::optional<Ctl> entry;
     for (int i = 0; i < kCtlCount; ++i) {
         const Ctl c = static_cast<Ctl>(i);
@@ -268,22 +279,9 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
         err << "corvane-cli: --sheet needs the program built with its views (Qt)\n";
         return ExitStatus::Invalid;
     }
-    const PanelFileBytes read = ReadPanelFile(file);
-    if (!read.bytes) {
-        err << file << ": " << read.message << "\n";
-        return ExitStatus::Invalid;
-    }
-    PanelFileReader reader(*read.bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind || read.bytes->size() > kMaxPanelFileBytes) {
-        err << file << ": " << kNotValidFileText << "\n";
-        return ExitStatus::Invalid;
-    }
-    PanelModel panel(*kind, locale);
-    if (auto error = LoadPanelFile(panel, *read.bytes)) {
-        err << file << ": " << Lf(error->text) << "\n";
-        return ExitStatus::Invalid;
-    }
+    const auto loaded = LoadForCommand(file, err, locale);
+    if (!loaded) return ExitStatus::Invalid;
+    PanelModel& panel = *loaded;
     if (auto refusal = panel.calculate()) {
         err << file << ": " << Lf(refusal->text) << "\n";
         return ExitStatus::Refused;

@@ -7,7 +7,6 @@
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
 #include "logic/model/Analysis.h"
-#include "logic/model/FittingsDialogModel.h"
 #include "logic/model/SecondOpinion.h"
 #include "logic/text/NumberText.h"
 
@@ -136,16 +135,10 @@ private:
         const FittingsSelection& f = op_.inputs.fittings;
         const double d = op_.diameter;
         Rows fittings;
-        const auto& names = FittingsDialogModel::KindNames();
         for (int k = 1; k <= kFittingKindCount; ++k) {
             const int n = f.counts[static_cast<std::size_t>(k - 1)];
             if (n == 0) continue;
-            std::string name = names[static_cast<std::size_t>(k - 1)];
-            if (k >= kFirstValveKind && k < kFirstValveKind + kValveSelectorCount)
-                name += " " +
-                        FittingsDialogModel::OpeningItems()[static_cast<std::size_t>(
-                            f.openings[static_cast<std::size_t>(k - kFirstValveKind)])] +
-                        " % open";
+            const std::string name = FittingKindName(k, f);
             const double one = FittingK(FittingTypeOfKind(k, f.openings), d);
             fittings.push_back({name, std::to_string(n), SizeBandText(d), num(one, 3), num(n * one, 3)});
         }

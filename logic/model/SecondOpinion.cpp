@@ -133,6 +133,17 @@ std::vector<ValidityNote> IsothermalNotes(const PanelModel& panel, const Operati
     return notes;
 }
 
+std::string FittingKindName(int kind, const FittingsSelection& fittings) {
+    if (kind < 1 || kind > kFittingKindCount) return {};
+    std::string name = FittingsDialogModel::KindNames()[static_cast<std::size_t>(kind - 1)];
+    if (kind >= kFirstValveKind && kind < kFirstValveKind + kValveSelectorCount) {
+        const int opening = fittings.openings[static_cast<std::size_t>(kind - kFirstValveKind)];
+        if (opening >= 0 && opening < kOpeningCount)
+            name += " " + FittingsDialogModel::OpeningItems()[static_cast<std::size_t>(opening)] + " % open";
+    }
+    return name;
+}
+
 std::string SizeBandText(double diameter) {
     static const char* const kUpTo[kSizeBandCount] = {"1/4", "3/8", "1/2", "3/4", "1", "1 1/4", "1 1/2",
                                                       "2",   "3",   "4",   "6",   "10", "16",    nullptr};
@@ -160,14 +171,8 @@ FittingsComparisonTable CompareFittings(const PanelModel& panel, const Operating
     const std::string band = SizeBandText(op.diameter);
     const std::string none = "-";
     t.headers = {"Fitting", "Count", "Size band", "K by the table", "K by 2-K", "K by 3-K"};
-    const auto& names = FittingsDialogModel::KindNames();
     for (const FittingKRow& r : k.rows) {
-        std::string name = names[static_cast<std::size_t>(r.kind - 1)];
-        if (r.kind >= kFirstValveKind && r.kind < kFirstValveKind + kValveSelectorCount) {
-            const int opening = op.inputs.fittings.openings[static_cast<std::size_t>(r.kind - kFirstValveKind)];
-            name += " " + FittingsDialogModel::OpeningItems()[static_cast<std::size_t>(opening)] + " % open";
-        }
-        t.rows.push_back({name, std::to_string(r.count), band, Number(r.table, 3, l),
+        t.rows.push_back({FittingKindName(r.kind, op.inputs.fittings), std::to_string(r.count), band, Number(r.table, 3, l),
                           r.twoK ? Number(*r.twoK, 3, l) : none, r.threeK ? Number(*r.threeK, 3, l) : none});
     }
     if (k.extraK != 0) {

@@ -51,6 +51,10 @@ struct FittingsComparisonTable {
 FittingsComparisonTable CompareFittings(const PanelModel& panel);
 FittingsComparisonTable CompareFittings(const PanelModel& panel, const OperatingPoint& op);
 
+// The name of a fitting kind (1..23) as the fittings dialog names it, a
+// valve with its opening: "Gate valve 50 % open".
+std::string FittingKindName(int kind, const FittingsSelection& fittings);
+
 // The size band of a diameter (mm) as a reader knows it: "4 (to 1 in)".
 std::string SizeBandText(double diameter);
 

@@ -19,7 +19,7 @@
 #include "logic/model/SecondOpinion.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
-#include "tests/ui/UiFixture.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/CalcPanel.h"
 #include "ui/MainWindow.h"
@@ -157,21 +157,8 @@ TEST_F(CalculationSheetTest, LetterForUsEnglishAndTheLocalesDecimalSeparator) {
     EXPECT_EQ(text.find("9.81"), std::string::npos);
 }
 
-class SheetWindowTest : public test::UiTest {
+class SheetWindowTest : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        PanelServices services;
-        services.platform = &platform_;
-        window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void TearDown() override {
-        if (window_->analysisWindow()) window_->analysisWindow()->close();
-        UiTest::TearDown();
-    }
-    std::unique_ptr<MainWindow> window_;
     QTemporaryDir dir_;
 };
 

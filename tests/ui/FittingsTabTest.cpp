@@ -13,7 +13,7 @@
 
 #include "logic/model/SecondOpinion.h"
 #include "tests/logic/PanelTestSupport.h"
-#include "tests/ui/UiFixture.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/CalcPanel.h"
 #include "ui/MainWindow.h"
@@ -21,22 +21,7 @@
 namespace corvane {
 namespace {
 
-class FittingsTabTest : public test::UiTest {
-protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        PanelServices services;
-        services.platform = &platform_;
-        window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void TearDown() override {
-        if (window_->analysisWindow()) window_->analysisWindow()->close();
-        UiTest::TearDown();
-    }
-    std::unique_ptr<MainWindow> window_;
-};
+using FittingsTabTest = test::MainWindowTest;
 
 TEST_F(FittingsTabTest, AnalysisFittingsTabAndIsothermalNote) {
     PanelModel& m = window_->model(1);
