@@ -1,5 +1,6 @@
 #include "logic/model/CalculationSheet.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <ctime>
 
@@ -64,7 +65,10 @@ const char* TaskOf(PanelKind kind) {
 // The texts of the sheet of one panel.
 class SheetWriter {
 public:
-    SheetWriter(const PanelModel& panel) : p_(panel), l_(panel.locale()), op_(SolveOperatingPoint(panel)) {}
+    SheetWriter(const PanelModel& panel, const std::optional<PumpEntry>& pump)
+        : p_(panel), l_(panel.locale()), op_(SolveOperatingPoint(panel)) {
+        if (pump) pump_ = SolvePumpOnPanel(panel, *pump);
+    }
 
     std::vector<SheetSection> sections() {
         return {theCase(), theMethod(), intermediateValues(), theResult(), thePlots()};
@@ -297,6 +301,14 @@ private:
             all.insert(all.end(), fittings.totals.begin(), fittings.totals.end());
             s.blocks.push_back(Table(fittings.headers, all, static_cast<int>(fittings.totals.size())));
         }
+        if (pump_ && pump_->refusal) {
+            s.blocks.push_back(Paragraph("Pump: " + ReplaceLineBreaks(pump_->refusal->text)));
+        } else if (pump_) {
+            Rows rows;
+            for (const auto& [caption, value] : PumpResultRows(p_, *pump_)) rows.push_back({caption, value});
+            s.blocks.push_back(Paragraph("The pump's operating point on this pipe run:"));
+            s.blocks.push_back(Table({"Pump", "Value"}, rows));
+        }
         const std::vector<ValidityNote> notes = ValidityNotes(p_);
         s.blocks.push_back(Paragraph("Validity notes:"));
         if (notes.empty())
@@ -307,7 +319,19 @@ private:
 
     SheetSection thePlots() const {
         SheetSection s{"5  System curve and Moody diagram", {}};
-        s.blocks.push_back(Chart(SystemCurvePicture(p_)));
+        ChartPicture curve = SystemCurvePicture(p_);
+        // The pump's curve where the curve shows heads, as the pump's are.
+        if (pump_ && !pump_->refusal && !curve.message && curve.y.title.find("hd") != std::string::npos) {
+            ChartLine line{"Pump curve", LineRole::Reference, {}, true};
+            for (const CurvePoint& c : PumpCurvePoints(p_, pump_->curve)) line.points.emplace_back(c.flow, c.value);
+            curve.lines.push_back(line);
+            curve.lines.push_back({"Pump operating point", LineRole::Operating, {{pump_->flow, pump_->head}}, true});
+            // Up to the pump's shut-off head.
+            double top = curve.y.max;
+            for (const auto& point : line.points) top = std::max(top, point.second);
+            if (top > curve.y.max) curve.y = LinearAxis(curve.y.title, curve.y.min, top, l_);
+        }
+        s.blocks.push_back(Chart(curve));
         s.blocks.push_back(Chart(MoodyPicture(p_)));
         return s;
     }
@@ -315,6 +339,7 @@ private:
     const PanelModel& p_;
     const Locale& l_;
     OperatingPoint op_;
+    std::optional<PumpOnPanel> pump_;
 };
 
 }  // namespace
@@ -336,14 +361,15 @@ std::string TodaysDate() {
 
 std::string ProgramNameAndVersion() { return std::string("Corvane ") + CORVANE_VERSION; }
 
-CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date) {
+CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
+                                      const std::optional<PumpEntry>& pump) {
     CalculationSheet sheet;
     sheet.paper = PaperOf(panel.locale());
     sheet.title = std::string("Calculation sheet \u2014 ") + TaskOf(panel.kind());
     sheet.program = ProgramNameAndVersion();
     sheet.date = date;
     sheet.file = fileName.empty() ? "(not saved)" : fileName;
-    sheet.sections = SheetWriter(panel).sections();
+    sheet.sections = SheetWriter(panel, pump).sections();
     return sheet;
 }
 

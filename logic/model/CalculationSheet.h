@@ -12,6 +12,7 @@
 
 #include "logic/model/AnalysisPictures.h"
 #include "logic/model/PanelModel.h"
+#include "logic/model/PumpModel.h"
 
 namespace corvane {
 
@@ -55,8 +56,10 @@ inline constexpr const char* kSheetNeedsResultText =
 
 // The sheet of a panel that shows its results (ShowsResults); `fileName` is
 // the panel file's name without its folder (empty: not saved), `date` the
-// date to print.
-CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date);
+// date to print.  With a pump on the pipe run, the result lists its
+// operating point and the system curve shows its curve and that point.
+CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
+                                      const std::optional<PumpEntry>& pump = std::nullopt);
 
 // A4, or Letter for US and Canadian English.
 SheetPaper PaperOf(const Locale& locale);

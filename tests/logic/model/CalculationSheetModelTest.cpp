@@ -129,5 +129,27 @@ TEST(CalculationSheetModel, TheResultAsThePanelShowsItAndEveryNote) {
     EXPECT_FALSE(plots.blocks[1].chart.lines.empty());
 }
 
+TEST(CalculationSheetModel, APumpOnThePipeRunWithItsCurveAndPoint) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(p.calculate());
+    const PumpEntry pump{{{0, 20}, {100, 15}, {200, 5}}, 1.0, 70.0};
+    const CalculationSheet sheet = MakeCalculationSheet(p, "", "x", pump);
+    const PumpOnPanel solved = SolvePumpOnPanel(p, pump);
+    ASSERT_FALSE(solved.refusal);
+    const std::string result = AllText(sheet.sections[3]);
+    for (const auto& [caption, value] : PumpResultRows(p, solved))
+        EXPECT_NE(result.find(caption + " " + value + " "), std::string::npos) << caption;
+    const ChartPicture& curve = sheet.sections[4].blocks[0].chart;
+    ASSERT_GE(curve.lines.size(), 2u);
+    EXPECT_EQ(curve.lines[curve.lines.size() - 2].name, "Pump curve");
+    EXPECT_EQ(curve.lines.back().points,
+              (std::vector<std::pair<double, double>>{{solved.flow, solved.head}}));
+    // Without a pump neither; a pump in a gas case is refused in words.
+    EXPECT_EQ(MakeCalculationSheet(p, "", "x").sections[4].blocks[0].chart.lines.size(), curve.lines.size() - 2);
+    p.useFluid(test::Air());
+    ASSERT_FALSE(p.calculate());
+    EXPECT_NE(AllText(MakeCalculationSheet(p, "", "x", pump).sections[3]).find("Pump: "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvane
