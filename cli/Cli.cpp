@@ -4,11 +4,14 @@
 #include <array>
 #include <condition_variable>
 #include <mutex>
+#include <filesystem>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <thread>
 #include <variant>
 
+#include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
 #include "logic/model/PanelReport.h"
@@ -22,6 +25,7 @@ constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
     "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
+    "       corvane-cli --sheet OUT.pdf FILE\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
@@ -59,6 +63,17 @@ std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& pane
     return fields;
 }
 
+const char* FaultName(IsothermalFault f) {
+    switch (f) {
+        case IsothermalFault::Choked: return "choked";
+        case IsothermalFault::NoLength: return "no_length";
+        case IsothermalFault::NotAGas:
+        case IsothermalFault::NoAnswer: break;
+    }
+    return "no_answer";
+}
+
+
 const char* StatusName(ExitStatus s) {
     switch (s) {
         case ExitStatus::Ok: return "ok";
@@ -92,6 +107,7 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     }
     r.fields = FieldsOf(panel);
     r.report = Lf(PanelReport(panel));
+    if (r.status == ExitStatus::Ok) r.isothermal = CompareIsothermal(panel);
     if (pump && r.status != ExitStatus::Invalid) {
         PumpOutcome p;
         p.point = SolvePumpOnPanel(panel, *pump);
@@ -184,6 +200,21 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
     }
 }
 
+// The isothermal answer for the panel's unknown and the difference, as
+// numbers; null with the fault's name where the equation gives none.
+std::string IsothermalJson(const IsothermalComparison& c) {
+    nlohmann::ordered_json o;
+    if (c.fault) {
+        o[c.jsonKey] = nullptr;
+        o["difference_percent"] = nullptr;
+        o["fault"] = FaultName(*c.fault);
+    } else {
+        o[c.jsonKey] = c.isothermalValue;
+        o["difference_percent"] = c.differencePercent;
+    }
+    return o.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 std::string PumpJson(const PumpOutcome& pump) {
     nlohmann::ordered_json p;
     if (pump.refusal) {
@@ -271,6 +302,13 @@ std::string JsonElement(const BatchResult& r) {
     o += r.fields.empty() ? "}" : "\n    }";
     o += ",\n    \"report\": ";
     AppendJsonString(o, r.report);
+    if (r.isothermal) {
+        o += ",\n    \"isothermal\": ";
+        for (char c : IsothermalJson(*r.isothermal)) {
+            o += c;
+            if (c == '\n') o += "    ";
+        }
+    }
     if (r.pump) {
         // Indented to its place in the element.
         o += ",\n    \"pump\": ";
@@ -337,6 +375,28 @@ std::variant<Sweep, std::string> ParseSweep(const std::string& argument) {
 
 namespace {
 
+// A panel file read and loaded into a fresh panel as the panel's open
+// command loads it; nothing, with the reason on `err`, where it cannot be.
+std::unique_ptr<PanelModel> LoadForCommand(const std::string& file, std::ostream& err, const Locale& locale) {
+    const PanelFileBytes read = ReadPanelFile(file);
+    if (!read.bytes) {
+        err << file << ": " << read.message << "\n";
+        return nullptr;
+    }
+    PanelFileReader reader(*read.bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind || read.bytes->size() > kMaxPanelFileBytes) {
+        err << file << ": " << kNotValidFileText << "\n";
+        return nullptr;
+    }
+    auto panel = std::make_unique<PanelModel>(*kind, locale);
+    if (auto error = LoadPanelFile(*panel, *read.bytes)) {
+        err << file << ": " << Lf(error->text) << "\n";
+        return nullptr;
+    }
+    return panel;
+}
+
 // The sweep's steps on a loaded panel: the CSV header, then per step the
 // value written into the entry, the result fields and the refusal.
 ExitStatus SweepPanel(PanelModel& panel, Ctl entry, const Sweep& sweep, std::ostream& out, const Locale& locale) {
@@ -376,22 +436,10 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
         return ExitStatus::Invalid;
     }
     const Sweep& sweep = std::get<Sweep>(parsed);
-    const PanelFileBytes read = ReadPanelFile(file);
-    if (!read.bytes) {
-        err << file << ": " << read.message << "\n";
-        return ExitStatus::Invalid;
-    }
-    PanelFileReader reader(*read.bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind) {
-        err << file << ": " << kNotValidFileText << "\n";
-        return ExitStatus::Invalid;
-    }
-    PanelModel panel(*kind, locale);
-    if (auto error = LoadPanelFile(panel, *read.bytes)) {
-        err << file << ": " << Lf(error->text) << "\n";
-        return ExitStatus::Invalid;
-    }
+    const auto loaded = LoadForCommand(file, err, locale);
+    if (!loaded) return ExitStatus::Invalid;
+    PanelModel& panel = *loaded;
+    const auto kind = std::optional<PanelKind>(panel.kind());
     std::optional<Ctl> entry;
     for (int i = 0; i < kCtlCount; ++i) {
         const Ctl c = static_cast<Ctl>(i);
@@ -404,10 +452,42 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
     return SweepPanel(panel, *entry, sweep, out, locale);
 }
 
+ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
+                    const SheetDrawer& drawer, const std::string& date) {
+    if (!drawer) {
+        err << "corvane-cli: --sheet needs the program built with its views (Qt)\n";
+        return ExitStatus::Invalid;
+    }
+    const auto loaded = LoadForCommand(file, err, locale);
+    if (!loaded) return ExitStatus::Invalid;
+    PanelModel& panel = *loaded;
+    if (auto refusal = panel.calculate()) {
+        err << file << ": " << Lf(refusal->text) << "\n";
+        return ExitStatus::Refused;
+    }
+    const auto pdf = drawer(MakeCalculationSheet(panel, std::filesystem::path(file).filename().string(), date));
+    if (!pdf) {
+        err << outPath << ": the calculation sheet could not be drawn\n";
+        return ExitStatus::Invalid;
+    }
+    if (const auto failure = WriteFileAtomically(outPath, *pdf)) {
+        err << outPath << ": " << Lf(FileErrorText(*failure)) << "\n";
+        return ExitStatus::Invalid;
+    }
+    return ExitStatus::Ok;
+}
+
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
-                  const DataCommandPlace& place) {
+                  const DataCommandPlace& place, const SheetDrawer& drawer) {
     if (!args.empty() && args[0] == "data")
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "--sheet") {
+        if (args.size() != 3) {
+            err << kUsage;
+            return ExitStatus::Invalid;
+        }
+        return RunSheet(args[1], args[2], err, locale, drawer, TodaysDate());
+    }
     if (!args.empty() && args[0] == "--sweep") {
         if (args.size() != 3) {
             err << kUsage;

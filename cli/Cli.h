@@ -5,6 +5,7 @@
 //
 //   corvane-cli [--json] [-j N] FILE...
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
+//   corvane-cli --sheet OUT.pdf FILE   (the calculation sheet, as a PDF)
 //   corvane-cli data ...          (the fluid and pipe data bases, DataCommands.h)
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
@@ -24,9 +25,11 @@
 
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
+#include "logic/model/CalculationSheet.h"
 #include "logic/model/PanelControls.h"
 #include "logic/model/PumpModel.h"
 #include "logic/text/CsvText.h"
+#include "logic/model/SecondOpinion.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -42,6 +45,8 @@ struct PumpOutcome {
 // The pump's object of a file's JSON result, as the JSON library writes it
 // with an indent of two spaces.
 std::string PumpJson(const PumpOutcome& pump);
+// A gas result's "isothermal" object, as the JSON output writes it.
+std::string IsothermalJson(const IsothermalComparison& comparison);
 
 struct BatchResult {
     std::string file;
@@ -53,6 +58,8 @@ struct BatchResult {
     // With a pump, for a file that loaded.  A refused pump leaves the
     // file's own status as it is; the exit status counts it as refused.
     std::optional<PumpOutcome> pump;
+    // A calculated gas case: its unknown by the isothermal equation.
+    std::optional<IsothermalComparison> isothermal;
 };
 
 // One panel file's bytes, loaded into a fresh panel and calculated; with a
@@ -78,10 +85,22 @@ int DefaultJobs();
 void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
                           const PumpEntry* pump, const std::function<void(const BatchResult&)>& done);
 
+// Draws a calculation sheet as a PDF document's bytes; nothing when it
+// cannot.  The program passes one where it is built with the views.
+using SheetDrawer = std::function<std::optional<std::string>(const CalculationSheet&)>;
+
 // The whole program; returns the exit status.  `place` tells the data
-// commands where the program and the user's data folder are.
+// commands where the program and the user's data folder are; `drawer`
+// draws --sheet's PDF (without one, --sheet is refused as not built).
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
-                  const DataCommandPlace& place = {});
+                  const DataCommandPlace& place = {}, const SheetDrawer& drawer = {});
+
+// --sheet OUT FILE: the panel file loaded and calculated as the panel
+// does, its calculation sheet dated `date` written to OUT (in one piece,
+// beside and then in place).  0 written, 1 the calculation was refused (the
+// panel's message), 2 the file was invalid or OUT could not be written.
+ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
+                    const SheetDrawer& drawer, const std::string& date);
 
 // A sweep of one entry: NAME=FROM:TO:STEPS.
 struct Sweep {

@@ -14,9 +14,10 @@ set(rules
   "ui/widgets/=logic/,ui/widgets/"
   "ui/platform/=logic/,ui/platform/"
   "ui/dialogs/=logic/,ui/widgets/,ui/platform/,ui/dialogs/"
+  "ui/sheet/=logic/,ui/sheet/"
   "ui/=logic/,ui/"
   "app/=logic/,ui/,app/"
-  "cli/=logic/,cli/"
+  "cli/=logic/,cli/,ui/sheet/"
 )
 set(project_folders logic/ ui/ app/ cli/ fuzz/ bench/ tests/)
 

@@ -24,6 +24,8 @@
 #include <cmath>
 
 #include "logic/model/AnalysisPictures.h"
+#include "ui/sheet/ChartRender.h"
+#include "logic/model/SecondOpinion.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "ui/PumpPage.h"
@@ -41,121 +43,6 @@ QChartView* MakeChartView(const char* name, const char* accessible) {
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(560, 380);
     return view;
-}
-
-void ClearChart(QChart* chart) {
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-}
-
-// An axis with the picture's ticks as its labels and grid lines.
-QCategoryAxis* MakeAxis(const ChartAxis& a, const QFont& font) {
-    auto* axis = new QCategoryAxis;
-    axis->setTitleText(Q(a.title));
-    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axis->setStartValue(a.min);
-    for (const AxisTick& t : a.ticks) axis->append(Q(t.label), t.at);
-    axis->setRange(a.min, a.max);
-    axis->setLabelsFont(font);
-    QFont bold = font;
-    bold.setBold(true);
-    axis->setTitleFont(bold);
-    axis->setGridLinePen(QPen(QColor(190, 190, 190), 1));
-    return axis;
-}
-
-void HideFromLegend(QChart* chart, QAbstractSeries* series) {
-    for (QLegendMarker* m : chart->legend()->markers(series)) m->setVisible(false);
-}
-
-void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
-    chart->addSeries(series);
-    series->attachAxis(x);
-    series->attachAxis(y);
-}
-
-QPen PenOf(LineRole role) {
-    switch (role) {
-        case LineRole::Family: return QPen(QColor(120, 120, 120), 1);
-        case LineRole::Own: return QPen(QColor(20, 80, 200), 2.5);
-        case LineRole::Reference: return QPen(QColor(200, 40, 40), 1.5, Qt::DashLine);
-        case LineRole::Pump: return QPen(QColor(20, 140, 60), 2, Qt::DashLine);
-        default: return QPen(QColor(20, 80, 200), 2);
-    }
-}
-
-// Draws a picture of the analysis: its axes, the minor grid lines as thin
-// lines, its lines, and the names of the lines kept out of the legend at
-// the right part of their curve.
-void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
-    ClearChart(chart);
-    chart->setTitle(Q(p.title));
-    QFont bold = font;
-    bold.setBold(true);
-    chart->setTitleFont(bold);
-    chart->legend()->setFont(font);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setVisible(true);
-    QCategoryAxis* x = MakeAxis(p.x, font);
-    QCategoryAxis* y = MakeAxis(p.y, font);
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    const QPen minorPen(QColor(225, 225, 225), 1);
-    auto gridLine = [&](QPointF a, QPointF b) {
-        auto* line = new QLineSeries;
-        line->setPen(minorPen);
-        line->append(a);
-        line->append(b);
-        Attach(chart, line, x, y);
-        HideFromLegend(chart, line);
-    };
-    for (double at : p.x.minor) gridLine({at, p.y.min}, {at, p.y.max});
-    for (double at : p.y.minor) gridLine({p.x.min, at}, {p.x.max, at});
-    int labelled = 0;
-    for (const ChartLine& l : p.lines) {
-        if (l.role == LineRole::Operating || l.role == LineRole::PumpPoint) {
-            auto* point = new QScatterSeries;
-            point->setName(Q(l.name));
-            point->setMarkerSize(10);
-            point->setColor(l.role == LineRole::PumpPoint ? QColor(20, 140, 60) : QColor(200, 30, 30));
-            for (const auto& [px, py] : l.points) point->append(px, py);
-            if (!l.label.empty()) {
-                point->setPointLabelsFormat(Q(l.label));
-                point->setPointLabelsFont(font);
-                point->setPointLabelsColor(QColor(20, 110, 45));
-                point->setPointLabelsVisible(true);
-                point->setPointLabelsClipping(false);
-            }
-            Attach(chart, point, x, y);
-            continue;
-        }
-        auto* series = new QLineSeries;
-        series->setName(Q(l.name));
-        series->setPen(PenOf(l.role));
-        for (const auto& [px, py] : l.points) series->append(px, py);
-        Attach(chart, series, x, y);
-        if (l.inLegend || l.points.empty()) continue;
-        HideFromLegend(chart, series);
-        // Near the right end, where the curves of the family lie apart;
-        // neighbours staggered so that their names do not overlap.
-        const std::size_t at = l.points.size() * (labelled++ % 2 == 0 ? 24 : 21) / 25;
-        const auto& [lx, ly] = l.points[at];
-        auto* label = new QScatterSeries;
-        label->setMarkerSize(1);
-        label->setPen(Qt::NoPen);
-        label->setBrush(Qt::NoBrush);
-        label->append(lx, ly);
-        label->setPointLabelsFormat(Q(l.name));
-        label->setPointLabelsFont(font);
-        label->setPointLabelsColor(QColor(90, 90, 90));
-        label->setPointLabelsVisible(true);
-        label->setPointLabelsClipping(false);
-        Attach(chart, label, x, y);
-        HideFromLegend(chart, label);
-    }
 }
 
 }  // namespace
@@ -224,6 +111,17 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
         tabs_->addTab(pages_[i], pages[i].caption);
     }
     tabs_->addTab(notes_, "Validity notes");
+    fittings_ = new QTableWidget(this);
+    fittings_->setObjectName("FittingsComparisonTable");
+    fittings_->setAccessibleName("Fittings by the table, 2-K and 3-K");
+    fittings_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fittings_->verticalHeader()->hide();
+    fittings_->setWordWrap(false);
+    fittingsPage_ = new QStackedWidget(this);
+    fittingsMessage_ = MessageLabel("FittingsMessage", fittingsPage_);
+    fittingsPage_->addWidget(fittings_);
+    fittingsPage_->addWidget(fittingsMessage_);
+    tabs_->addTab(fittingsPage_, "Fittings");
     pump_ = new PumpPage(this);
     pump_->setLibrary(pumps, platform_);
     tabs_->addTab(pump_, "Pump");
@@ -290,6 +188,7 @@ void AnalysisWindow::refresh() {
     fillMoody();
     fillSizes();
     fillNotes();
+    fillFittings();
 }
 
 void AnalysisWindow::scheduleRefresh() {
@@ -371,6 +270,35 @@ void AnalysisWindow::fillNotes() {
     for (const ValidityNote& n : notes)
         html += "<p><b>" + Q(n.title).toHtmlEscaped() + "</b><br/>" + Q(n.reason).toHtmlEscaped() + "</p>";
     notes_->setText(html);
+}
+
+void AnalysisWindow::fillFittings() {
+    const FittingsComparisonTable table = CompareFittings(panel());
+    ShowPage(fittingsPage_, fittingsMessage_, table.message);
+    fittings_->clear();
+    fittings_->setColumnCount(static_cast<int>(table.headers.size()));
+    QStringList headers;
+    for (const auto& h : table.headers) headers << Q(h);
+    fittings_->setHorizontalHeaderLabels(headers);
+    const int count = static_cast<int>(table.rows.size() + table.totals.size());
+    fittings_->setRowCount(count);
+    int r = 0;
+    for (const auto* group : {&table.rows, &table.totals}) {
+        for (const auto& row : *group) {
+            for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+                auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
+                if (c >= 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                if (group == &table.totals) {
+                    QFont bold = item->font();
+                    bold.setBold(true);
+                    item->setFont(bold);
+                }
+                fittings_->setItem(r, c, item);
+            }
+            ++r;
+        }
+    }
+    fittings_->resizeColumnsToContents();
 }
 
 // The picture the window's picture commands take: a chart, or the whole

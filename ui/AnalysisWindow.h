@@ -39,6 +39,9 @@ public:
     QChartView* moodyView() const { return moody_; }
     QTableWidget* sizesTable() const { return sizes_; }
     QLabel* notesLabel() const { return notes_; }
+    // The fittings by the table and by 2-K and 3-K, or its message.
+    QTableWidget* fittingsTable() const { return fittings_; }
+    QLabel* fittingsMessage() const { return fittingsMessage_; }
     // The note shown on a tab instead of its chart or table (0 to 2), or
     // nullptr while the chart or table is shown.
     QLabel* shownMessage(int tab) const;
@@ -58,6 +61,7 @@ private:
     void fillMoody();
     void fillSizes();
     void fillNotes();
+    void fillFittings();
     void scheduleRefresh();
     void showEvent(QShowEvent* event) override;
 
@@ -71,6 +75,9 @@ private:
     QTableWidget* sizes_;
     QLabel* notes_;
     PumpPage* pump_;
+    QTableWidget* fittings_;
+    QStackedWidget* fittingsPage_;
+    QLabel* fittingsMessage_;
     std::array<QStackedWidget*, 3> pages_{};  // chart or table, or its message
     std::array<QLabel*, 3> messages_{};
     bool refreshPending_ = false;

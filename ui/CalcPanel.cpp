@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
+#include <filesystem>
 #include <tuple>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,11 +14,14 @@
 #include <QToolButton>
 
 #include "logic/io/FileIo.h"
+#include "logic/model/AnalysisPictures.h"
+#include "logic/model/CalculationSheet.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelReport.h"
 #include "logic/model/PrintLayout.h"
 #include "ui/PanelPicture.h"
 #include "ui/platform/Platform.h"
+#include "ui/sheet/CalculationSheetPdf.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/RightAlignedEdit.h"
 
@@ -589,7 +593,9 @@ void CalcPanel::loadFile() {
         platform->message(window(), MessageKind::Error, file.message);
         return;
     }
-    report(LoadPanelFile(model_, *file.bytes));
+    const auto error = LoadPanelFile(model_, *file.bytes);
+    if (!error) fileName_ = std::filesystem::path(*path).filename().string();
+    report(error);
     refreshRadios();
 }
 
@@ -603,6 +609,27 @@ void CalcPanel::saveFile() {
     // (through a link to its target, keeping the file's mode); in place
     // where the folder takes no new file.
     if (const auto failure = WriteFileAtomically(*path, SavePanelFile(model_)))
+        platform->message(window(), MessageKind::Error, FileErrorText(*failure));
+    else
+        fileName_ = std::filesystem::path(*path).filename().string();
+}
+
+void CalcPanel::exportSheet() {
+    Platform* platform = services_.platform;
+    if (!platform) return;
+    if (!ShowsResults(model_)) {
+        platform->message(window(), MessageKind::Information, kSheetNeedsResultText);
+        return;
+    }
+    const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet"};
+    const auto path = platform->chooseSaveFile(window(), chooser);
+    if (!path) return;
+    const auto pdf = CalculationSheetPdf(MakeCalculationSheet(model_, fileName_, TodaysDate()));
+    if (!pdf) {
+        platform->message(window(), MessageKind::Error, "The calculation sheet could not be drawn.");
+        return;
+    }
+    if (const auto failure = WriteFileAtomically(*path, pdf->toStdString()))
         platform->message(window(), MessageKind::Error, FileErrorText(*failure));
 }
 

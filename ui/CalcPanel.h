@@ -83,6 +83,8 @@ public:
     void copyScreenToClipboard();
     void print();
     void printPreview();
+    // File > Export calculation sheet: the panel's results as a PDF sheet.
+    void exportSheet();
 
 Q_SIGNALS:
     // A line for the window's status bar (empty: clear it).
@@ -144,6 +146,7 @@ private:
     QRadioButton* imperialRadio_ = nullptr;
     bool updating_ = false;
     std::vector<QWidget*> tabOrder_;
+    std::string fileName_;  // of the panel file last opened or saved, for the sheet
 };
 
 }  // namespace corvane

@@ -143,6 +143,8 @@ void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
     action(file, "Print preview\u2026", "PrintPreview1", [this] { panel(panelInView())->printPreview(); });
+    action(file, "Export calculation sheet\u2026", "ExportCalculationSheet1",
+           [this] { panel(panelInView())->exportSheet(); });
     file->addSeparator();
     action(file, "Exit Corvane", "ExitCorvane1", [this] { close(); });
     QMenu* layout = menuBar()->addMenu("&Layout");

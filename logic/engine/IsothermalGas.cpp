@@ -133,6 +133,7 @@ double IsothermalResistance(double rho1, double p1, double p2, double d, double 
 }
 
 IsothermalAnswer IsothermalPressureDrop(const SolverInputs& in) {
+    if (!in.gas) return Failed(IsothermalFault::NotAGas);
     if (!Usable(in) || !(in.diameter > 0) || !(in.length > 0) || !(in.flow > 0)) return Failed(IsothermalFault::NoAnswer);
     const Gas g = GasOf(in);
     const double m = MassFlow(in);
@@ -153,6 +154,7 @@ IsothermalAnswer IsothermalPressureDrop(const SolverInputs& in) {
 }
 
 IsothermalAnswer IsothermalFlow(const SolverInputs& in) {
+    if (!in.gas) return Failed(IsothermalFault::NotAGas);
     if (!Usable(in) || !(in.diameter > 0) || !(in.length > 0) || !(in.allowableLoss > 0) ||
         !(in.allowableLoss < in.inletPressure + kAtmosphereBar))
         return Failed(IsothermalFault::NoAnswer);
@@ -175,6 +177,7 @@ IsothermalAnswer IsothermalFlow(const SolverInputs& in) {
 }
 
 IsothermalAnswer IsothermalDiameter(const SolverInputs& in) {
+    if (!in.gas) return Failed(IsothermalFault::NotAGas);
     if (!Usable(in) || !(in.length > 0) || !(in.flow > 0) || !(in.allowableLoss > 0) ||
         !(in.allowableLoss < in.inletPressure + kAtmosphereBar))
         return Failed(IsothermalFault::NoAnswer);
@@ -210,6 +213,7 @@ IsothermalAnswer IsothermalDiameter(const SolverInputs& in) {
 }
 
 IsothermalAnswer IsothermalLength(const SolverInputs& in) {
+    if (!in.gas) return Failed(IsothermalFault::NotAGas);
     if (!Usable(in) || !(in.diameter > 0) || !(in.flow > 0) || !(in.allowableLoss > 0) ||
         !(in.allowableLoss < in.inletPressure + kAtmosphereBar))
         return Failed(IsothermalFault::NoAnswer);

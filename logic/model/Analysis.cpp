@@ -8,6 +8,7 @@
 #include "logic/engine/Units.h"
 #include "logic/model/PipeDatabaseModel.h"
 #include "logic/text/CsvText.h"
+#include "logic/model/SecondOpinion.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -188,6 +189,7 @@ std::vector<ValidityNote> ValidityNotes(const PanelModel& panel) {
                              "The pressure drop is " + percent +
                                  " % of the absolute inlet pressure: above 10 % the gas's density changes along the "
                                  "pipe and the results are approximate."});
+        for (ValidityNote& n : IsothermalNotes(panel, op)) notes.push_back(std::move(n));
     }
     return notes;
 }

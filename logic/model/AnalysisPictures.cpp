@@ -27,11 +27,6 @@ std::string RoughnessText(double r, const Locale& locale) {
     return s;
 }
 
-std::string ReplaceLineBreaks(std::string text) {
-    std::replace(text.begin(), text.end(), '\r', '\n');
-    return text;
-}
-
 bool ShowsHeadUnit(const std::string& unit) { return unit.find("hd") != std::string::npos; }
 
 std::string ValueTitle(const std::string& unit, const char* between) {
@@ -100,6 +95,11 @@ ChartAxis LogAxis(std::string title, double lo, double hi, const Locale& locale)
         }
     }
     return axis;
+}
+
+std::string ReplaceLineBreaks(std::string text) {
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
 }
 
 bool ShowsResults(const PanelModel& panel) { return !panel.text(Ctl::FlowType_RightEdit).empty(); }

@@ -66,6 +66,8 @@ struct ChartPicture {
 inline constexpr const char* kNoResultText = "No result \u2014 press Calculate";
 // Whether the panel shows the results of a calculation.
 bool ShowsResults(const PanelModel& panel);
+// A refusal's text for a window: its CR line breaks as LF.
+std::string ReplaceLineBreaks(std::string text);
 
 ChartPicture SystemCurvePicture(const PanelModel& panel);
 ChartPicture MoodyPicture(const PanelModel& panel);

@@ -27,6 +27,7 @@ std::string LibraryJson(const std::vector<BatchResult>& results) {
         for (const auto& [name, text] : r.fields) fields[name] = text;
         o["fields"] = fields;
         o["report"] = r.report;
+        if (r.isothermal) o["isothermal"] = Json::parse(IsothermalJson(*r.isothermal));
         if (r.pump) o["pump"] = Json::parse(PumpJson(*r.pump));
         array.push_back(o);
     }

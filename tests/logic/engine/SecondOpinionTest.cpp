@@ -168,7 +168,10 @@ TEST(IsothermalCase, RefusedWhereNoAnswerExists) {
     // Not a gas, or no viscosity.
     in = Air(7.0, 300.0, 25.0, 10.0);
     in.gas = false;
-    EXPECT_EQ(IsothermalPressureDrop(in).fault, IsothermalFault::NoAnswer);
+    EXPECT_EQ(IsothermalPressureDrop(in).fault, IsothermalFault::NotAGas);
+    EXPECT_EQ(IsothermalFlow(in).fault, IsothermalFault::NotAGas);
+    EXPECT_EQ(IsothermalDiameter(in).fault, IsothermalFault::NotAGas);
+    EXPECT_EQ(IsothermalLength(in).fault, IsothermalFault::NotAGas);
     in.gas = true;
     in.viscosity = 0;
     EXPECT_TRUE(IsothermalPressureDrop(in).fault);

@@ -1,0 +1,73 @@
+#pragma once
+// The calculation sheet of a panel's case: everything an engineer files to
+// have a calculation checked, as texts in the locale's decimal separator.
+// The case with every entry and its unit, the method with its equations and
+// how the unknown was solved, the intermediate values, the result with
+// every validity note and the second opinions, and the plots.  A view only
+// lays the sections out on pages and draws the plots.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "logic/model/AnalysisPictures.h"
+#include "logic/model/PanelModel.h"
+#include "logic/model/PumpModel.h"
+
+namespace corvane {
+
+enum class SheetPaper { A4, Letter };
+
+struct SheetBlock {
+    enum class Kind {
+        Paragraph,  // text
+        Equation,   // one equation line, set apart
+        Table,      // headers and rows; the last `boldRows` rows are totals
+        Chart,      // the picture
+    };
+    Kind kind = Kind::Paragraph;
+    std::string text;
+    std::string note;  // of an equation: what it says
+    std::vector<std::string> headers;
+    std::vector<std::vector<std::string>> rows;
+    int boldRows = 0;
+    ChartPicture chart;
+};
+
+struct SheetSection {
+    std::string title;
+    std::vector<SheetBlock> blocks;
+};
+
+struct CalculationSheet {
+    SheetPaper paper = SheetPaper::A4;
+    std::string title;       // "Calculation sheet - Find pressure drop"
+    std::string program;     // "Corvane 1.12"
+    std::string date;        // as given
+    std::string file;        // the panel file's name, or "(not saved)"
+    std::vector<SheetSection> sections;
+    // Page footer: "Page 1 of 3".
+    static std::string PageText(int page, int pages);
+};
+
+// Why no sheet can be made: the panel shows no results.
+inline constexpr const char* kSheetNeedsResultText =
+    "The calculation sheet shows the panel's results: press Calculate first.";
+
+// The sheet of a panel that shows its results (ShowsResults); `fileName` is
+// the panel file's name without its folder (empty: not saved), `date` the
+// date to print.  With a pump on the pipe run, the result lists its
+// operating point and the system curve shows its curve and that point.
+CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
+                                      const std::optional<PumpEntry>& pump = std::nullopt);
+
+// A4, or Letter for US and Canadian English.
+SheetPaper PaperOf(const Locale& locale);
+
+// Today's date as the sheet prints it: 2026-12-09 (local time).
+std::string TodaysDate();
+
+// The program's name and version.
+std::string ProgramNameAndVersion();
+
+}  // namespace corvane

@@ -1,0 +1,91 @@
+// corvane-cli --sheet: the calculation sheet of one panel file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/Cli.h"
+#include "logic/model/PanelFile.h"
+#include "logic/model/PanelModel.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExamples = CORVANE_EXAMPLES;
+
+std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class CliSheet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("corvane-sheet-test-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    // A drawer that records the sheet it was given and returns its title.
+    SheetDrawer Recorder() {
+        return [this](const CalculationSheet& s) -> std::optional<std::string> {
+            sheets_.push_back(s);
+            return "PDF of " + s.title;
+        };
+    }
+    fs::path dir_;
+    std::vector<CalculationSheet> sheets_;
+};
+
+TEST_F(CliSheet, WritesTheDrawnSheetOfTheCalculatedFile) {
+    std::ostringstream out, err;
+    const std::string pdf = (dir_ / "sheet.pdf").string();
+    EXPECT_EQ(RunCli({"--sheet", pdf, kExamples + "/flow.PW2"}, out, err, Locale{}, {}, Recorder()), ExitStatus::Ok)
+        << err.str();
+    ASSERT_EQ(sheets_.size(), 1u);
+    EXPECT_EQ(sheets_[0].file, "flow.PW2");
+    EXPECT_EQ(sheets_[0].title, "Calculation sheet \u2014 Find flow");
+    EXPECT_EQ(sheets_[0].date.size(), 10u);  // 2026-12-09
+    EXPECT_EQ(Read(pdf), "PDF of Calculation sheet \u2014 Find flow");
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CliSheet, ExitStatusesAsTheBatchTools) {
+    std::ostringstream out, err;
+    const std::string pdf = (dir_ / "sheet.pdf").string();
+    // Refused: the panel's message, no sheet.
+    PanelModel p(PanelKind::Length, Locale{});
+    p.setText(Ctl::Barg_RightEdit, "-2.000");
+    const std::string refused = (dir_ / "negative.PW4").string();
+    std::ofstream(refused, std::ios::binary) << SavePanelFile(p);
+    EXPECT_EQ(RunCli({"--sheet", pdf, refused}, out, err, Locale{}, {}, Recorder()), ExitStatus::Refused);
+    EXPECT_EQ(err.str(), refused + ": The pressure is too low.\n");
+    EXPECT_FALSE(fs::exists(pdf));
+    // Invalid: no such file, not a panel file, a command line without OUT,
+    // a drawer that fails, and a build without one.
+    err.str("");
+    EXPECT_EQ(RunCli({"--sheet", pdf, (dir_ / "none.PW1").string()}, out, err, Locale{}, {}, Recorder()),
+              ExitStatus::Invalid);
+    const std::string junk = (dir_ / "junk.PW1").string();
+    std::ofstream(junk, std::ios::binary) << "hello\r\n";
+    EXPECT_EQ(RunCli({"--sheet", pdf, junk}, out, err, Locale{}, {}, Recorder()), ExitStatus::Invalid);
+    EXPECT_EQ(RunCli({"--sheet", kExamples + "/flow.PW2"}, out, err, Locale{}, {}, Recorder()), ExitStatus::Invalid);
+    EXPECT_EQ(RunCli({"--sheet", pdf, kExamples + "/flow.PW2"}, out, err, Locale{}, {},
+                     [](const CalculationSheet&) { return std::optional<std::string>(); }),
+              ExitStatus::Invalid);
+    EXPECT_EQ(RunCli({"--sheet", pdf, kExamples + "/flow.PW2"}, out, err, Locale{}), ExitStatus::Invalid);
+    EXPECT_FALSE(fs::exists(pdf));
+    // Into a folder that does not exist: invalid, with the file's error.
+    err.str("");
+    EXPECT_EQ(RunCli({"--sheet", (dir_ / "no" / "sheet.pdf").string(), kExamples + "/flow.PW2"}, out, err, Locale{},
+                     {}, Recorder()),
+              ExitStatus::Invalid);
+    EXPECT_NE(err.str().find("sheet.pdf: "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,25 @@
+#!/bin/sh
+# corvane-cli --sheet on a machine without a display: every example gives a
+# PDF whose text holds the panel's result, and a refused file gives status 1.
+#   sheet-without-display.sh BUILD_DIR EXAMPLES_DIR
+set -eu
+cli="$1/corvane-cli"
+examples="$2"
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+for f in "$examples"/*.PW?; do
+  name=$(basename "$f")
+  "$cli" --sheet "$out/$name.pdf" "$f" 2>"$out/err" || { echo "$name: status $?"; cat "$out/err"; exit 1; }
+  [ ! -s "$out/err" ] || { echo "$name: said"; cat "$out/err"; exit 1; }
+  pdfinfo "$out/$name.pdf" | grep -q '^Pages: *[2-9]' || { echo "$name: pages"; exit 1; }
+  pdftotext "$out/$name.pdf" - | grep -q '^4 *The result' || { echo "$name: no result section"; exit 1; }
+done
+# The text of the pressure drop example: its printed head.
+pdftotext -layout "$out/pressure-drop.PW1.pdf" - | grep -q 'Pressure drop *5.831 *m hd' || { echo "no 5.831 m hd"; exit 1; }
+# A refused calculation: status 1, no file.
+sed 's/^100\.000\r$/0\r/' "$examples/pressure-drop.PW1" >"$out/zero.PW1"
+status=0
+"$cli" --sheet "$out/zero.pdf" "$out/zero.PW1" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] && [ ! -e "$out/zero.pdf" ] || { echo "refused: status $status"; exit 1; }
+echo "ok"

@@ -1,0 +1,157 @@
+// The texts of the calculation sheet, before any page is drawn.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "logic/model/Analysis.h"
+#include "logic/model/CalculationSheet.h"
+#include "tests/logic/PanelTestSupport.h"
+
+namespace corvane {
+namespace {
+
+const SheetBlock* FirstTable(const SheetSection& s) {
+    for (const SheetBlock& b : s.blocks)
+        if (b.kind == SheetBlock::Kind::Table) return &b;
+    return nullptr;
+}
+
+// The row of a table whose first cell is `name`.
+const std::vector<std::string>* Row(const SheetBlock& table, const std::string& name) {
+    for (const auto& r : table.rows)
+        if (!r.empty() && r[0] == name) return &r;
+    return nullptr;
+}
+
+std::string AllText(const SheetSection& s) {
+    std::string out;
+    for (const SheetBlock& b : s.blocks) {
+        out += b.text + " " + b.note + "\n";
+        for (const auto& r : b.rows)
+            for (const auto& c : r) out += c + " ";
+    }
+    return out;
+}
+
+TEST(CalculationSheetModel, FiveSectionsWithTheHeadingsTexts) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(p.calculate());
+    const CalculationSheet s = MakeCalculationSheet(p, "a.PW1", "2026-12-09");
+    EXPECT_EQ(s.title, "Calculation sheet \u2014 Find pressure drop");
+    EXPECT_EQ(s.file, "a.PW1");
+    EXPECT_EQ(s.date, "2026-12-09");
+    EXPECT_EQ(s.paper, SheetPaper::A4);
+    EXPECT_EQ(s.program.rfind("Corvane 1.", 0), 0u);
+    ASSERT_EQ(s.sections.size(), 5u);
+    EXPECT_EQ(s.sections[0].title, "1  The case");
+    EXPECT_EQ(s.sections[4].title, "5  System curve and Moody diagram");
+    EXPECT_EQ(MakeCalculationSheet(p, "", "x").file, "(not saved)");
+    EXPECT_EQ(CalculationSheet::PageText(2, 3), "Page 2 of 3");
+    PanelModel us(PanelKind::PressureDrop, test::UsLocale());
+    EXPECT_EQ(MakeCalculationSheet(us, "", "x").paper, SheetPaper::Letter);
+}
+
+TEST(CalculationSheetModel, TheCaseEveryEntryWithItsUnit) {
+    PanelModel p(PanelKind::Length, Locale{});
+    p.useFluid(test::Air());
+    p.setText(Ctl::Barg_RightEdit, "6.000");
+    p.setFittingsString(test::Fittings({0, 0, 0, 0}, {{1, 2}}, "0.50"));
+    ASSERT_FALSE(p.calculate());
+    const CalculationSheet s = MakeCalculationSheet(p, "", "x");
+    const SheetBlock* entries = FirstTable(s.sections[0]);
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(*Row(*entries, "Kinematic viscosity"), (std::vector<std::string>{"Kinematic viscosity", "15.100000", "cSt"}));
+    EXPECT_EQ((*Row(*entries, "Inlet pressure"))[2], "bar g");
+    EXPECT_EQ(*Row(*entries, "Gas density at the inlet pressure"),
+              (std::vector<std::string>{"Gas density at the inlet pressure",
+                                        p.text(Ctl::RightEditVisibleFluidDensityDisplay), "kg/m\u00b3"}));
+    EXPECT_EQ((*Row(*entries, "Internal diameter"))[2], "mm");
+    EXPECT_EQ((*Row(*entries, "Pressure loss"))[2], "bar");
+    EXPECT_FALSE(Row(*entries, "Length"));  // the unknown of this panel
+    // The fittings: count, size band, K of one and of all, the total.
+    const SheetBlock& fittings = s.sections[0].blocks.back();
+    EXPECT_EQ(*Row(fittings, "Standard bend"),
+              (std::vector<std::string>{"Standard bend", "2", "4 (to 1 in)", "0.690", "1.380"}));
+    EXPECT_EQ((*Row(fittings, "Total K"))[4], "1.880");  // 2 x 0.69 + 0.5
+}
+
+TEST(CalculationSheetModel, MethodSaysHowTheUnknownWasSolved) {
+    PanelModel flow(PanelKind::Flow, Locale{});
+    ASSERT_FALSE(flow.calculate());
+    const OperatingPoint op = SolveOperatingPoint(flow);
+    const std::string method = AllText(MakeCalculationSheet(flow, "", "x").sections[1]);
+    EXPECT_NE(method.find("fixed-point iteration on the velocity"), std::string::npos);
+    EXPECT_NE(method.find("; " + std::to_string(op.result.passes) + " passes were needed."), std::string::npos);
+    EXPECT_NE(method.find("Haaland"), std::string::npos);
+    EXPECT_EQ(method.find("isothermal"), std::string::npos);  // a liquid
+    PanelModel length(PanelKind::Length, Locale{});
+    ASSERT_FALSE(length.calculate());
+    EXPECT_NE(AllText(MakeCalculationSheet(length, "", "x").sections[1]).find("no iteration"), std::string::npos);
+}
+
+TEST(CalculationSheetModel, IntermediateValuesAddUpToThePanelsHead) {
+    PanelModel p(PanelKind::PressureDrop, CommaLocale());
+    p.setText(Ctl::ElevationChange_RightEdit, "2");
+    p.setFittingsString(test::Fittings({0, 0, 0, 0}, {{1, 2}}));
+    ASSERT_FALSE(p.calculate());
+    const CalculationSheet sheet = MakeCalculationSheet(p, "", "x");
+    const SheetBlock* values = FirstTable(sheet.sections[2]);
+    ASSERT_TRUE(values);
+    EXPECT_EQ((*Row(*values, "Sum"))[2], p.text(Ctl::mHd_RightEdit));
+    EXPECT_EQ((*Row(*values, "Velocity"))[2], p.text(Ctl::MSec_RightEdit));
+    EXPECT_EQ((*Row(*values, "Reynolds number"))[2], p.text(Ctl::ReynoldsNumber_RightEdit));
+    EXPECT_EQ((*Row(*values, "Head to elevation"))[2], "2,000");
+    EXPECT_EQ((*Row(*values, "Relative roughness"))[2], "0,00184000");
+    EXPECT_EQ(values->boldRows, 2);
+}
+
+TEST(CalculationSheetModel, TheResultAsThePanelShowsItAndEveryNote) {
+    PanelModel p(PanelKind::Diameter, Locale{});
+    p.useFluid(test::Air());
+    p.setText(Ctl::Barg_RightEdit, "1.000");
+    p.setText(Ctl::AllowablePressureLoss_RightEdit, "0.900");
+    ASSERT_FALSE(p.calculate());
+    const SheetSection result = MakeCalculationSheet(p, "", "x").sections[3];
+    const SheetBlock* shown = FirstTable(result);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->rows[0], (std::vector<std::string>{"Min. internal pipe diameter",
+                                                         p.text(Ctl::PipeDiameter_RightEdit), "mm"}));
+    const std::string text = AllText(result);
+    for (const ValidityNote& n : ValidityNotes(p))
+        EXPECT_NE(text.find("\u2022 " + n.title + ": " + n.reason), std::string::npos) << n.title;
+    EXPECT_NE(text.find("Compressible flow"), std::string::npos);
+    EXPECT_NE(text.find("Isothermal equation"), std::string::npos);
+    const SheetSection plots = MakeCalculationSheet(p, "", "x").sections[4];
+    ASSERT_EQ(plots.blocks.size(), 2u);
+    EXPECT_EQ(plots.blocks[0].kind, SheetBlock::Kind::Chart);
+    EXPECT_FALSE(plots.blocks[0].chart.message);
+    EXPECT_FALSE(plots.blocks[1].chart.lines.empty());
+}
+
+TEST(CalculationSheetModel, APumpOnThePipeRunWithItsCurveAndPoint) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(p.calculate());
+    const PumpEntry pump{{{0, 20}, {100, 15}, {200, 5}}, 1.0, 70.0};
+    const CalculationSheet sheet = MakeCalculationSheet(p, "", "x", pump);
+    const PumpOnPanel solved = SolvePumpOnPanel(p, pump);
+    ASSERT_FALSE(solved.refusal);
+    const std::string result = AllText(sheet.sections[3]);
+    for (const PumpRow& row : PumpResultRows(p, solved))
+        EXPECT_NE(result.find(row.caption + " " + (row.unit.empty() ? row.value : row.value + " " + row.unit) + " "),
+                  std::string::npos)
+            << row.caption;
+    const ChartPicture& curve = sheet.sections[4].blocks[0].chart;
+    ASSERT_GE(curve.lines.size(), 2u);
+    EXPECT_EQ(curve.lines[curve.lines.size() - 2].name, "Pump curve");
+    EXPECT_EQ(curve.lines.back().points,
+              (std::vector<std::pair<double, double>>{{solved.flow, solved.head}}));
+    // Without a pump neither; a pump in a gas case is refused in words.
+    EXPECT_EQ(MakeCalculationSheet(p, "", "x").sections[4].blocks[0].chart.lines.size(), curve.lines.size() - 2);
+    p.useFluid(test::Air());
+    ASSERT_FALSE(p.calculate());
+    EXPECT_NE(AllText(MakeCalculationSheet(p, "", "x", pump).sections[3]).find("Pump: "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
