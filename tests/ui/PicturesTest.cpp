@@ -13,25 +13,16 @@
 #include "logic/model/PrintLayout.h"
 #include "ui/MainWindow.h"
 #include "ui/platform/QtPlatform.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "tests/ui/UiFixture.h"
 #include "ui/MainWindow.h"
 
 namespace corvane {
 namespace {
 
-class PicturesTest : public test::UiTest {
+class PicturesTest : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        PanelServices services;
-        services.platform = &platform_;
-        window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    }
     void click(const QString& name) { window_->findChild<QPushButton*>(name)->click(); }
-
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(PicturesTest, ScreenCopyOfEveryPanelInBothLayouts) {
