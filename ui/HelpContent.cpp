@@ -71,10 +71,9 @@ HelpContent MakeHelpContent(const QString& html) {
             key[0] = key[0].toUpper();
             pump[key] = QString::fromStdString(row.value + (row.unit.empty() ? "" : " " + row.unit));
         }
-        pump["B"] = QString::fromStdString(WriteEntryNumber(at.curve.b(), 5, Locale{}).value_or("?"));
-        QString c = QString::fromStdString(WriteEntryNumber(at.curve.c(), 3, Locale{}).value_or("?"));
-        while (c.contains('.') && (c.endsWith('0') || c.endsWith('.'))) c.chop(1);
-        pump["C"] = c;
+        const auto [b, c] = PumpCurveFactorTexts(at.curve, Locale{});
+        pump["B"] = QString::fromStdString(b);
+        pump["C"] = QString::fromStdString(c);
     }
 
     // {{key:Control}} -> the control's text on that example's panel.

@@ -153,6 +153,17 @@ std::vector<PumpRow> PumpResultRows(const PanelModel& panel, const PumpOnPanel& 
     return rows;
 }
 
+std::pair<std::string, std::string> PumpCurveFactorTexts(const PumpCurve& curve, const Locale& locale) {
+    auto trimmed = [&](double v, int decimals) {
+        std::string t = WriteEntryNumber(v, decimals, locale).value_or("");
+        if (t.find(locale.decimalSeparator) == std::string::npos) return t;
+        while (!t.empty() && t.back() == '0') t.pop_back();
+        if (!t.empty() && t.back() == locale.decimalSeparator) t.pop_back();
+        return t;
+    };
+    return {trimmed(curve.b(), 5), trimmed(curve.c(), 3)};
+}
+
 std::optional<std::vector<std::pair<double, double>>> ParsePumpPoints(std::string_view text) {
     std::vector<std::pair<double, double>> points;
     auto number = [](std::string_view s, double& v) {

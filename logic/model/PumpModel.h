@@ -58,6 +58,11 @@ struct PumpRow {
 // power (W on a metric panel, hp on an imperial one).
 std::vector<PumpRow> PumpResultRows(const PanelModel& panel, const PumpOnPanel& pump);
 
+// The factor B and the exponent C of a curve h = A - B Q^C as the help's
+// worked example writes them: at most 5 and 3 decimals, without trailing
+// zeros ("0.0002", "2").
+std::pair<std::string, std::string> PumpCurveFactorTexts(const PumpCurve& curve, const Locale& locale);
+
 // "Q1:H1[,Q2:H2...]" with decimal points: the points of a pump as a command
 // line gives them; nothing where the text is not of that form.
 std::optional<std::vector<std::pair<double, double>>> ParsePumpPoints(std::string_view text);

@@ -155,6 +155,14 @@ TEST(PumpCurvePointsOnPanel, InThePanelsUnits) {
     EXPECT_NEAR(pts.back().value, 0, 1e-9);
 }
 
+TEST(PumpCurveText, FactorAndExponentWithoutTrailingZeros) {
+    const PumpCurve fitted = MakePumpCurve({{0, 12}, {100, 10}, {200, 4}}).curve;  // B = 0.0002, C = 2
+    EXPECT_EQ(PumpCurveFactorTexts(fitted, Locale{}), (std::pair<std::string, std::string>{"0.0002", "2"}));
+    const PumpCurve odd = MakePumpCurve({{0, 50}, {100, 40}, {300, 15}}).curve;  // C = ln 3.5 / ln 3
+    EXPECT_EQ(PumpCurveFactorTexts(odd, Locale{',', false}).second, "1,14");
+    EXPECT_EQ(PumpCurveFactorTexts(odd, Locale{}).first, "0.0524");  // 0.05240
+}
+
 TEST(PumpPointsText, AsACommandLineGivesThem) {
     using P = std::vector<std::pair<double, double>>;
     EXPECT_EQ(ParsePumpPoints("100:30"), (P{{100, 30}}));
