@@ -99,12 +99,18 @@ IsothermalAnswer Iterate(Step step) {
     return a;
 }
 
+// The mass flow for outlet pressure p2 where the critical pressure of p1
+// and `resistance` is known already.
+double MassFlowAbove(double critical, double rho1, double resistance, double p1, double p2, double d) {
+    if (!(p2 < p1) || !(p2 >= critical * (1 - 1e-12))) return NAN;
+    const double a = Area(d);
+    return std::sqrt(a * a * rho1 * (p1 * p1 - p2 * p2) / (p1 * (resistance + 2.0 * std::log(p1 / p2))));
+}
+
 }  // namespace
 
 double IsothermalMassFlow(double rho1, double resistance, double p1, double p2, double d) {
-    if (!(p2 < p1) || !(p2 >= IsothermalCriticalPressure(p1, resistance) * (1 - 1e-12))) return NAN;
-    const double a = Area(d);
-    return std::sqrt(a * a * rho1 * (p1 * p1 - p2 * p2) / (p1 * (resistance + 2.0 * std::log(p1 / p2))));
+    return MassFlowAbove(IsothermalCriticalPressure(p1, resistance), rho1, resistance, p1, p2, d);
 }
 
 double IsothermalCriticalPressure(double p1, double resistance) {
@@ -119,12 +125,13 @@ double IsothermalCriticalPressure(double p1, double resistance) {
 double IsothermalOutletPressure(double rho1, double resistance, double p1, double d, double m) {
     const double critical = IsothermalCriticalPressure(p1, resistance);
     if (!std::isfinite(critical) || !(m > 0)) return NAN;
-    const double most = IsothermalMassFlow(rho1, resistance, p1, critical, d);
+    const double most = MassFlowAbove(critical, rho1, resistance, p1, critical, d);
     if (!(m <= most)) return NAN;
     if (m >= most * (1 - 1e-12)) return critical;
     // The flow falls from the choked flow at the critical pressure to none
-    // at p1.
-    return Bisect([&](double p2) { return IsothermalMassFlow(rho1, resistance, p1, p2, d) - m; }, critical, p1);
+    // at p1.  (The critical pressure is the same at every step.)
+    return Bisect([&](double p2) { return MassFlowAbove(critical, rho1, resistance, p1, p2, d) - m; }, critical,
+                  p1);
 }
 
 double IsothermalResistance(double rho1, double p1, double p2, double d, double m) {
