@@ -19,6 +19,7 @@
 #include "ui/dialogs/VelFlowDiameterDialog.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/widgets/Glyphs.h"
+#include "ui/widgets/ProgramStyle.h"
 
 namespace corvane {
 
@@ -39,6 +40,7 @@ int RunCorvane(int argc, char** argv) {
     QApplication::setApplicationName("Corvane");
     QApplication::setApplicationVersion("1.12");
     SetProgramFont(app);
+    QApplication::setStyle(new ProgramStyle);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramIcon(64))));
     QGuiApplication::setDesktopFileName("org.example.Corvane");
 

@@ -184,6 +184,18 @@ QPixmap GlyphPixmap(Glyph glyph, int size) {
             p.drawLine(QPointF(1.5, 3), QPointF(1.5, 13));
             p.drawLine(QPointF(14.5, 3), QPointF(14.5, 13));
             break;
+        case Glyph::MoreRight:
+        case Glyph::MoreDown: {
+            // Two chevrons, pointing right (or down).
+            if (glyph == Glyph::MoreDown) {
+                p.translate(16, 0);
+                p.rotate(90);
+            }
+            p.setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            for (double x : {4.0, 8.5}) p.drawPolyline(QPolygonF({{x, 4}, {x + 4, 8}, {x, 12}}));
+            break;
+        }
     }
     return pm;
 }

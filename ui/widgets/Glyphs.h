@@ -13,7 +13,8 @@ enum class Glyph {
     Open, Save, CopyText, CopyScreen, Print,
     Liquid, LiquidDim, GasCylinders, GasCylindersDim,
     Weight, Velocity, UncompressedVolume, CompressedVolume,
-    TabPressure, TabFlow, TabDiameter, TabLength, Analysis
+    TabPressure, TabFlow, TabDiameter, TabLength, Analysis,
+    MoreRight, MoreDown  // the menu bar's and tool bars' button for what does not fit
 };
 
 QPixmap GlyphPixmap(Glyph glyph, int size = 16);
