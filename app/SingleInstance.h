@@ -3,12 +3,13 @@
 // Linux's abstract namespace, named after the instance name and the user;
 // a later copy that reaches it asks it to come to the front and ends.  The
 // name vanishes with the process that held it, so a copy that crashed or
-// was killed never blocks a later start.
+// was killed never blocks a later start.  (A plain socket watched by the
+// event loop: the network library is not needed for it.)
 
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace corvane {
 
@@ -26,6 +27,9 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& name = InstanceName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // True when another copy runs: it has been asked to come to the front
     // and this copy must end.  Otherwise this copy now holds the name.
@@ -39,10 +43,12 @@ Q_SIGNALS:
     void raiseRequested();
 
 private:
-    bool tellRunningCopy();
+    bool tellRunningCopy() const;
+    void acceptRequests();
 
     QString socketName_;
-    QLocalServer* server_ = nullptr;
+    int listening_ = -1;  // the socket that holds the name, once held
+    QSocketNotifier* requests_ = nullptr;
 };
 
 }  // namespace corvane

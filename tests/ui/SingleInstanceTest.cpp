@@ -4,6 +4,10 @@
 #include <QProcess>
 #include <QUuid>
 #include <csignal>
+#include <cstddef>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "app/SingleInstance.h"
@@ -23,6 +27,42 @@ TEST_F(SingleInstanceTest, SecondCopyAsksTheFirstToComeForward) {
     SingleInstance second(name);
     EXPECT_TRUE(second.anotherCopyRuns());
     EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }, 3000));
+}
+
+TEST_F(SingleInstanceTest, ACallerThatSaysNothingBlocksNeitherTheHolderNorLaterCalls) {
+    const QString name = "CorvaneTest-" + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance first(name);
+    ASSERT_FALSE(first.anotherCopyRuns());
+    int raised = 0;
+    QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
+
+    // A connection to the name in the abstract namespace that stays open
+    // and silent.
+    const QByteArray bytes = first.socketName().toUtf8();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(silent, 0);
+    ASSERT_EQ(::connect(silent, reinterpret_cast<const sockaddr*>(&address),
+                        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + static_cast<std::size_t>(bytes.size()))),
+              0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }, 3000));
+
+    SingleInstance second(name);
+    EXPECT_TRUE(second.anotherCopyRuns());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 2; }, 3000));
+    ::close(silent);
+    // Asking the holder again changes nothing: it holds the name.
+    EXPECT_FALSE(first.anotherCopyRuns());
+}
+
+TEST_F(SingleInstanceTest, ANameTooLongForTheSystemRunsWithoutTheGuard) {
+    const QString name(200, QLatin1Char('n'));
+    SingleInstance first(name);
+    EXPECT_FALSE(first.anotherCopyRuns());
+    SingleInstance second(name);
+    EXPECT_FALSE(second.anotherCopyRuns());
 }
 
 TEST_F(SingleInstanceTest, NameIsFreeAgainWhenTheHolderGoes) {
