@@ -113,13 +113,58 @@ double IsothermalMassFlow(double rho1, double resistance, double p1, double p2, 
     return MassFlowAbove(IsothermalCriticalPressure(p1, resistance), rho1, resistance, p1, p2, d);
 }
 
+namespace {
+
+// x = p2 / p1 at the most flow: the root in (0, 1) of
+// g(x) = x^2 (F + 1 - 2 ln x) - 1, which rises from -1 to F.
+double CriticalRatio(double resistance) {
+    const auto g = [&](double v) { return v * v * (resistance + 1.0 - 2.0 * std::log(v)) - 1.0; };
+    // The answer is the bisection's from (1e-300, 1) to 1e-12: every step
+    // halves the bracket, keeping the end where g has the sign of g there.
+    // Most steps lie far from the root, where the side is plain without
+    // evaluating g: Newton's method from x = 1 / sqrt(F + 1) (where g > 0)
+    // gives the root, and g is evaluated on either side of it; where both
+    // values are clear of rounding (x^2 (F + 1 - 2 ln x) is good to a few
+    // units in the last place), every point beyond them has the same side
+    // in floating point as in exact arithmetic, so only the steps between
+    // them need g.  The steps taken, and so the result, are the
+    // bisection's bit for bit.  Where the root is too flat for that (F near
+    // zero) it is the plain bisection.
+    double lo = 1e-300, hi = 1.0;
+    double below = lo, above = hi;  // until the root is known, every step evaluates g
+    double x = 1.0 / std::sqrt(resistance + 1.0);
+    for (int i = 0; i < 50 && std::isfinite(x) && x > 0 && x < 1; ++i) {
+        const double ln = std::log(x);
+        const double step = (x * x * (resistance + 1.0 - 2.0 * ln) - 1.0) / (2.0 * x * (resistance - 2.0 * ln));
+        x -= step;
+        if (std::abs(step) <= 1e-15 * x) break;
+    }
+    if (std::isfinite(x) && x > 0 && x < 1) {
+        constexpr double kMargin = 1e-11;  // relative, on either side of the root
+        constexpr double kClearOfRounding = 1e-13;
+        const double a = x * (1 - kMargin), b = x * (1 + kMargin);
+        if (b < 1 && g(a) < -kClearOfRounding && g(b) > kClearOfRounding) {
+            below = a;
+            above = b;
+        }
+    }
+    // g(1e-300) = -1: the low end is where g <= 0.
+    for (int i = 0; i < 300 && hi - lo > kRelativeTolerance * std::abs(hi); ++i) {
+        const double mid = 0.5 * (lo + hi);
+        const bool positive = mid < below ? false : mid > above ? true : g(mid) > 0;
+        if (positive) hi = mid;
+        else lo = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+}  // namespace
+
 double IsothermalCriticalPressure(double p1, double resistance) {
     // The most flow: x = p2 / p1 with x^2 (F + 1 - 2 ln x) = 1, one root in
     // (0, 1), where the left side rises from 0 to F + 1.
     if (!(resistance > 0)) return NAN;
-    const double x = Bisect([&](double v) { return v * v * (resistance + 1.0 - 2.0 * std::log(v)) - 1.0; },
-                            1e-300, 1.0);
-    return x * p1;
+    return CriticalRatio(resistance) * p1;
 }
 
 double IsothermalOutletPressure(double rho1, double resistance, double p1, double d, double m) {

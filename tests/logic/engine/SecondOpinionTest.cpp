@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +63,40 @@ TEST(IsothermalEquation, NoAnswerBeyondTheChokedFlow) {
     const double most = IsothermalMassFlow(rho, resistance, p1, critical, d);
     EXPECT_TRUE(std::isnan(IsothermalOutletPressure(rho, resistance, p1, d, most * 1.01)));
     EXPECT_NEAR(IsothermalOutletPressure(rho, resistance, p1, d, most), critical, critical * 1e-6);
+}
+
+// The critical pressure is the bisection of x^2 (F + 1 - 2 ln x) = 1 on
+// (1e-300, 1) to 1e-12, evaluated only near the root: the result must be
+// the full bisection's to the last bit, from the flattest roots (F near
+// zero, x near 1) to the steepest.
+TEST(IsothermalEquation, CriticalPressureIsTheFullBisectionsToTheLastBit) {
+    const auto fullBisection = [](double f) {
+        const auto g = [&](double v) { return v * v * (f + 1.0 - 2.0 * std::log(v)) - 1.0; };
+        double lo = 1e-300, hi = 1.0, glo = g(lo);
+        for (int i = 0; i < 300 && hi - lo > 1e-12 * std::abs(hi); ++i) {
+            const double mid = 0.5 * (lo + hi), gm = g(mid);
+            if ((gm > 0) == (glo > 0)) {
+                lo = mid;
+                glo = gm;
+            } else {
+                hi = mid;
+            }
+        }
+        return 0.5 * (lo + hi);
+    };
+    std::mt19937_64 rng(15);
+    std::uniform_real_distribution<double> exponent(-16, 12);
+    std::vector<double> resistances = {1e-300, 1e-30, 1e-16, 1e-12, 1e-9, 1e-6, 0.5, 1, 2, 37, 1e6, 1e100, 1e300};
+    for (int i = 0; i < 20000; ++i) resistances.push_back(std::pow(10.0, exponent(rng)));
+    int differ = 0;
+    for (double f : resistances) {
+        const double fast = IsothermalCriticalPressure(1.0, f), full = fullBisection(f);
+        if (std::memcmp(&fast, &full, sizeof fast) != 0 && ++differ <= 5)
+            ADD_FAILURE() << "F = " << f << ": " << fast << " instead of " << full;
+    }
+    EXPECT_EQ(differ, 0);
+    EXPECT_TRUE(std::isnan(IsothermalCriticalPressure(1.0, 0.0)));
+    EXPECT_TRUE(std::isnan(IsothermalCriticalPressure(1.0, NAN)));
 }
 
 TEST(FittingsKReference, TwoKAndThreeKOfEveryPublishedFitting) {
