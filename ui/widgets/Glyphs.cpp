@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <QPixmapCache>
 
 namespace corvane {
 namespace {
@@ -13,9 +14,7 @@ void Cylinder(QPainter& p, QRectF r, QColor c) {
     p.drawRect(QRectF(r.center().x() - 1, r.top() - 2, 2, 2));
 }
 
-}  // namespace
-
-QPixmap GlyphPixmap(Glyph glyph, int size) {
+QPixmap DrawGlyph(Glyph glyph, int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -197,6 +196,18 @@ QPixmap GlyphPixmap(Glyph glyph, int size) {
             break;
         }
     }
+    return pm;
+}
+
+}  // namespace
+
+// The four panels show the same pictures: each is drawn once and shared.
+QPixmap GlyphPixmap(Glyph glyph, int size) {
+    const QString key = QStringLiteral("corvane-glyph-%1-%2").arg(static_cast<int>(glyph)).arg(size);
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm)) return pm;
+    pm = DrawGlyph(glyph, size);
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 
