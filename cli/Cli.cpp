@@ -36,9 +36,10 @@ std::string Lf(std::string s) {
     return s;
 }
 
-// The controls a result lists: every entry and result field, the fittings
-// caption, the density display, the gas note and the flow weight.
-std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& panel) {
+// The controls a result lists, with their names: every entry and result
+// field, the fittings caption, the density display, the gas note and the
+// flow weight.
+const std::vector<std::pair<Ctl, std::string>>& ListedControls(PanelKind kind) {
     static constexpr Ctl kListed[] = {
         Ctl::IRmm_RightEdit, Ctl::IDmm_RightEdit, Ctl::LengthM_RightEdit, Ctl::ElevationChange_RightEdit,
         Ctl::Barg_RightEdit, Ctl::FlowrateLMin_RightEdit, Ctl::VisibleFlowrateLMin_RightEdit,
@@ -56,7 +57,11 @@ std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& pane
                     named[static_cast<std::size_t>(k)].emplace_back(c, CtlName(c, static_cast<PanelKind>(k + 1)));
         return named;
     }();
-    const auto& named = kNamed[static_cast<std::size_t>(PanelDigit(panel.kind()) - 1)];
+    return kNamed[static_cast<std::size_t>(PanelDigit(kind) - 1)];
+}
+
+std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& panel) {
+    const auto& named = ListedControls(panel.kind());
     std::vector<std::pair<std::string, std::string>> fields;
     fields.reserve(named.size());
     for (const auto& [c, name] : named) fields.emplace_back(name, panel.text(c));
@@ -84,121 +89,6 @@ const char* StatusName(ExitStatus s) {
 }
 
 }  // namespace
-
-BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
-                              const PumpEntry* pump) {
-    BatchResult r;
-    r.file = file;
-    PanelFileReader reader(bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind || bytes.size() > kMaxPanelFileBytes) {
-        r.message = kNotValidFileText;
-        return r;
-    }
-    r.panel = kind;
-    PanelModel panel(*kind, locale);
-    if (auto error = LoadPanelFile(panel, bytes)) {
-        r.message = Lf(error->text);
-    } else if (auto refusal = panel.calculate()) {
-        r.status = ExitStatus::Refused;
-        r.message = Lf(refusal->text);
-    } else {
-        r.status = ExitStatus::Ok;
-    }
-    r.fields = FieldsOf(panel);
-    r.report = Lf(PanelReport(panel));
-    if (r.status == ExitStatus::Ok) r.isothermal = CompareIsothermal(panel);
-    if (pump && r.status != ExitStatus::Invalid) {
-        PumpOutcome p;
-        p.point = SolvePumpOnPanel(panel, *pump);
-        if (p.point.refusal) {
-            p.refusal = Lf(p.point.refusal->text);
-        } else {
-            p.rows = PumpResultRows(panel, p.point);
-        }
-        r.pump = std::move(p);
-    }
-    return r;
-}
-
-BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump) {
-    const PanelFileBytes file = ReadPanelFile(path);
-    if (!file.bytes) {
-        BatchResult r;
-        r.file = path;
-        r.message = file.message;
-        return r;
-    }
-    return RunPanelFileBytes(path, *file.bytes, locale, pump);
-}
-
-int DefaultJobs() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
-}
-
-void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
-                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done) {
-    const std::size_t count = files.size();
-    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
-    if (threads <= 1) {
-        for (const std::string& f : files) done(RunPanelFile(f, locale, pump));
-        return;
-    }
-    // A ring of results in flight: file i goes to slot i % window.  A file
-    // is taken only while it lies within the window that starts at the next
-    // file to print, so memory holds at most `window` results (the one being
-    // printed included) however long the list is.  The calling thread is
-    // one of the `threads`: it prints, and calculates while the next result
-    // to print is not ready.
-    const std::size_t window = threads * kFilesInFlightPerJob;
-    std::vector<std::optional<BatchResult>> slots(window);
-    std::mutex mutex;
-    std::condition_variable resultReady;  // a slot was filled
-    std::condition_variable slotFree;     // the next file to print advanced
-    std::size_t nextToTake = 0;
-    std::size_t nextToPrint = 0;
-
-    auto mayTake = [&] { return nextToTake < count && nextToTake < nextToPrint + window; };
-    // Calculates file i (taken under the lock) with the lock released.
-    auto calculate = [&](std::unique_lock<std::mutex>& lock, std::size_t i) {
-        lock.unlock();
-        BatchResult r = RunPanelFile(files[i], locale, pump);
-        lock.lock();
-        slots[i % window] = std::move(r);
-    };
-    auto work = [&] {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            slotFree.wait(lock, [&] { return nextToTake >= count || mayTake(); });
-            if (nextToTake >= count) return;
-            calculate(lock, nextToTake++);
-            resultReady.notify_one();
-        }
-    };
-    std::vector<std::jthread> workers;
-    workers.reserve(threads - 1);
-    for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
-
-    for (std::size_t i = 0; i < count; ++i) {
-        std::optional<BatchResult>& slot = slots[i % window];
-        {
-            std::unique_lock lock(mutex);
-            while (!slot.has_value()) {
-                if (mayTake()) calculate(lock, nextToTake++);
-                else resultReady.wait(lock);
-            }
-        }
-        // No other thread touches this slot until nextToPrint passes it.
-        done(*slot);
-        {
-            std::lock_guard lock(mutex);
-            slot.reset();
-            nextToPrint = i + 1;
-        }
-        slotFree.notify_all();
-    }
-}
 
 // The isothermal answer for the panel's unknown and the difference, as
 // numbers; null with the fault's name where the equation gives none.
@@ -239,10 +129,11 @@ namespace {
 // Appends `text` as a JSON string, as the JSON library dumps it (UTF-8
 // kept, control characters escaped).  Text that is not well-formed UTF-8 is
 // left to the library, which replaces what it cannot read.
-void AppendJsonString(std::string& out, std::string_view text) {
+// With `crAsLf`, each CR is written as the LF that Lf() makes of it.
+void AppendJsonString(std::string& out, std::string_view text, bool crAsLf = false) {
     if (!IsWellFormedUtf8(text)) {
-        out += nlohmann::ordered_json(std::string(text)).dump(-1, ' ', false,
-                                                              nlohmann::ordered_json::error_handler_t::replace);
+        const std::string copy = crAsLf ? Lf(std::string(text)) : std::string(text);
+        out += nlohmann::ordered_json(copy).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         return;
     }
     static constexpr char kHex[] = "0123456789abcdef";
@@ -266,7 +157,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
             case '\b': out += "\\b"; break;
             case '\f': out += "\\f"; break;
             case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
+            case '\r': out += crAsLf ? "\\n" : "\\r"; break;
             case '\t': out += "\\t"; break;
             default:
                 out += "\\u00";
@@ -280,8 +171,11 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 // One result as an element of the JSON array, indented as a two-space dump
 // of the array indents it.  Written directly: building the library's
-// document for every file cost more than the file's calculation.
-std::string JsonElement(const BatchResult& r) {
+// document for every file cost more than the file's calculation.  With
+// `panel`, the fields are the panel's and the report is `crReport` (line
+// breaks as CR, written as Lf() would make them), not copied into `r`
+// first.
+std::string JsonElement(const BatchResult& r, const PanelModel* panel = nullptr, std::string_view crReport = {}) {
     std::string o;
     o.reserve(2048);
     o += "  {\n    \"file\": ";
@@ -293,15 +187,22 @@ std::string JsonElement(const BatchResult& r) {
     o += "\",\n    \"message\": ";
     AppendJsonString(o, r.message);
     o += ",\n    \"fields\": {";
-    for (std::size_t i = 0; i < r.fields.size(); ++i) {
-        o += i ? ",\n      " : "\n      ";
-        AppendJsonString(o, r.fields[i].first);
+    std::size_t fields = 0;
+    auto field = [&](std::string_view name, std::string_view text) {
+        o += fields++ ? ",\n      " : "\n      ";
+        AppendJsonString(o, name);
         o += ": ";
-        AppendJsonString(o, r.fields[i].second);
+        AppendJsonString(o, text);
+    };
+    if (panel) {
+        for (const auto& [c, name] : ListedControls(panel->kind())) field(name, panel->text(c));
+    } else {
+        for (const auto& [name, text] : r.fields) field(name, text);
     }
-    o += r.fields.empty() ? "}" : "\n    }";
+    o += fields == 0 ? "}" : "\n    }";
     o += ",\n    \"report\": ";
-    AppendJsonString(o, r.report);
+    if (panel) AppendJsonString(o, crReport, true);
+    else AppendJsonString(o, r.report);
     if (r.isothermal) {
         o += ",\n    \"isothermal\": ";
         for (char c : IsothermalJson(*r.isothermal)) {
@@ -323,6 +224,129 @@ std::string JsonElement(const BatchResult& r) {
 
 }  // namespace
 
+BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
+                              const PumpEntry* pump, ResultForm form) {
+    BatchResult r;
+    r.file = file;
+    PanelFileReader reader(bytes);
+    const auto kind = PanelKindOfHeader(reader.next());
+    if (!kind || bytes.size() > kMaxPanelFileBytes) {
+        r.message = kNotValidFileText;
+        if (form == ResultForm::Json) r.json = JsonElement(r);
+        return r;
+    }
+    r.panel = kind;
+    PanelModel panel(*kind, locale);
+    if (auto error = LoadPanelFile(panel, bytes)) {
+        r.message = Lf(error->text);
+    } else if (auto refusal = panel.calculate()) {
+        r.status = ExitStatus::Refused;
+        r.message = Lf(refusal->text);
+    } else {
+        r.status = ExitStatus::Ok;
+    }
+    if (r.status == ExitStatus::Ok) r.isothermal = CompareIsothermal(panel);
+    if (pump && r.status != ExitStatus::Invalid) {
+        PumpOutcome p;
+        p.point = SolvePumpOnPanel(panel, *pump);
+        if (p.point.refusal) {
+            p.refusal = Lf(p.point.refusal->text);
+        } else {
+            p.rows = PumpResultRows(panel, p.point);
+        }
+        r.pump = std::move(p);
+    }
+    if (form == ResultForm::Json) {
+        r.json = JsonElement(r, &panel, PanelReport(panel));
+    } else {
+        r.fields = FieldsOf(panel);
+        r.report = Lf(PanelReport(panel));
+    }
+    return r;
+}
+
+BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump, ResultForm form) {
+    const PanelFileBytes file = ReadPanelFile(path);
+    if (!file.bytes) {
+        BatchResult r;
+        r.file = path;
+        r.message = file.message;
+        if (form == ResultForm::Json) r.json = JsonElement(r);
+        return r;
+    }
+    return RunPanelFileBytes(path, *file.bytes, locale, pump, form);
+}
+
+int DefaultJobs() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
+}
+
+void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
+                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done,
+                          ResultForm form) {
+    const std::size_t count = files.size();
+    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
+    if (threads <= 1) {
+        for (const std::string& f : files) done(RunPanelFile(f, locale, pump, form));
+        return;
+    }
+    // A ring of results in flight: file i goes to slot i % window.  A file
+    // is taken only while it lies within the window that starts at the next
+    // file to print, so memory holds at most `window` results (the one being
+    // printed included) however long the list is.  The calling thread is
+    // one of the `threads`: it prints, and calculates while the next result
+    // to print is not ready.
+    const std::size_t window = threads * kFilesInFlightPerJob;
+    std::vector<std::optional<BatchResult>> slots(window);
+    std::mutex mutex;
+    std::condition_variable resultReady;  // a slot was filled
+    std::condition_variable slotFree;     // the next file to print advanced
+    std::size_t nextToTake = 0;
+    std::size_t nextToPrint = 0;
+
+    auto mayTake = [&] { return nextToTake < count && nextToTake < nextToPrint + window; };
+    // Calculates file i (taken under the lock) with the lock released.
+    auto calculate = [&](std::unique_lock<std::mutex>& lock, std::size_t i) {
+        lock.unlock();
+        BatchResult r = RunPanelFile(files[i], locale, pump, form);
+        lock.lock();
+        slots[i % window] = std::move(r);
+    };
+    auto work = [&] {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            slotFree.wait(lock, [&] { return nextToTake >= count || mayTake(); });
+            if (nextToTake >= count) return;
+            calculate(lock, nextToTake++);
+            resultReady.notify_one();
+        }
+    };
+    std::vector<std::jthread> workers;
+    workers.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
+
+    for (std::size_t i = 0; i < count; ++i) {
+        std::optional<BatchResult>& slot = slots[i % window];
+        {
+            std::unique_lock lock(mutex);
+            while (!slot.has_value()) {
+                if (mayTake()) calculate(lock, nextToTake++);
+                else resultReady.wait(lock);
+            }
+        }
+        // No other thread touches this slot until nextToPrint passes it.
+        done(*slot);
+        {
+            std::lock_guard lock(mutex);
+            slot.reset();
+            nextToPrint = i + 1;
+        }
+        slotFree.notify_all();
+    }
+}
+
+
 std::string ResultsToJson(const std::vector<BatchResult>& results) {
     if (results.empty()) return "[]\n";
     std::string text = "[\n";
@@ -332,7 +356,9 @@ std::string ResultsToJson(const std::vector<BatchResult>& results) {
 
 void ResultPrinter::print(const BatchResult& r) {
     if (json_) {
-        out_ << (first_ ? "[\n" : ",\n") << JsonElement(r);
+        out_ << (first_ ? "[\n" : ",\n");
+        if (!r.json.empty()) out_ << r.json;
+        else out_ << JsonElement(r);
         first_ = false;
     } else {
         if (!r.message.empty()) err_ << r.file << ": " << r.message << "\n";
@@ -564,11 +590,14 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
 
     ResultPrinter printer(json, out, err);
     ExitStatus status = ExitStatus::Ok;
-    RunPanelFilesInOrder(files, jobs, locale, pump ? &*pump : nullptr, [&](const BatchResult& r) {
-        status = std::max(status, r.status);
-        if (r.pump && r.pump->refusal) status = std::max(status, ExitStatus::Refused);
-        printer.print(r);
-    });
+    RunPanelFilesInOrder(
+        files, jobs, locale, pump ? &*pump : nullptr,
+        [&](const BatchResult& r) {
+            status = std::max(status, r.status);
+            if (r.pump && r.pump->refusal) status = std::max(status, ExitStatus::Refused);
+            printer.print(r);
+        },
+        json ? ResultForm::Json : ResultForm::Parts);
     printer.finish();
     return status;
 }

@@ -60,16 +60,24 @@ struct BatchResult {
     std::optional<PumpOutcome> pump;
     // A calculated gas case: its unknown by the isothermal equation.
     std::optional<IsothermalComparison> isothermal;
+    // ResultForm::Json: the result's element of the JSON array, written
+    // while the panel was at hand; `fields` and `report` are then empty.
+    std::string json;
 };
+
+// What a file's result carries: its parts, or (for --json) its JSON element
+// ready to print, the same bytes as the parts would give.
+enum class ResultForm { Parts, Json };
 
 // One panel file's bytes, loaded into a fresh panel and calculated; with a
 // pump, its operating point on the panel's pipe run too.
 BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, const Locale& locale,
-                              const PumpEntry* pump = nullptr);
+                              const PumpEntry* pump = nullptr, ResultForm form = ResultForm::Parts);
 
 // Reads the file first; a file that cannot be read is invalid with the
 // platform's file error text.
-BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump = nullptr);
+BatchResult RunPanelFile(const std::string& path, const Locale& locale, const PumpEntry* pump = nullptr,
+                         ResultForm form = ResultForm::Parts);
 
 // How many files the batch tool calculates at once (-j N): by default one
 // per core.  At most kFilesInFlightPerJob files per thread are in flight:
@@ -83,7 +91,8 @@ int DefaultJobs();
 // order of `files`, each as soon as it and every file before it are done.
 // `done` is called on the calling thread.
 void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
-                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done);
+                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done,
+                          ResultForm form = ResultForm::Parts);
 
 // Draws a calculation sheet as a PDF document's bytes; nothing when it
 // cannot.  The program passes one where it is built with the views.

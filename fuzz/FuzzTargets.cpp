@@ -107,8 +107,13 @@ int Cli(const std::uint8_t* data, std::size_t size) {
     for (const corvane::Locale& l : {corvane::DotLocale(), corvane::CommaLocale()}) {
         const corvane::BatchResult r = corvane::RunPanelFileBytes("fuzz\xff.PW1", bytes, l);
         // The JSON printed is JSON, whatever the file held.
-        const auto parsed = nlohmann::json::parse(corvane::ResultsToJson({r}), nullptr, false);
+        const std::string json = corvane::ResultsToJson({r});
+        const auto parsed = nlohmann::json::parse(json, nullptr, false);
         if (parsed.is_discarded() || !parsed.is_array() || parsed.size() != 1) std::abort();
+        // --json writes the element from the panel itself: the same bytes.
+        const corvane::BatchResult direct =
+            corvane::RunPanelFileBytes("fuzz\xff.PW1", bytes, l, nullptr, corvane::ResultForm::Json);
+        if ("[\n" + direct.json + "\n]\n" != json) std::abort();
     }
     return 0;
 }

@@ -90,5 +90,33 @@ TEST(JsonOutput, SameBytesAsTheLibraryForVariedPanels) {
     }
 }
 
+// For --json the element is written while the panel is at hand, without
+// the fields and report copied out first: the same bytes as the parts give,
+// for calculated, refused and invalid files, with and without a pump.
+TEST(JsonOutput, TheElementWrittenFromThePanelIsTheElementOfItsParts) {
+    std::mt19937 rng(5);
+    const PumpEntry pump{{{50, 30}, {150, 24}, {300, 9}}, 1.0, 65.0};
+    for (const Locale& locale : {Locale{}, CommaLocale(), Locale{'.', true}}) {
+        std::vector<std::string> files;
+        for (int i = 0; i < 120; ++i) files.push_back(RandomPanelFile(rng, locale));
+        files.push_back("garbage\r\n");
+        files.push_back("");
+        std::string cut = files[0];
+        files.push_back(cut.substr(0, cut.size() / 2));
+        int n = 0;
+        for (const std::string& bytes : files) {
+            const std::string name = "p\xff\"" + std::to_string(n) + ".PW1";
+            const PumpEntry* withPump = n++ % 3 == 0 ? &pump : nullptr;
+            const BatchResult parts = RunPanelFileBytes(name, bytes, locale, withPump, ResultForm::Parts);
+            const BatchResult json = RunPanelFileBytes(name, bytes, locale, withPump, ResultForm::Json);
+            EXPECT_TRUE(parts.json.empty());
+            EXPECT_TRUE(json.fields.empty());
+            EXPECT_TRUE(json.report.empty());
+            EXPECT_EQ(json.status, parts.status);
+            ASSERT_EQ("[\n" + json.json + "\n]\n", ResultsToJson({parts})) << bytes;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace corvane
