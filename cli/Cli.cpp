@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <condition_variable>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <filesystem>
 #include <memory>
@@ -129,6 +131,17 @@ namespace {
 // Appends `text` as a JSON string, as the JSON library dumps it (UTF-8
 // kept, control characters escaped).  Text that is not well-formed UTF-8 is
 // left to the library, which replaces what it cannot read.
+// Whether any of the eight bytes at `p` is a control byte, '"' or '\\'
+// (bytes from 0x80 up, in UTF-8 sequences, are written as they are).
+bool AnyEscaped(const char* p) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    auto hasZero = [&](std::uint64_t v) { return ((v - kOnes) & ~v & kHigh) != 0; };
+    const bool control = ((w - kOnes * 0x20) & ~w & kHigh) != 0;  // a byte below 0x20
+    return control || hasZero(w ^ (kOnes * '"')) || hasZero(w ^ (kOnes * '\\'));
+}
+
 // With `crAsLf`, each CR is written as the LF that Lf() makes of it.
 void AppendJsonString(std::string& out, std::string_view text, bool crAsLf = false) {
     if (!IsWellFormedUtf8(text)) {
@@ -147,6 +160,9 @@ void AppendJsonString(std::string& out, std::string_view text, bool crAsLf = fal
     out += '"';
     std::size_t plain = 0;  // start of the run of bytes copied as they are
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // Eight bytes at a time while none needs escaping.
+        while (i + 8 <= text.size() && !AnyEscaped(text.data() + i)) i += 8;
+        if (i == text.size()) break;
         const auto c = static_cast<unsigned char>(text[i]);
         if (!kEscaped[c]) continue;
         out.append(text, plain, i - plain);
