@@ -110,6 +110,20 @@ double MassFlowAbove(double critical, double rho1, double resistance, double p1,
 }  // namespace
 
 double IsothermalMassFlow(double rho1, double resistance, double p1, double p2, double d) {
+    // Whether p2 lies above the critical pressure is plain, without solving
+    // for it, where x = p2 / p1 is clearly away from the critical ratio r:
+    // g(x) = x^2 (F + 1 - 2 ln x) - 1 rises through 0 at r with a slope of
+    // at most 2F + 4/e on (0, 1), so |g(x)| > (2F + 1.5) 1e-9 puts x more
+    // than 1e-9 from r, far beyond the critical ratio's 1e-12 and the
+    // 1e-12 of the test below; g itself is good to 1e-15 (F + 2).  Only
+    // near r is the critical pressure found, with the same answer.
+    if (resistance > 0 && std::isfinite(resistance) && p1 > 0 && std::isfinite(p1) && p2 > 0 && p2 < p1) {
+        const double x = p2 / p1;
+        const double g = x * x * (resistance + 1.0 - 2.0 * std::log(x)) - 1.0;
+        const double clear = (2.0 * resistance + 1.5) * 1e-9 + 1e-15 * (resistance + 2.0);
+        if (g > clear) return MassFlowAbove(0.0, rho1, resistance, p1, p2, d);  // above the critical pressure
+        if (g < -clear) return NAN;                                            // below: choked
+    }
     return MassFlowAbove(IsothermalCriticalPressure(p1, resistance), rho1, resistance, p1, p2, d);
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
@@ -97,6 +98,43 @@ TEST(IsothermalEquation, CriticalPressureIsTheFullBisectionsToTheLastBit) {
     EXPECT_EQ(differ, 0);
     EXPECT_TRUE(std::isnan(IsothermalCriticalPressure(1.0, 0.0)));
     EXPECT_TRUE(std::isnan(IsothermalCriticalPressure(1.0, NAN)));
+}
+
+// The mass flow decides whether the outlet pressure is above the critical
+// pressure without solving for it where that is plain: the flow (or NaN)
+// must be what the test against the solved critical pressure gives, to the
+// last bit, also just either side of the critical pressure.
+TEST(IsothermalEquation, MassFlowIsTheSameWithoutSolvingTheCriticalPressure) {
+    const auto withCritical = [](double rho1, double f, double p1, double p2, double d) {
+        const double critical = IsothermalCriticalPressure(p1, f);
+        if (!(p2 < p1) || !(p2 >= critical * (1 - 1e-12))) return std::nan("");
+        const double a = std::numbers::pi / 4.0 * d * d;
+        return std::sqrt(a * a * rho1 * (p1 * p1 - p2 * p2) / (p1 * (f + 2.0 * std::log(p1 / p2))));
+    };
+    std::mt19937_64 rng(16);
+    std::uniform_real_distribution<double> unit(0, 1), exponent(-10, 8);
+    int differ = 0, choked = 0, nearCritical = 0;
+    for (int i = 0; i < 60000; ++i) {
+        const double f = std::pow(10.0, exponent(rng));
+        const double p1 = 1e5 * (1 + 100 * unit(rng));
+        const double d = 0.001 + unit(rng);
+        double p2 = p1 * unit(rng);
+        if (i % 3 == 0) {
+            // Within a few parts in 1e9 of the critical pressure, either side.
+            p2 = IsothermalCriticalPressure(p1, f) * (1 + (unit(rng) - 0.5) * 1e-8 * std::pow(10.0, -8 * unit(rng)));
+            ++nearCritical;
+        }
+        const double fast = IsothermalMassFlow(1.2, f, p1, p2, d), full = withCritical(1.2, f, p1, p2, d);
+        choked += std::isnan(full);
+        const bool same = (std::isnan(fast) && std::isnan(full)) || std::memcmp(&fast, &full, sizeof fast) == 0;
+        if (!same && ++differ <= 5) ADD_FAILURE() << "F " << f << " p1 " << p1 << " p2 " << p2 << ": " << fast << " vs " << full;
+    }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(choked, 10000);  // both sides were met
+    EXPECT_GT(nearCritical, 10000);
+    for (double p2 : {0.0, -1.0, 2e5, 3e5, std::nan("")}) EXPECT_TRUE(std::isnan(IsothermalMassFlow(1.2, 5, 2e5, p2, 0.1)));
+    EXPECT_TRUE(std::isnan(IsothermalMassFlow(1.2, 0, 2e5, 1e5, 0.1)));
+    EXPECT_TRUE(std::isnan(IsothermalMassFlow(1.2, NAN, 2e5, 1e5, 0.1)));
 }
 
 TEST(FittingsKReference, TwoKAndThreeKOfEveryPublishedFitting) {
