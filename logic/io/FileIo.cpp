@@ -68,8 +68,10 @@ std::optional<FileFailure> OpenRegular(const std::string& path, int flags, Fd& f
     fd.reset(raw);
     if (::fstat(raw, &st) != 0) return Failure(path, errno);
     if (!S_ISREG(st.st_mode)) return NotRegular(path, st.st_mode);
-    // Regular files never block; later reads need no special care.
-    ::fcntl(raw, F_SETFL, ::fcntl(raw, F_GETFL) & ~O_NONBLOCK);
+    // Regular files never block.  Writes get the flag cleared all the same;
+    // a read that meets it anyway clears it then (ReadSome), which spares
+    // every read of a file two system calls.
+    if ((flags & O_ACCMODE) != O_RDONLY) ::fcntl(raw, F_SETFL, ::fcntl(raw, F_GETFL) & ~O_NONBLOCK);
     return std::nullopt;
 }
 
@@ -100,11 +102,19 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Reads up to `size` bytes; the count, 0 at the end, -1 on an error.
+// Reads up to `size` bytes; the count, 0 at the end, -1 on an error.  A
+// file system that honours O_NONBLOCK for a regular file (the files are
+// opened with it, so that a FIFO cannot hold the open) is read blocking.
 ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
     for (;;) {
         const ssize_t n = ::read(fd, buffer, size);
-        if (n >= 0 || errno != EINTR) return n;
+        if (n >= 0) return n;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            const int flags = ::fcntl(fd, F_GETFL);
+            if (flags < 0 || !(flags & O_NONBLOCK) || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return n;
+            continue;
+        }
+        if (errno != EINTR) return n;
     }
 }
 
