@@ -422,12 +422,16 @@ FileRead ReadWholeFile(const std::string& path, std::size_t limit) {
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) bytes.resize(std::min(std::max<std::size_t>(2 * used, kChunk), mostRead));
-        const ssize_t n = ReadSome(fd.get(), bytes.data() + used, bytes.size() - used);
+        const std::size_t asked = bytes.size() - used;
+        const ssize_t n = ReadSome(fd.get(), bytes.data() + used, asked);
         if (n < 0) return refuse(Failure(path, errno));
         if (n == 0) break;
         used += static_cast<std::size_t>(n);
         // A file that grows while it is read is still refused whole.
         if (used > limit) return refuse(Failure(path, kFileTooLarge));
+        // Fewer bytes than asked, ending at the size the file had when it
+        // was opened: its end, without one more read to see nothing.
+        if (static_cast<std::size_t>(n) < asked && used == static_cast<std::size_t>(st.st_size)) break;
     }
     bytes.resize(used);
     return {std::move(bytes), {}, std::nullopt};

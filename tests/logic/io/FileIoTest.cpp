@@ -161,6 +161,25 @@ TEST_F(Files, APanelFileOverOneMegabyteIsNotValidAndNeverCut) {
     EXPECT_EQ(refused.error, "File too large");
 }
 
+// A file is read whole whatever its size says: empty, one byte, across the
+// read buffer, and files whose size is not their length (those of /proc
+// say 0).
+TEST_F(Files, AFileIsReadWholeWhateverItsSizeSays) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{217}, std::size_t{65535},
+                                   std::size_t{65536}, std::size_t{65537}, std::size_t{300001}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 26);
+        WriteBytes(Path("f"), bytes);
+        const FileRead read = ReadWholeFile(Path("f").string(), 1u << 20);
+        ASSERT_TRUE(read.bytes) << size;
+        EXPECT_TRUE(*read.bytes == bytes) << size;
+    }
+    const FileRead status = ReadWholeFile("/proc/self/status", 1u << 20);
+    ASSERT_TRUE(status.bytes);
+    EXPECT_NE(status.bytes->find("Name:"), std::string::npos);
+    EXPECT_NE(status.bytes->find("VmRSS:"), std::string::npos);  // well past the first bytes
+}
+
 // ---------------------------------------------------------------- kinds of file
 
 TEST_F(Files, AFifoIsRefusedAtOnce) {
