@@ -5,14 +5,18 @@
 // BM_LoadAndCalculateSet: per file, a fresh panel loads the file's bytes and
 //   calculates.
 // BM_CliJson/threads/files: corvane-cli --json -j threads over that many
-//   files on disk, its output discarded.  Its time per file over the time
-//   per file above is the batch tool's overhead; files_per_s its rate, and
-//   run_peak_mb how far the resident memory rose above what it was before
-//   the run (the list of file names, which RunCli copies, included).
+//   files on disk, its output discarded: files_per_s its rate, us_per_file
+//   its wall time a file, and run_peak_mb how far the resident memory rose
+//   above what it was before the run.  On one thread it also gives
+//   load_calc_us, the in-memory load + calculate of the same files timed in
+//   the same run, and overhead_x: what the tool adds to that a file (reading
+//   the file, the second opinion, the report and the JSON) as a multiple
+//   of it.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -43,7 +47,7 @@ public:
         if (!dir_.empty()) fs::remove_all(dir_);
     }
     std::vector<std::string> paths;
-    std::vector<std::string> bytes;  // of the first files, for the in-memory loop
+    std::vector<std::string> bytes;  // of the first 10,000 files, for the in-memory loops
 
 private:
     explicit FileSet(std::size_t count)
@@ -105,12 +109,29 @@ void BM_CliJson(benchmark::State& state) {
     Discard discard;
     std::ostream out(&discard);
     const double before = ResetPeakMb();
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) benchmark::DoNotOptimize(RunCli(args, out, out, Locale{}));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.counters["run_peak_mb"] = StatusMb("VmHWM") - before;
     const double files = static_cast<double>(state.iterations()) * static_cast<double>(set.paths.size());
     state.counters["files_per_s"] = benchmark::Counter(files, benchmark::Counter::kIsRate);
     state.counters["us_per_file"] =
         benchmark::Counter(files / 1e6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    if (state.range(0) == 1) {
+        // The same files loaded and calculated in memory, right after.
+        const std::size_t n = std::min(set.paths.size(), set.bytes.size());
+        const auto t0 = std::chrono::steady_clock::now();
+        for (std::size_t i = 0; i < n; ++i) {
+            PanelModel panel(*PanelKindOfHeader(PanelFileReader(set.bytes[i]).next()), Locale{});
+            benchmark::DoNotOptimize(LoadPanelFile(panel, set.bytes[i]));
+            benchmark::DoNotOptimize(panel.calculate());
+        }
+        const double loadCalcUs =
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / double(n);
+        const double cliUs = seconds * 1e6 / files;
+        state.counters["load_calc_us"] = loadCalcUs;
+        state.counters["overhead_x"] = (cliUs - loadCalcUs) / loadCalcUs;
+    }
 }
 
 void CliArguments(benchmark::internal::Benchmark* b) {

@@ -298,13 +298,18 @@ int DefaultJobs() {
     return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
 }
 
-void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
-                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done,
-                          ResultForm form) {
+namespace {
+
+// The files' names, where they are: the batch tool points into its
+// arguments rather than copying a long list of names.
+using FileNames = std::vector<const std::string*>;
+
+void RunInOrder(const FileNames& files, int jobs, const Locale& locale, const PumpEntry* pump,
+                const std::function<void(const BatchResult&)>& done, ResultForm form) {
     const std::size_t count = files.size();
     const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
     if (threads <= 1) {
-        for (const std::string& f : files) done(RunPanelFile(f, locale, pump, form));
+        for (const std::string* f : files) done(RunPanelFile(*f, locale, pump, form));
         return;
     }
     // A ring of results in flight: file i goes to slot i % window.  A file
@@ -325,7 +330,7 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
     // Calculates file i (taken under the lock) with the lock released.
     auto calculate = [&](std::unique_lock<std::mutex>& lock, std::size_t i) {
         lock.unlock();
-        BatchResult r = RunPanelFile(files[i], locale, pump, form);
+        BatchResult r = RunPanelFile(*files[i], locale, pump, form);
         lock.lock();
         slots[i % window] = std::move(r);
     };
@@ -360,6 +365,17 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
         }
         slotFree.notify_all();
     }
+}
+
+}  // namespace
+
+void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const Locale& locale,
+                          const PumpEntry* pump, const std::function<void(const BatchResult&)>& done,
+                          ResultForm form) {
+    FileNames names;
+    names.reserve(files.size());
+    for (const std::string& f : files) names.push_back(&f);
+    RunInOrder(names, jobs, locale, pump, done, form);
 }
 
 
@@ -539,7 +555,7 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     }
     bool json = false;
     int jobs = DefaultJobs();
-    std::vector<std::string> files;
+    FileNames files;
     bool options = true;
     std::optional<PumpEntry> pump;
     std::optional<double> speed, efficiency;
@@ -588,7 +604,7 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
             err << "corvane-cli: unknown option " << a << "\n" << kUsage;
             return ExitStatus::Invalid;
         } else {
-            files.push_back(a);
+            files.push_back(&a);
         }
     }
     if (files.empty()) {
@@ -606,7 +622,7 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
 
     ResultPrinter printer(json, out, err);
     ExitStatus status = ExitStatus::Ok;
-    RunPanelFilesInOrder(
+    RunInOrder(
         files, jobs, locale, pump ? &*pump : nullptr,
         [&](const BatchResult& r) {
             status = std::max(status, r.status);
