@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -18,6 +19,7 @@
 #include "logic/model/PanelModel.h"
 #include "logic/model/PanelReport.h"
 #include "logic/text/Cp1252.h"
+#include "logic/text/LocaleNames.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -513,7 +515,8 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
                     const SheetDrawer& drawer, const std::string& date) {
     if (!drawer) {
-        err << "corvane-cli: --sheet needs the program built with its views (Qt)\n";
+        err << "corvane-cli: --sheet needs " << kSheetProgram
+            << " beside corvane-cli (the program built with its views, Qt), and it could not be started\n";
         return ExitStatus::Invalid;
     }
     const auto loaded = LoadForCommand(file, err, locale);
@@ -533,6 +536,19 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
         return ExitStatus::Invalid;
     }
     return ExitStatus::Ok;
+}
+
+int CliMain(int argc, char** argv, const SheetDrawer& drawer) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const Locale locale = LocaleFromEnvironment([](const char* name) { return std::getenv(name); });
+    // The data commands find the stock files beside the program, as the
+    // window does.
+    DataCommandPlace place;
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    place.programFolder = error ? std::string(".") : self.parent_path().string();
+    place.environment = [](const char* name) -> const char* { return std::getenv(name); };
+    return static_cast<int>(RunCli(args, std::cout, std::cerr, locale, place, drawer));
 }
 
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,

@@ -98,6 +98,16 @@ void RunPanelFilesInOrder(const std::vector<std::string>& files, int jobs, const
 // cannot.  The program passes one where it is built with the views.
 using SheetDrawer = std::function<std::optional<std::string>(const CalculationSheet&)>;
 
+// The program as started: its arguments, the locale and the user's folders
+// from the environment, the stock files beside the program itself; prints
+// to the standard streams and returns the exit status.
+int CliMain(int argc, char** argv, const SheetDrawer& drawer);
+
+// The program that draws calculation sheets, beside corvane-cli: the batch
+// tool itself stays free of the views (its start is a few milliseconds, not
+// the views' tens) and hands --sheet to it.
+inline constexpr const char* kSheetProgram = "corvane-sheet";
+
 // The whole program; returns the exit status.  `place` tells the data
 // commands where the program and the user's data folder are; `drawer`
 // draws --sheet's PDF (without one, --sheet is refused as not built).

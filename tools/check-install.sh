@@ -15,7 +15,7 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$scratch/prefix" > /dev/null
 p="$scratch/prefix"
-for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/CorvaneFluidsO.dat lib/corvane/CorvanePipeIDO.dat \
+for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/corvane-sheet lib/corvane/CorvaneFluidsO.dat lib/corvane/CorvanePipeIDO.dat \
          lib/corvane/CorvaneHelp100.pdf share/applications/org.example.Corvane.desktop \
          share/metainfo/org.example.Corvane.metainfo.xml share/icons/hicolor/scalable/apps/org.example.Corvane.svg \
          share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png \
@@ -30,6 +30,11 @@ file "$p/share/icons/hicolor/48x48/apps/org.example.Corvane.png" | grep -q "48 x
 desktop-file-validate "$p/share/applications/org.example.Corvane.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$p/share/metainfo/org.example.Corvane.metainfo.xml" > /dev/null || fail "AppStream metadata"
 "$p/bin/corvane-cli" "$source"/examples/*.PW? > /dev/null || fail "installed corvane-cli"
+# --sheet through the link in bin/: corvane-cli hands it to corvane-sheet beside it.
+(unset DISPLAY WAYLAND_DISPLAY; "$p/bin/corvane-cli" --sheet "$scratch/sheet.pdf" "$source"/examples/pressure-drop.PW1) ||
+  fail "installed corvane-cli --sheet"
+head -c 5 "$scratch/sheet.pdf" | grep -q '%PDF-' || fail "installed corvane-cli --sheet wrote no PDF"
+ldd "$p/lib/corvane/corvane-cli" | grep -q libQt && fail "corvane-cli links Qt"
 
 # The package.
 (cd "$build" && cpack -G DEB -B "$scratch/package" > /dev/null) || fail "cpack"
@@ -39,7 +44,7 @@ dpkg-deb -f "$deb" Depends | grep -q "qt6-qpa-plugins" || fail "package does not
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "shlibdeps found no Qt library"
 dpkg-deb -f "$deb" Description | sed -n 2p | grep -q "Corvane calculates" || fail "package has no extended description"
 dpkg -x "$deb" "$scratch/root"
-for program in corvane corvane-cli; do
+for program in corvane corvane-cli corvane-sheet; do
   file "$scratch/root/usr/lib/corvane/$program" | grep -q ", stripped" || fail "packaged $program is not stripped"
 done
 "$scratch/root/usr/bin/corvane-cli" --json "$source"/examples/*.PW? > "$scratch/out.json" || fail "packaged corvane-cli"

@@ -22,4 +22,13 @@ sed 's/^100\.000\r$/0\r/' "$examples/pressure-drop.PW1" >"$out/zero.PW1"
 status=0
 "$cli" --sheet "$out/zero.pdf" "$out/zero.PW1" 2>/dev/null || status=$?
 [ "$status" -eq 1 ] && [ ! -e "$out/zero.pdf" ] || { echo "refused: status $status"; exit 1; }
+# The batch tool itself loads no Qt: it hands --sheet to corvane-sheet
+# beside it, and alone it says what is missing.
+if ldd "$cli" | grep -q libQt; then echo "corvane-cli links Qt"; exit 1; fi
+mkdir "$out/alone"
+cp "$cli" "$out/alone/"
+status=0
+"$out/alone/corvane-cli" --sheet "$out/alone.pdf" "$examples/flow.PW2" 2>"$out/err" || status=$?
+[ "$status" -eq 2 ] && grep -q 'needs corvane-sheet beside corvane-cli' "$out/err" && [ ! -e "$out/alone.pdf" ] ||
+  { echo "alone: status $status"; cat "$out/err"; exit 1; }
 echo "ok"
