@@ -34,12 +34,6 @@ constexpr const char* kUsage =
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
 
-std::string Lf(std::string s) {
-    for (char& c : s)
-        if (c == '\r') c = '\n';
-    return s;
-}
-
 // The controls a result lists, with their names: every entry and result
 // field, the fittings caption, the density display, the gas note and the
 // flow weight.
@@ -144,10 +138,10 @@ bool AnyEscaped(const char* p) {
     return control || hasZero(w ^ (kOnes * '"')) || hasZero(w ^ (kOnes * '\\'));
 }
 
-// With `crAsLf`, each CR is written as the LF that Lf() makes of it.
+// With `crAsLf`, each CR is written as the LF that WithLineFeeds() makes of it.
 void AppendJsonString(std::string& out, std::string_view text, bool crAsLf = false) {
     if (!IsWellFormedUtf8(text)) {
-        const std::string copy = crAsLf ? Lf(std::string(text)) : std::string(text);
+        const std::string copy = crAsLf ? WithLineFeeds(std::string(text)) : std::string(text);
         out += nlohmann::ordered_json(copy).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         return;
     }
@@ -191,7 +185,7 @@ void AppendJsonString(std::string& out, std::string_view text, bool crAsLf = fal
 // of the array indents it.  Written directly: building the library's
 // document for every file cost more than the file's calculation.  With
 // `panel`, the fields are the panel's and the report is `crReport` (line
-// breaks as CR, written as Lf() would make them), not copied into `r`
+// breaks as CR, written as WithLineFeeds() makes them), not copied into `r`
 // first.
 std::string JsonElement(const BatchResult& r, const PanelModel* panel = nullptr, std::string_view crReport = {}) {
     std::string o;
@@ -256,10 +250,10 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     r.panel = kind;
     PanelModel panel(*kind, locale);
     if (auto error = LoadPanelFile(panel, bytes)) {
-        r.message = Lf(error->text);
+        r.message = WithLineFeeds(error->text);
     } else if (auto refusal = panel.calculate()) {
         r.status = ExitStatus::Refused;
-        r.message = Lf(refusal->text);
+        r.message = WithLineFeeds(refusal->text);
     } else {
         r.status = ExitStatus::Ok;
     }
@@ -268,7 +262,7 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
         PumpOutcome p;
         p.point = SolvePumpOnPanel(panel, *pump);
         if (p.point.refusal) {
-            p.refusal = Lf(p.point.refusal->text);
+            p.refusal = WithLineFeeds(p.point.refusal->text);
         } else {
             p.rows = PumpResultRows(panel, p.point);
         }
@@ -278,7 +272,7 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
         r.json = JsonElement(r, &panel, PanelReport(panel));
     } else {
         r.fields = FieldsOf(panel);
-        r.report = Lf(PanelReport(panel));
+        r.report = WithLineFeeds(PanelReport(panel));
     }
     return r;
 }
@@ -451,7 +445,7 @@ std::unique_ptr<PanelModel> LoadForCommand(const std::string& file, std::ostream
     }
     auto panel = std::make_unique<PanelModel>(*kind, locale);
     if (auto error = LoadPanelFile(*panel, *read.bytes)) {
-        err << file << ": " << Lf(error->text) << "\n";
+        err << file << ": " << WithLineFeeds(error->text) << "\n";
         return nullptr;
     }
     return panel;
@@ -523,7 +517,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
     if (!loaded) return ExitStatus::Invalid;
     PanelModel& panel = *loaded;
     if (auto refusal = panel.calculate()) {
-        err << file << ": " << Lf(refusal->text) << "\n";
+        err << file << ": " << WithLineFeeds(refusal->text) << "\n";
         return ExitStatus::Refused;
     }
     const auto pdf = drawer(MakeCalculationSheet(panel, std::filesystem::path(file).filename().string(), date));
@@ -532,7 +526,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
         return ExitStatus::Invalid;
     }
     if (const auto failure = WriteFileAtomically(outPath, *pdf)) {
-        err << outPath << ": " << Lf(FileErrorText(*failure)) << "\n";
+        err << outPath << ": " << WithLineFeeds(FileErrorText(*failure)) << "\n";
         return ExitStatus::Invalid;
     }
     return ExitStatus::Ok;

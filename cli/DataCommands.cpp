@@ -34,8 +34,7 @@ constexpr const char* kDataUsage =
     "       corvane-cli data remove pump NAME [--data-dir DIR]\n";
 
 std::string Lines(std::string text) {
-    for (char& c : text)
-        if (c == '\r') c = '\n';
+    text = WithLineFeeds(std::move(text));
     while (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
 }
@@ -387,6 +386,12 @@ ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& ou
     }
     err << kDataUsage;
     return ExitStatus::Invalid;
+}
+
+std::string WithLineFeeds(std::string text) {
+    for (char& c : text)
+        if (c == '\r') c = '\n';
+    return text;
 }
 
 }  // namespace corvane

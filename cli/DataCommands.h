@@ -35,6 +35,10 @@ struct DataCommandPlace {
     std::function<const char*(const char*)> environment;  // for XDG_DATA_HOME and HOME
 };
 
+// The text with each CR, the models' line break, made the LF a terminal
+// and a JSON reader expect.
+std::string WithLineFeeds(std::string text);
+
 // `args` are the words after "data".
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                           const Locale& locale, const DataCommandPlace& place);
