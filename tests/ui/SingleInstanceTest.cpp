@@ -1,6 +1,8 @@
 // One copy per user: a second start brings the first to the front and
 // ends; a killed copy never blocks a later start.
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QUuid>
 #include <csignal>
@@ -158,6 +160,35 @@ TEST_F(ProgramInstances, SecondStartEndsAtOnceAndAKilledCopyBlocksNothing) {
     EXPECT_TRUE(Holding());
     third->kill();
     third->waitForFinished(5000);
+}
+
+// What the start does not need stays unloaded: no image-format plugin (the
+// menu bar's "more" picture is drawn) and no network library (the guard is a
+// plain socket).
+TEST_F(ProgramInstances, TheStartLoadsNoImagePluginsAndNoNetworkLibrary) {
+    std::unique_ptr<QProcess> copy(Start());
+    ASSERT_TRUE(copy->waitForStarted(5000));
+    ASSERT_TRUE(Holding());  // the window is made once the name is held
+    const QString path = QString("/proc/%1/maps").arg(copy->processId());
+    auto mapped = [&] {
+        QFile maps(path);
+        return maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
+    };
+    // The window has begun once its font is mapped; the menu bar follows
+    // within moments, however slow the build.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mapped().contains("Liberation"); }, 20000));
+    QElapsedTimer watched;
+    watched.start();
+    QByteArray seen;
+    while (watched.elapsed() < 1500 && !seen.contains("/imageformats/")) {
+        QTest::qWait(100);
+        seen = mapped();
+    }
+    EXPECT_TRUE(seen.contains("libQt6Widgets")) << "the maps of the program itself";
+    EXPECT_FALSE(seen.contains("/imageformats/"));
+    EXPECT_FALSE(seen.contains("libQt6Network"));
+    copy->kill();
+    copy->waitForFinished(5000);
 }
 
 TEST_F(ProgramInstances, ACopyOfTheUserRunningMeanwhileIsNotDisturbed) {
