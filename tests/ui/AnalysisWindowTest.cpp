@@ -30,6 +30,7 @@
 #include "logic/model/PumpLibrary.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
@@ -43,23 +44,14 @@ int MinorGridLines(QChartView* view) {
     return n;
 }
 
-class AnalysisWindowTest : public test::UiTest {
+class AnalysisWindowTest : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
+    // A few standard pipe sizes for the sizes table.
+    void addServices(PanelServices& services) override {
         for (const auto& [type, nominal, id] : std::vector<std::tuple<const char*, const char*, const char*>>{
                  {"Steel", "1\"", "26.645"}, {"Steel", "1 1/4\"", "35.052"}, {"Steel", "2\"", "52.502"}})
             pipes_.add({10, type, nominal, id, "0"});
-        PanelServices services;
-        services.platform = &platform_;
         services.pipeTable = &pipes_;
-        window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void TearDown() override {
-        if (window_->analysisWindow()) window_->analysisWindow()->close();
-        UiTest::TearDown();
     }
     AnalysisWindow* open() {
         window_->findChild<QAction*>("Analysis1")->trigger();
@@ -67,7 +59,6 @@ protected:
     }
 
     DataTable pipes_{10};
-    std::unique_ptr<MainWindow> window_;
     QTemporaryDir dir_;
 };
 

@@ -17,6 +17,7 @@ protected:
         UiTest::SetUp();
         PanelServices services;
         services.platform = &platform_;
+        addServices(services);
         window_ = std::make_unique<MainWindow>(Locale{}, services, "/");
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -25,6 +26,8 @@ protected:
         if (window_->analysisWindow()) window_->analysisWindow()->close();
         UiTest::TearDown();
     }
+    // What a test adds to the window's services before it is made.
+    virtual void addServices(PanelServices&) {}
     std::unique_ptr<MainWindow> window_;
 };
 
