@@ -233,7 +233,7 @@ std::optional<Refusal> FluidDatabaseModel::useWater() {
 }
 
 std::optional<Refusal> FluidDatabaseModel::interpolateRows() {
-    if (group_ != FluidGroup::Liquids)
+    if (!interpolateShown())
         return Refusal{MessageKind::Information,
                        "Rows are interpolated for liquids only: for a gas, \"Change temp.\" works it out."};
     const auto celsius = ReadTemperature(liquidTemperature_, locale_);

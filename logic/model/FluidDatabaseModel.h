@@ -82,6 +82,7 @@ public:
     bool keyPressLiquidTemperature(char32_t& key) const;
     std::optional<Refusal> useWater();
     std::optional<Refusal> interpolateRows();
+    bool interpolateShown() const { return group_ == FluidGroup::Liquids; }  // enabled for liquids
     const std::string& vapourPressure() const { return vapourPressure_; }
     const std::string& method() const { return method_; }
 
