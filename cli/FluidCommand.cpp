@@ -155,13 +155,16 @@ ExitStatus RunFluidCommand(const std::vector<std::string>& args, std::ostream& o
         }
         return Print(WaterAtTemperature(*celsius, bar, locale), w->json, out, err, locale);
     }
-    FluidDatabaseModel fluids(DataFilesAt(w->dataDir, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile),
-                              locale);
-    if (const auto problem = fluids.load()) {
+    // The data base as the dialog loads it, only read: a removal that a
+    // killed program left unfinished is the window's and the data
+    // commands' to mend.
+    const DataFiles files = DataFilesAt(w->dataDir, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile);
+    DataTable table(kFluidSlots);
+    if (const auto problem = files.fill(table, locale, true, false)) {
         err << "corvane-cli: " << WithLineFeeds(*problem) << "\n";
         return ExitStatus::Invalid;
     }
-    return Print(InterpolatedLiquid(fluids.table(), p[1], *celsius, locale), w->json, out, err, locale);
+    return Print(InterpolatedLiquid(table, p[1], *celsius, locale), w->json, out, err, locale);
 }
 
 }  // namespace corvane
