@@ -217,6 +217,7 @@ std::optional<Refusal> FluidDatabaseModel::takeLiquid(const LiquidAnswer& answer
     if (const auto* refusal = std::get_if<Refusal>(&answer)) return *refusal;
     const auto& liquid = std::get<LiquidAtTemperature>(answer);
     selected_ = -1;
+    removeEnabled_ = false;  // no row is selected to remove
     fields_ = {liquid.name, liquid.temperature, liquid.viscosity, liquid.density};
     vapourPressure_ = liquid.vapourPressure;
     method_ = liquid.method;

@@ -152,15 +152,23 @@ TEST(LiquidAtTemperature, RowsOfOneFluidInterpolatedNeverBeyondThem) {
 }
 
 TEST(LiquidAtTemperature, DialogFillsItsFieldsAsARowDoes) {
-    FluidDatabaseModel m(DataFiles(CORVANE_DATA, kFluidStockFile, "none.dat", "none.bak"), Locale{});
+    const fs::path dir = fs::temp_directory_path() / ("corvane-liquid-dialog-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / kFluidUserFile, std::ios::binary) << "11\tOil\t15\xb0" "C\t46.000000\t0.870000\r\n";
+    FluidDatabaseModel m(DataFiles(CORVANE_DATA, dir.string(), kFluidStockFile, kFluidUserFile, kFluidBackupFile),
+                         Locale{});
     ASSERT_FALSE(m.load());
     m.show();
+    for (int i = 0; i < static_cast<int>(m.rows().size()); ++i)
+        if (m.rows()[static_cast<std::size_t>(i)].rfind("Oil\t", 0) == 0) m.selectRow(i);
+    ASSERT_TRUE(m.removeEnabled());
     m.setGroup(FluidGroup::Gases);
     EXPECT_EQ(m.interpolateRows()->kind, MessageKind::Information);  // a gas: "Change temp." does that
     m.setLiquidTemperature("60");
     ASSERT_FALSE(m.useWater());
     EXPECT_EQ(m.group(), FluidGroup::Liquids);
     EXPECT_EQ(m.selected(), -1);
+    EXPECT_FALSE(m.removeEnabled());
     EXPECT_EQ(m.vapourPressure(), "0.1995");
     const FluidChoice water = m.choice();
     EXPECT_EQ(water.name + " " + water.temperature + " " + water.viscosity + " " + water.density,
@@ -177,6 +185,7 @@ TEST(LiquidAtTemperature, DialogFillsItsFieldsAsARowDoes) {
     EXPECT_EQ(m.useWater()->text, "Type the temperature in \u00b0C as a number.");
     char32_t minus = U'-';
     EXPECT_TRUE(m.keyPressLiquidTemperature(minus));
+    fs::remove_all(dir);
 }
 
 }  // namespace
