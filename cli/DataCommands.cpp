@@ -342,12 +342,9 @@ ExitStatus RemovePump(const std::string& name, PumpLibrary library, std::ostream
 
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
                    const DataCommandPlace& place) {
-    for (const std::string& a : args) {
-        if (a == "--") break;
-        if (a == "--help" || a == "-h") {
-            out << kDataUsage;
-            return ExitStatus::Ok;
-        }
+    if (AsksForHelp(args)) {
+        out << kDataUsage;
+        return ExitStatus::Ok;
     }
     const auto w = Parse(args, err);
     if (!w) return ExitStatus::Invalid;
@@ -386,6 +383,14 @@ DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataComma
     const std::string program = place.programFolder.empty() ? "." : place.programFolder;
     const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
     return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
 }
 
 std::string WithLineFeeds(std::string text) {

@@ -47,6 +47,9 @@ std::string WithLineFeeds(std::string text);
 DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
                       const char* user, const char* backup);
 
+// Whether the words before any "--" ask for the usage (--help, -h).
+bool AsksForHelp(const std::vector<std::string>& args);
+
 // `args` are the words after "data".
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                           const Locale& locale, const DataCommandPlace& place);

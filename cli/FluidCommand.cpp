@@ -124,12 +124,9 @@ std::string LiquidJson(const LiquidAtTemperature& liquid) {
 
 ExitStatus RunFluidCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                            const Locale& locale, const DataCommandPlace& place) {
-    for (const std::string& a : args) {
-        if (a == "--") break;
-        if (a == "--help" || a == "-h") {
-            out << kFluidUsage;
-            return ExitStatus::Ok;
-        }
+    if (AsksForHelp(args)) {
+        out << kFluidUsage;
+        return ExitStatus::Ok;
     }
     const auto w = Parse(args, err);
     if (!w) return ExitStatus::Invalid;
