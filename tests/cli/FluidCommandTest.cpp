@@ -75,33 +75,20 @@ TEST_F(FluidInterpolate, BetweenTheRowsAsTextAndJson) {
                      j["viscosity_cst"].get<double>() * 1e-6 * j["density_kg_m3"].get<double>());
 }
 
+// Every kind of answer, the data folder given where the words hold "DIR".
 TEST_F(FluidInterpolate, ExitStatusOfEachAnswer) {
     const struct {
         std::vector<std::string> words;
         ExitStatus status;
         const char* err;
     } cases[] = {
-        {{"interpolate", "Brine", "25"}, ExitStatus::Refused, "The rows of Brine run from 10 to 20 \u00b0C"},
-        {{"interpolate", "Oil", "15"}, ExitStatus::Refused, "No liquid of the fluid data base is named Oil."},
-        {{"interpolate", "Brine", "15", "--pressure", "2"}, ExitStatus::Invalid, "usage:"},
-        {{"interpolate", "Brine"}, ExitStatus::Invalid, "usage:"},
+        {{"interpolate", "Brine", "25", "--data-dir", "DIR"}, ExitStatus::Refused, "The rows of Brine run from 10 to 20"},
+        {{"interpolate", "Oil", "15", "--data-dir", "DIR"}, ExitStatus::Refused, "No liquid of the fluid data base is named Oil."},
+        {{"interpolate", "Brine", "15", "--pressure", "2"}, ExitStatus::Invalid, "usage:"},  // not the rows' option
         {{"interpolate", "Brine", "warm"}, ExitStatus::Invalid, "the temperature must be a number"},
-        {{"water", "20"}, ExitStatus::Invalid, "usage:"},  // --data-dir is not the water's
-    };
-    for (const auto& c : cases) {
-        const CliRun r = Run(c.words);
-        EXPECT_EQ(r.status, c.status) << c.words[0] << " " << c.words[1];
-        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
-    }
-}
-
-TEST(FluidCommand, WaterExitStatusOfEachAnswer) {
-    const struct {
-        std::vector<std::string> words;
-        ExitStatus status;
-        const char* err;
-    } cases[] = {
+        {{"water", "20", "--data-dir", "DIR"}, ExitStatus::Invalid, "usage:"},  // not the water's option
         {{"water", "250"}, ExitStatus::Refused, "250 \u00b0C is outside that range."},
+        {{"water", "-0,5"}, ExitStatus::Refused, "-0.5 \u00b0C is outside that range."},  // a number, not an option
         {{"water", "150", "--pressure", "2"}, ExitStatus::Refused, "so 2 bar a is outside that range."},
         {{"water", "20", "--pressure=101"}, ExitStatus::Refused, "101 bar a is above that range."},
         {{"water", "20", "--pressure"}, ExitStatus::Invalid, "--pressure needs"},
@@ -112,13 +99,12 @@ TEST(FluidCommand, WaterExitStatusOfEachAnswer) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"fluid"};
-        args.insert(args.end(), c.words.begin(), c.words.end());
+        for (const std::string& w : c.words) args.push_back(w == "DIR" ? dir_.string() : w);
         const CliRun r = Cli(args);
-        EXPECT_EQ(r.status, c.status) << args[1] << " " << args.back();
+        EXPECT_EQ(r.status, c.status) << args[1] << " " << args[2];
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
-    EXPECT_EQ(Cli({"fluid", "water", "-0,5"}).status, ExitStatus::Refused);  // a number below 0, not an option
 }
 
 }  // namespace
