@@ -14,6 +14,7 @@
 #include <thread>
 #include <variant>
 
+#include "cli/FluidCommand.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
@@ -31,6 +32,7 @@ constexpr const char* kUsage =
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
     "       corvane-cli --sheet OUT.pdf FILE\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
+    "       corvane-cli fluid water|interpolate ...  (corvane-cli fluid --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
 
@@ -549,6 +551,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
                   const DataCommandPlace& place, const SheetDrawer& drawer) {
     if (!args.empty() && args[0] == "data")
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "fluid")
+        return RunFluidCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "--sheet") {
         if (args.size() != 3) {
             err << kUsage;

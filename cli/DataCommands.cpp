@@ -75,14 +75,6 @@ std::optional<Words> Parse(const std::vector<std::string>& args, std::ostream& e
     return w;
 }
 
-DataFiles Files(const Words& w, const DataCommandPlace& place, const char* stock, const char* user,
-                const char* backup) {
-    if (w.dataDir) return DataFiles(*w.dataDir, stock, user, backup);
-    const std::string program = place.programFolder.empty() ? "." : place.programFolder;
-    const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
-    return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
-}
-
 // A text field as the dialog's key rule lets it be typed: no TAB or line
 // break, only characters a data file can hold.
 bool TypableText(const std::string& text) {
@@ -350,12 +342,9 @@ ExitStatus RemovePump(const std::string& name, PumpLibrary library, std::ostream
 
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
                    const DataCommandPlace& place) {
-    for (const std::string& a : args) {
-        if (a == "--") break;
-        if (a == "--help" || a == "-h") {
-            out << kDataUsage;
-            return ExitStatus::Ok;
-        }
+    if (AsksForHelp(args)) {
+        out << kDataUsage;
+        return ExitStatus::Ok;
     }
     const auto w = Parse(args, err);
     if (!w) return ExitStatus::Invalid;
@@ -364,8 +353,8 @@ ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& ou
     const std::string what = p.size() > 1 ? p[1] : "";
     const bool fluid = what == "fluid" || what == "fluids";
     auto files = [&]() {
-        return fluid ? Files(*w, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile)
-                     : Files(*w, place, kPipeStockFile, kPipeUserFile, kPipeBackupFile);
+        return fluid ? DataFilesAt(w->dataDir, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile)
+                     : DataFilesAt(w->dataDir, place, kPipeStockFile, kPipeUserFile, kPipeBackupFile);
     };
     if (verb == "list" && p.size() == 2 && (what == "fluids" || what == "pipes"))
         return List(*w, fluid, files(), out, err, locale);
@@ -386,6 +375,22 @@ ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& ou
     }
     err << kDataUsage;
     return ExitStatus::Invalid;
+}
+
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup) {
+    if (dataDir) return DataFiles(*dataDir, stock, user, backup);
+    const std::string program = place.programFolder.empty() ? "." : place.programFolder;
+    const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
+    return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
 }
 
 std::string WithLineFeeds(std::string text) {

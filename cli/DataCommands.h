@@ -22,10 +22,12 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "logic/io/DataFiles.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -38,6 +40,15 @@ struct DataCommandPlace {
 // The text with each CR, the models' line break, made the LF a terminal
 // and a JSON reader expect.
 std::string WithLineFeeds(std::string text);
+
+// The stock and user files of a data base: in `dataDir` when given,
+// otherwise the stock files beside the program and the user files where the
+// window keeps them.
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup);
+
+// Whether the words before any "--" ask for the usage (--help, -h).
+bool AsksForHelp(const std::vector<std::string>& args);
 
 // `args` are the words after "data".
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
