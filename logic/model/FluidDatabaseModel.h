@@ -79,6 +79,9 @@ private:
     void defaults(FluidGroup g, const char* name, const char* viscosity, const char* density);
     int groupCode(bool user) const;
     bool isUserLine(const std::string& normalised) const;
+    // The files read again and the group listed, the selected row kept;
+    // the problem of a file that cannot be read.
+    std::optional<std::string> reread();
 
     DataFiles files_;
     Locale locale_;
@@ -97,5 +100,7 @@ private:
 inline constexpr const char* kEntryExistsText = "Entry already exists.";
 inline constexpr const char* kAddFailedText = "The entry could not be added to the user data file.\r";
 inline constexpr const char* kRemoveFailedText = "The entry could not be removed from the user data file.\r";
+inline constexpr const char* kEntryGoneText =
+    "This entry is no longer in the user data file: another program removed it.\rThe list shows the file as it is now.";
 
 }  // namespace corvane
