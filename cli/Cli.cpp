@@ -510,6 +510,12 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
 
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
                     const SheetDrawer& drawer, const std::string& date) {
+    // The sheet never takes the place of the case it shows.
+    if (SameFile(outPath, file)) {
+        err << "corvane-cli: " << outPath << " is the panel file " << file
+            << " itself; the sheet would overwrite it: give the sheet another name\n";
+        return ExitStatus::Invalid;
+    }
     if (!drawer) {
         err << "corvane-cli: --sheet needs " << kSheetProgram
             << " beside corvane-cli (the program built with its views, Qt), and it could not be started\n";
@@ -535,6 +541,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
 }
 
 int CliMain(int argc, char** argv, const SheetDrawer& drawer) {
+    IgnoreFileSizeSignal();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const Locale locale = LocaleFromEnvironment([](const char* name) { return std::getenv(name); });
     // The data commands find the stock files beside the program, as the

@@ -47,6 +47,10 @@ std::string WithLineFeeds(std::string text);
 DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
                       const char* user, const char* backup);
 
+// What is wrong with a folder named by --data-dir (it must exist and be a
+// folder; it is never made), or nothing.
+std::optional<std::string> CheckDataDir(const std::string& dir);
+
 // Whether the words before any "--" ask for the usage (--help, -h).
 bool AsksForHelp(const std::vector<std::string>& args);
 

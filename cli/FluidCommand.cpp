@@ -1,11 +1,13 @@
 #include "cli/FluidCommand.h"
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 
+#include "logic/io/FileIo.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/text/NumberText.h"
 
@@ -155,7 +157,16 @@ ExitStatus RunFluidCommand(const std::vector<std::string>& args, std::ostream& o
     // The data base as the dialog loads it, only read: a removal that a
     // killed program left unfinished is the window's and the data
     // commands' to mend.
+    if (w->dataDir)
+        if (auto problem = CheckDataDir(*w->dataDir)) {
+            err << "corvane-cli: " << *problem << "\n";
+            return ExitStatus::Invalid;
+        }
     const DataFiles files = DataFilesAt(w->dataDir, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile);
+    if (w->dataDir && !FileExists(files.stockPath())) {
+        err << "corvane-cli: " << WithLineFeeds(FileProblem(files.stockPath(), ENOENT)) << "\n";
+        return ExitStatus::Invalid;
+    }
     DataTable table(kFluidSlots);
     if (const auto problem = files.fill(table, locale, true, false)) {
         err << "corvane-cli: " << WithLineFeeds(*problem) << "\n";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "logic/model/DataEntryRules.h"
 #include "logic/model/GasPropertiesModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
@@ -141,11 +142,28 @@ bool FluidDatabaseModel::leave(Field f) {
     return LeaveNumberField(fields_[static_cast<std::size_t>(f)], locale_);
 }
 
+std::optional<std::string> FluidDatabaseModel::reread() {
+    const std::string row = RowAt(rows_, selected_);
+    const auto problem = files_.refill(table_, locale_, true, false);
+    fillList();
+    if (!row.empty()) selected_ = IndexOfRow(rows_, row);  // kept where it is still listed
+    return problem;
+}
+
 std::optional<Refusal> FluidDatabaseModel::add() {
+    if (auto refusal =
+            CheckEntryFields(fields_, {"fluid name", "temperature", "viscosity", "density"}, kFluidDecimals, locale_))
+        return refusal;
+    // Decided on what the file holds now, with the rows that other programs
+    // added, while no other program may change it.
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kAddFailedText + *problem};
+    if (auto problem = reread()) return Refusal{MessageKind::Error, kAddFailedText + *problem};
     if (IsListed(rows_, fields_))
         return Refusal{MessageKind::Information, kEntryExistsText};
+    if (table_.used() >= kFluidSlots) return TableFull("fluids", kFluidSlots);
 
-    const DataRecord r = UserRecord(groupCode(true), fields_, 6, locale_.decimalSeparator);
+    const DataRecord r = UserRecord(groupCode(true), fields_, kFluidDecimals, locale_.decimalSeparator);
     const std::string line = JoinDataLine(r);
     if (auto problem = files_.append(line))
         return Refusal{MessageKind::Error, kAddFailedText + *problem};
@@ -161,15 +179,22 @@ std::optional<Refusal> FluidDatabaseModel::add() {
 }
 
 std::optional<Refusal> FluidDatabaseModel::remove() {
-    if (!removeEnabled_ || !files_.userExists() || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
+    if (!removeEnabled_ || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
         return std::nullopt;
     const std::string key = NormaliseRowLine(std::to_string(groupCode(true)) + "\t" + rows_[static_cast<std::size_t>(selected_)]);
-    if (auto problem = files_.removeFirst(key))
+    const int index = selected_;
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
+    bool removed = false;
+    if (auto problem = files_.removeFirst(key, {}, &removed))
         return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
-    rows_.erase(rows_.begin() + selected_);
-    if (selected_ >= static_cast<int>(rows_.size())) selected_ = rows_.empty() ? -1 : 0;
+    // The list as the file is now: without the row, with what other
+    // programs changed.
+    reread();
+    removeEnabled_ = false;
+    if (!removed) return Refusal{MessageKind::Information, kEntryGoneText};
+    selected_ = index < static_cast<int>(rows_.size()) ? index : (rows_.empty() ? -1 : 0);
     rowSelection();
-    load();
     removeEnabled_ = false;
     return std::nullopt;
 }

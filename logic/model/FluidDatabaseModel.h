@@ -95,6 +95,9 @@ private:
     bool isUserLine(const std::string& normalised) const;
     std::optional<Refusal> takeLiquid(const LiquidAnswer& answer);
     void clearLiquid();
+    // The files read again and the group listed, the selected row kept;
+    // the problem of a file that cannot be read.
+    std::optional<std::string> reread();
 
     DataFiles files_;
     Locale locale_;
@@ -116,5 +119,7 @@ private:
 inline constexpr const char* kEntryExistsText = "Entry already exists.";
 inline constexpr const char* kAddFailedText = "The entry could not be added to the user data file.\r";
 inline constexpr const char* kRemoveFailedText = "The entry could not be removed from the user data file.\r";
+inline constexpr const char* kEntryGoneText =
+    "This entry is no longer in the user data file: another program removed it.\rThe list shows the file as it is now.";
 
 }  // namespace corvane
