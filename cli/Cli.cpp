@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/RunCommand.h"
 
 #include <algorithm>
 #include <array>
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
     "       corvane-cli --sheet OUT.pdf FILE\n"
+    "       corvane-cli run [--json] [--data-dir DIR] FILE.cvrun...   (pipe runs)\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
@@ -549,6 +551,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
                   const DataCommandPlace& place, const SheetDrawer& drawer) {
     if (!args.empty() && args[0] == "data")
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "run")
+        return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "--sheet") {
         if (args.size() != 3) {
             err << kUsage;

@@ -77,10 +77,7 @@ std::optional<Words> Parse(const std::vector<std::string>& args, std::ostream& e
 
 DataFiles Files(const Words& w, const DataCommandPlace& place, const char* stock, const char* user,
                 const char* backup) {
-    if (w.dataDir) return DataFiles(*w.dataDir, stock, user, backup);
-    const std::string program = place.programFolder.empty() ? "." : place.programFolder;
-    const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
-    return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
+    return DataFilesAt(w.dataDir, place, stock, user, backup);
 }
 
 // A text field as the dialog's key rule lets it be typed: no TAB or line
@@ -386,6 +383,14 @@ ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& ou
     }
     err << kDataUsage;
     return ExitStatus::Invalid;
+}
+
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup) {
+    if (dataDir) return DataFiles(*dataDir, stock, user, backup);
+    const std::string program = place.programFolder.empty() ? "." : place.programFolder;
+    const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
+    return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
 }
 
 std::string WithLineFeeds(std::string text) {

@@ -22,10 +22,12 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "logic/io/DataFiles.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -34,6 +36,12 @@ struct DataCommandPlace {
     std::string programFolder;                            // the stock files' folder
     std::function<const char*(const char*)> environment;  // for XDG_DATA_HOME and HOME
 };
+
+// A data base's files: all in `dataDir` (--data-dir) when given, otherwise
+// the stock file beside the program and the user file where the window
+// keeps it.
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup);
 
 // The text with each CR, the models' line break, made the LF a terminal
 // and a JSON reader expect.

@@ -87,6 +87,8 @@ double HeadToPressureDrop(double h, double rhoR) {
     return h * rhoR * 1000.0 * kGravity / 100000.0;
 }
 
+double PressureToHead(double p, double rhoR) { return p * 100000.0 / rhoR / 1000.0 / kGravity; }
+
 double GasHeadToPressureDrop(double h, double rhoG, double c) {
     if (c == 0.0) return kNaN;
     return h * rhoG / 1000.0 / c * 1000.0 * kGravity / 100000.0;

@@ -64,6 +64,9 @@ double FittingsHead(double k, double v);
 // Head h (m) of a fluid of relative density rhoR as bar.
 double HeadToPressureDrop(double h, double rhoR);
 
+// Pressure p (bar) as the head (m) of a liquid of relative density rhoR.
+double PressureToHead(double p, double rhoR);
+
 // Head h (m) of a gas of density rhoG (kg/m3 at atmospheric pressure) at
 // volume ratio c, as bar: h x rhoG / 1000 / c x 1000 x 9.81 / 100000.
 // NaN when c is 0.
