@@ -11,20 +11,37 @@ namespace {
 
 double VelocityHead(double v) { return FittingsHead(1.0, v); }
 
-// What a run's calculation needs at every flow, worked out once.
+// What a run's calculation needs at every flow, worked out once: per
+// section its fittings' K, Haaland's roughness term and the transition
+// into it (a sudden one's K, a conical one's geometry).
 struct Prepared {
     const PipeRun& run;
     double rhoR;                    // relative density
-    std::vector<double> fittingsK;  // per section, at its diameter
     double sourceHead, sinkHead;    // the surfaces' energy heads, m
+    std::vector<double> fittingsK, roughnessTerm, suddenK;
+    std::vector<ConicalTransition> conical;
 
     explicit Prepared(const PipeRun& r)
         : run(r),
           rhoR(r.liquid.density / 1000.0),
           sourceHead(r.source.level + PressureToHead(r.source.pressure, rhoR)),
           sinkHead(r.sink.level + PressureToHead(r.sink.pressure, rhoR)) {
-        fittingsK.reserve(r.sections.size());
-        for (const RunSection& s : r.sections) fittingsK.push_back(FittingsTotalK(s.fittings, s.diameter));
+        const std::size_t n = r.sections.size();
+        fittingsK.resize(n);
+        roughnessTerm.resize(n);
+        suddenK.resize(n);
+        conical.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const RunSection& s = r.sections[i];
+            fittingsK[i] = FittingsTotalK(s.fittings, s.diameter);
+            roughnessTerm[i] = HaalandRoughnessTerm(s.diameter, s.roughness);
+            if (i == 0) continue;
+            const double from = r.sections[i - 1].diameter, to = s.diameter;
+            if (s.transition == TransitionForm::Conical)
+                conical[i] = to < from ? ConicalContraction(from, to, s.angle) : ConicalExpansion(from, to, s.angle);
+            else
+                suddenK[i] = to < from ? SuddenContractionK(from, to) : SuddenExpansionK(from, to);
+        }
     }
 };
 
@@ -34,7 +51,7 @@ SectionFlow SectionAt(const Prepared& p, std::size_t i, double q) {
     SectionFlow f;
     f.velocity = VelocityFromFlow(q, s.diameter);
     f.reynolds = ReynoldsNumber(f.velocity, s.diameter, p.run.liquid.viscosity * p.rhoR, p.rhoR);
-    f.friction = FrictionFactor(f.reynolds, s.diameter, s.roughness);
+    f.friction = FrictionFactorWithTerm(f.reynolds, p.roughnessTerm[i]);
     f.frictionHead = FrictionHeadLoss(f.velocity, s.diameter, s.length, f.friction);
     f.fittingsK = p.fittingsK[i];
     f.fittingsHead = FittingsHead(f.fittingsK, f.velocity);
@@ -53,18 +70,11 @@ std::optional<TransitionLoss> TransitionAt(const Prepared& p, std::size_t i, con
     t.form = to.transition;
     const bool conical = to.transition == TransitionForm::Conical;
     t.contraction = to.diameter < from.diameter;
-    double basis = 0;
-    if (t.contraction) {
-        t.k = conical ? ConicalContractionK(from.diameter, to.diameter, to.angle, into.friction)
-                      : SuddenContractionK(from.diameter, to.diameter);
-        t.velocity = into.velocity;
-        basis = to.diameter;
-    } else {
-        t.k = conical ? ConicalExpansionK(from.diameter, to.diameter, to.angle, before.friction)
-                      : SuddenExpansionK(from.diameter, to.diameter);
-        t.velocity = before.velocity;
-        basis = from.diameter;
-    }
+    // The smaller section's velocity and friction factor.
+    const SectionFlow& smaller = t.contraction ? into : before;
+    t.k = conical ? p.conical[i].k(smaller.friction) : p.suddenK[i];
+    t.velocity = smaller.velocity;
+    const double basis = t.contraction ? to.diameter : from.diameter;
     t.head = FittingsHead(t.k, t.velocity);
     t.kOnSection = ChangeKBasis(t.k, basis, to.diameter);
     return t;
@@ -246,21 +256,28 @@ std::vector<double> ZoneLimitFlows(const PipeRun& run, double from, double to) {
     return flows;
 }
 
-// The flow between lo and hi at which `excess` (falling with the flow,
-// above 0 at lo and not at hi) passes 0: bisected to kRunFlowTolerance of
-// the flow, then the straight line through the last two ends.
+// The flow between lo and hi at which `excess` (falling with the flow from
+// atLo > 0 at lo to atHi <= 0 at hi) passes 0, to kRunFlowTolerance of the
+// flow: regula falsi with the Illinois step (the end that stays has its
+// excess halved), every fourth step a bisection; then the straight line
+// through the last two ends.
 template <typename Excess>
-double Bisect(double lo, double hi, const Excess& excess) {
-    double atLo = excess(lo), atHi = excess(hi);
+double FindFlow(double lo, double hi, double atLo, double atHi, const Excess& excess) {
+    int kept = 0;  // +1: lo moved last, -1: hi moved last
     for (int pass = 0; hi - lo > kRunFlowTolerance * hi && pass < 200; ++pass) {
-        const double mid = 0.5 * (lo + hi);
-        const double atMid = excess(mid);
-        if (atMid > 0) {
-            lo = mid;
-            atLo = atMid;
+        double q = pass % 4 == 3 ? 0.5 * (lo + hi) : hi - atHi * (hi - lo) / (atHi - atLo);
+        if (!(q > lo && q < hi)) q = 0.5 * (lo + hi);
+        const double at = excess(q);
+        if (at > 0) {
+            lo = q;
+            atLo = at;
+            if (kept == 1) atHi *= 0.5;
+            kept = 1;
         } else {
-            hi = mid;
-            atHi = atMid;
+            hi = q;
+            atHi = at;
+            if (kept == -1) atLo *= 0.5;
+            kept = -1;
         }
     }
     const double q = lo + (hi - lo) * atLo / (atLo - atHi);
@@ -310,27 +327,40 @@ RunResult SolveRunFlow(const PipeRun& run) {
         while (std::isfinite(to) && excess(to) > 0) to *= 2.0;
         if (!std::isfinite(to) || !std::isfinite(excess(to))) return Faulted(RunFault::NoBalancingFlow);
     }
-    // Each stretch between zone limits holds one flow where the excess
-    // falls through 0, or none.  The lowest is the run's; another is noted.
+    // The excess falls with the flow between zone limits and jumps up at
+    // each: the lowest flow that balances the run lies in the first
+    // stretch whose end has nothing left; another lies beyond, in a stretch
+    // that begins above 0 and ends at or below it.
     std::vector<double> edges = ZoneLimitFlows(run, from, to);
-    edges.insert(edges.begin(), from);
     edges.push_back(to);
-    std::vector<std::pair<double, double>> stretches;
-    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
-        const double a = i == 0 ? edges[i] : edges[i] * (1 + kRunFlowTolerance);
-        const double b = i + 2 == edges.size() ? edges[i + 1] : edges[i + 1] * (1 - kRunFlowTolerance);
-        const double atA = excess(a), atB = excess(b);
-        if (!std::isfinite(atA) || !std::isfinite(atB)) return Faulted(RunFault::NoValidResult);
-        if (atA > 0 && atB <= 0) stretches.emplace_back(a, b);
+    auto below = [&](std::size_t k) { return k + 1 == edges.size() ? to : edges[k] * (1 - kRunFlowTolerance); };
+    auto above = [&](std::size_t k) { return edges[k] * (1 + kRunFlowTolerance); };
+    double a = from, atA = excess(from), b = 0, atB = 0;
+    if (!std::isfinite(atA)) return Faulted(RunFault::NoValidResult);
+    if (!(atA > 0))
+        return Faulted(!curve ? RunFault::NoBalancingFlow
+                              : from == 0 ? RunFault::PumpCannotOvercome : RunFault::PumpCurvesDoNotMeet);
+    std::size_t k = 0;
+    for (; k < edges.size(); ++k) {
+        b = below(k);
+        atB = excess(b);
+        if (!std::isfinite(atB)) return Faulted(RunFault::NoValidResult);
+        if (atB <= 0) break;
+        a = above(k);
+        atA = excess(a);
     }
-    if (stretches.empty()) {
-        if (!curve) return Faulted(RunFault::NoBalancingFlow);
-        return Faulted(from == 0 && !(excess(0) > 0) ? RunFault::PumpCannotOvercome : RunFault::PumpCurvesDoNotMeet);
-    }
-    const double q = Bisect(stretches.front().first, stretches.front().second, excess);
+    if (k == edges.size()) return Faulted(curve ? RunFault::PumpCurvesDoNotMeet : RunFault::NoBalancingFlow);
+    const double q = FindFlow(a, b, atA, atB, excess);
     RunResult r = Evaluate(p, q, curve ? curve->head(q) : 0.0);
-    if (!r.fault && stretches.size() > 1)
-        r.notes.push_back({RunNoteKind::AnotherFlow, 0, stretches[1].first, stretches[1].second});
+    for (std::size_t j = k; !r.fault && j + 1 < edges.size(); ++j) {
+        if (!(excess(above(j)) > 0)) continue;
+        for (std::size_t end = j + 1; end < edges.size(); ++end)
+            if (excess(below(end)) <= 0) {
+                r.notes.push_back({RunNoteKind::AnotherFlow, 0, above(j), below(end)});
+                break;
+            }
+        break;
+    }
     return r;
 }
 

@@ -64,6 +64,7 @@ struct RunLiquid {
 struct RunSurface {
     double pressure = 0;  // bar g
     double level = 0;     // m
+    bool operator==(const RunSurface&) const = default;
 };
 
 enum class TransitionForm { Sudden, Conical };

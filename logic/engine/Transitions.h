@@ -50,6 +50,20 @@ double SuddenExpansionK(double d1, double d2);
 // NaN for an angle outside 0 < a <= 180.
 double ConicalExpansionK(double d1, double d2, double angle, double fd);
 
+// A conical transition's K split into the part its geometry gives and the
+// friction term its friction factor scales, so that a run works out the
+// geometry once: k(fd) is ConicalContractionK or ConicalExpansionK.
+struct ConicalTransition {
+    double shape = 0;      // K without the friction term
+    double reach = 0;      // 1 - beta^4
+    double sinHalf = 1;    // sin(a/2)
+    bool expansion = false;
+    bool friction = true;  // an expansion wider than 60 degrees has none
+    double k(double fd) const;
+};
+ConicalTransition ConicalContraction(double d1, double d2, double angle);
+ConicalTransition ConicalExpansion(double d1, double d2, double angle);
+
 // K1, referred to the velocity in a pipe of diameter d1, referred instead to
 // the velocity in a pipe of diameter d2: K2 = K1 (d2/d1)^4 (the same head
 // K v^2/2g with v proportional to 1/d^2).

@@ -307,8 +307,9 @@ std::string RunReport(const RunOutcome& o, const Locale& l) {
     out += "\n";
     for (const TransitionLoss& t : r.transitions)
         out += "Into " + w.section(t.section) + ": " + TransitionName(t) + ", K " + w.num(t.k, 4) + " on " +
-               w.num(t.velocity, 3) + " m/s (K " + w.num(t.kOnSection, 4) + " on the section's), head loss " +
-               w.num(t.head, 3) + " m\n";
+               w.num(t.velocity, 3) + " m/s" +
+               (t.contraction ? "" : " (K " + w.num(t.kOnSection, 4) + " on the section's velocity)") +
+               ", head loss " + w.num(t.head, 3) + " m\n";
     out += "Entry: K " + w.num(r.entryK, 3) + ", head loss " + w.num(r.entryHead, 3) + " m\n";
     out += "Exit: K " + w.num(r.exitK, 3) + ", head loss " + w.num(r.exitHead, 3) + " m\n";
     out += "Total head loss: " + w.num(r.totalHeadLoss, 3) + " m\n";
