@@ -107,7 +107,7 @@ std::optional<double> NpshRequiredAt(const RunPump& pump, double q) {
             return h0 + (h1 - h0) * (q - q0) / (q1 - q0);
         }
     }
-    return pts.front().head * s * s;  // a single point, at its own flow
+    return std::nullopt;
 }
 
 bool ValidRun(const PipeRun& run) {
@@ -325,7 +325,7 @@ RunResult SolveRunFlow(const PipeRun& run) {
         // reach it.
         to = FlowFromVelocity(std::sqrt(2.0 * kGravity * difference), smallest);
         while (std::isfinite(to) && excess(to) > 0) to *= 2.0;
-        if (!std::isfinite(to) || !std::isfinite(excess(to))) return Faulted(RunFault::NoBalancingFlow);
+        if (!std::isfinite(to)) return Faulted(RunFault::NoBalancingFlow);
     }
     // The excess falls with the flow between zone limits and jumps up at
     // each: the lowest flow that balances the run lies in the first
