@@ -1,6 +1,7 @@
 #include "logic/engine/PipeRun.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -244,16 +245,52 @@ RunResult Evaluate(const Prepared& p, double q, double pumpHead) {
 // The flows (l/min) at which a section's Reynolds number reaches a zone
 // limit: there its friction factor, and so the run's losses, jump down.
 // Between two of them the losses rise steadily with the flow.
+double ZoneLimitFlow(const PipeRun& run, const RunSection& s, double limit) {
+    return FlowFromVelocity(limit * run.liquid.viscosity / s.diameter * 1000.0 / 1e6, s.diameter);
+}
+
 std::vector<double> ZoneLimitFlows(const PipeRun& run, double from, double to) {
     std::vector<double> flows;
     for (const RunSection& s : run.sections)
         for (double limit : {kLaminarLimit, kTurbulentLimit}) {
-            const double q = FlowFromVelocity(limit * run.liquid.viscosity / s.diameter * 1000.0 / 1e6, s.diameter);
+            const double q = ZoneLimitFlow(run, s, limit);
             if (q > from && q < to) flows.push_back(q);
         }
     std::sort(flows.begin(), flows.end());
     flows.erase(std::unique(flows.begin(), flows.end()), flows.end());
     return flows;
+}
+
+// A bound of the run's losses at every flow up to x: each section's loss,
+// and the transition into it, is greatest on [0, x] at x or just below one
+// of the zone limits under x (of the smaller section, for a transition),
+// for between them it rises with the flow.
+double LossBoundTo(const Prepared& p, double x) {
+    const auto& sections = p.run.sections;
+    // The flows where section i's friction factor may make its loss greatest.
+    auto peaks = [&](std::size_t i, std::array<double, 3>& q) {
+        std::size_t n = 0;
+        q[n++] = x;
+        for (double limit : {kLaminarLimit, kTurbulentLimit}) {
+            const double e = ZoneLimitFlow(p.run, sections[i], limit);
+            if (e < x) q[n++] = e * (1 - kRunFlowTolerance);
+        }
+        return n;
+    };
+    std::array<double, 3> q{};
+    double bound = FittingsHead(p.run.entryK, SectionAt(p, 0, x).velocity) +
+                   FittingsHead(p.run.exitK, SectionAt(p, sections.size() - 1, x).velocity);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        double section = 0, transition = 0;
+        for (std::size_t k = 0, n = peaks(i, q); k < n; ++k) section = std::max(section, SectionAt(p, i, q[k]).headLoss());
+        if (i > 0 && sections[i].diameter != sections[i - 1].diameter) {
+            const std::size_t smaller = sections[i].diameter < sections[i - 1].diameter ? i : i - 1;
+            for (std::size_t k = 0, n = peaks(smaller, q); k < n; ++k)
+                transition = std::max(transition, TransitionAt(p, i, SectionAt(p, i - 1, q[k]), SectionAt(p, i, q[k]))->head);
+        }
+        bound += section + transition;
+    }
+    return bound;
 }
 
 // The flow between lo and hi at which `excess` (falling with the flow from
@@ -327,21 +364,32 @@ RunResult SolveRunFlow(const PipeRun& run) {
         while (std::isfinite(to) && excess(to) > 0) to *= 2.0;
         if (!std::isfinite(to)) return Faulted(RunFault::NoBalancingFlow);
     }
+    const double atFrom = excess(from), atTo = excess(to);
+    if (!std::isfinite(atFrom) || !std::isfinite(atTo)) return Faulted(RunFault::NoValidResult);
+    if (!(atFrom > 0))
+        return Faulted(!curve ? RunFault::NoBalancingFlow
+                              : from == 0 ? RunFault::PumpCannotOvercome : RunFault::PumpCurvesDoNotMeet);
     // The excess falls with the flow between zone limits and jumps up at
-    // each: the lowest flow that balances the run lies in the first
-    // stretch whose end has nothing left; another lies beyond, in a stretch
-    // that begins above 0 and ends at or below it.
+    // each, so a bracketed search ends at a flow that balances the run; it
+    // is the lowest where a bound of the losses leaves something at every
+    // flow up to the last zone limit under it.  Otherwise the lowest lies
+    // in the first stretch between zone limits whose end has nothing left.
     std::vector<double> edges = ZoneLimitFlows(run, from, to);
     edges.push_back(to);
     auto below = [&](std::size_t k) { return k + 1 == edges.size() ? to : edges[k] * (1 - kRunFlowTolerance); };
     auto above = [&](std::size_t k) { return edges[k] * (1 + kRunFlowTolerance); };
-    double a = from, atA = excess(from), b = 0, atB = 0;
-    if (!std::isfinite(atA)) return Faulted(RunFault::NoValidResult);
-    if (!(atA > 0))
-        return Faulted(!curve ? RunFault::NoBalancingFlow
-                              : from == 0 ? RunFault::PumpCannotOvercome : RunFault::PumpCurvesDoNotMeet);
+    std::optional<double> found;
     std::size_t k = 0;
-    for (; k < edges.size(); ++k) {
+    if (atTo <= 0) {
+        found = FindFlow(from, to, atFrom, atTo, excess);
+        k = static_cast<std::size_t>(std::lower_bound(edges.begin(), edges.end(), *found) - edges.begin());
+        if (k > 0) {
+            const double x = edges[k - 1];
+            if (!(difference + (curve ? curve->head(x) : 0.0) - LossBoundTo(p, x) * (1 + 1e-6) > 0)) found.reset();
+        }
+    }
+    double a = from, atA = atFrom, b = 0, atB = 0;
+    for (k = found ? k : 0; !found && k < edges.size(); ++k) {
         b = below(k);
         atB = excess(b);
         if (!std::isfinite(atB)) return Faulted(RunFault::NoValidResult);
@@ -350,7 +398,7 @@ RunResult SolveRunFlow(const PipeRun& run) {
         atA = excess(a);
     }
     if (k == edges.size()) return Faulted(curve ? RunFault::PumpCurvesDoNotMeet : RunFault::NoBalancingFlow);
-    const double q = FindFlow(a, b, atA, atB, excess);
+    const double q = found ? *found : FindFlow(a, b, atA, atB, excess);
     RunResult r = Evaluate(p, q, curve ? curve->head(q) : 0.0);
     for (std::size_t j = k; !r.fault && j + 1 < edges.size(); ++j) {
         if (!(excess(above(j)) > 0)) continue;

@@ -186,9 +186,9 @@ RunResult SolveRunAtFlow(const PipeRun& run, double flow);
 // point, without one the flow the difference of the surfaces' heads drives.
 // The losses rise with the flow except where a section's Reynolds number
 // passes 2300 or 3500: there the friction factor, and so the losses, jump
-// down, and more than one flow may balance the run.  The flows are split
-// at those limits; the lowest flow that balances the run is bisected to
-// kRunFlowTolerance of itself, and a note tells of a higher one.
+// down, and more than one flow may balance the run.  The lowest flow that
+// balances it is found to kRunFlowTolerance of itself, and a note tells of
+// a higher one.
 RunResult SolveRunFlow(const PipeRun& run);
 
 // NPSH available (m) from the source surface's pressure (bar g) and level,
