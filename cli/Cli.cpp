@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/RunCommand.h"
 
 #include <algorithm>
 #include <array>
@@ -31,6 +32,7 @@ constexpr const char* kUsage =
     "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
     "       corvane-cli --sheet OUT.pdf FILE\n"
+    "       corvane-cli run [--json] [--data-dir DIR] FILE.cvrun...   (pipe runs)\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
     "       corvane-cli fluid water|interpolate ...  (corvane-cli fluid --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
@@ -560,6 +562,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "fluid")
         return RunFluidCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "run")
+        return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "--sheet") {
         if (args.size() != 3) {
             err << kUsage;

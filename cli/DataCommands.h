@@ -37,6 +37,12 @@ struct DataCommandPlace {
     std::function<const char*(const char*)> environment;  // for XDG_DATA_HOME and HOME
 };
 
+// A data base's files: all in `dataDir` (--data-dir) when given, otherwise
+// the stock file beside the program and the user file where the window
+// keeps it.
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup);
+
 // The text with each CR, the models' line break, made the LF a terminal
 // and a JSON reader expect.
 std::string WithLineFeeds(std::string text);

@@ -1,8 +1,9 @@
 #include "cli/FluidCommand.h"
 
+#include "cli/JsonText.h"
+
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -74,13 +75,6 @@ std::optional<double> Number(const std::string& text, const Locale& locale) {
     return std::nullopt;
 }
 
-// The shortest text that reads back to the same double.
-std::string Shortest(double v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 std::string Fixed(double v, int decimals, const Locale& l) { return WriteEntryNumber(v, decimals, l).value_or(""); }
 
 ExitStatus Print(const LiquidAnswer& answer, bool json, std::ostream& out, std::ostream& err, const Locale& l) {
@@ -114,11 +108,11 @@ std::string LiquidJson(const LiquidAtTemperature& liquid) {
         return nlohmann::json(t).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     };
     return "{\n"
-           "  \"viscosity_cst\": " + Shortest(s.kinematicViscosityCst) + ",\n"
-           "  \"density_kg_m3\": " + Shortest(s.densityKgM3) + ",\n"
-           "  \"relative_density\": " + Shortest(liquid.relativeDensity) + ",\n"
-           "  \"dynamic_viscosity_pa_s\": " + Shortest(s.dynamicViscosityPaS) + ",\n"
-           "  \"vapour_pressure_bar_a\": " + (s.vapourPressureBarA ? Shortest(*s.vapourPressureBarA) : "null") + ",\n"
+           "  \"viscosity_cst\": " + ShortestNumber(s.kinematicViscosityCst) + ",\n"
+           "  \"density_kg_m3\": " + ShortestNumber(s.densityKgM3) + ",\n"
+           "  \"relative_density\": " + ShortestNumber(liquid.relativeDensity) + ",\n"
+           "  \"dynamic_viscosity_pa_s\": " + ShortestNumber(s.dynamicViscosityPaS) + ",\n"
+           "  \"vapour_pressure_bar_a\": " + (s.vapourPressureBarA ? ShortestNumber(*s.vapourPressureBarA) : "null") + ",\n"
            "  \"method\": " + text(liquid.method) + ",\n"
            "  \"range\": " + text(liquid.range) + "\n"
            "}";
