@@ -222,7 +222,7 @@ void ShowPage(QStackedWidget* page, QLabel* label, const std::optional<std::stri
 
 void AnalysisWindow::fillCurve() {
     const PumpTabResult pump = SolvePumpTab(panel(), pump_->model());
-    const ChartPicture p = WithPump(SystemCurvePicture(panel()), panel(), pump);
+    const ChartPicture p = WithPump(panel(), pump);
     ShowPage(pages_[0], messages_[0], p.message);
     RenderChartPicture(curve_, p, font());
     pump_->show(panel(), pump, p);
