@@ -19,6 +19,8 @@ for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/corvane-sheet l
          lib/corvane/CorvaneHelp100.pdf share/applications/org.example.Corvane.desktop \
          share/metainfo/org.example.Corvane.metainfo.xml share/icons/hicolor/scalable/apps/org.example.Corvane.svg \
          share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png \
+         share/mime/packages/org.example.Corvane.mime.xml \
+         share/icons/hicolor/48x48/mimetypes/application-x-corvane-diameter.png \
          share/man/man1/corvane.1.gz share/man/man1/corvane-cli.1.gz share/doc/corvane/copyright \
          share/doc/corvane/changelog.gz share/doc/corvane/examples/pressure-drop.PW1; do
   [ -e "$p/$f" ] || fail "missing $f"
@@ -28,6 +30,9 @@ for program in corvane corvane-cli; do
 done
 file "$p/share/icons/hicolor/48x48/apps/org.example.Corvane.png" | grep -q "48 x 48" || fail "48x48 icon has another size"
 desktop-file-validate "$p/share/applications/org.example.Corvane.desktop" || fail "desktop entry"
+grep -q '^Exec=corvane %F$' "$p/share/applications/org.example.Corvane.desktop" || fail "the desktop entry takes no files"
+grep -q '^MimeType=.*application/x-corvane-diameter;' "$p/share/applications/org.example.Corvane.desktop" ||
+  fail "the desktop entry names no panel file type"
 appstreamcli validate --no-net "$p/share/metainfo/org.example.Corvane.metainfo.xml" > /dev/null || fail "AppStream metadata"
 "$p/bin/corvane-cli" "$source"/examples/*.PW? > /dev/null || fail "installed corvane-cli"
 # --sheet through the link in bin/: corvane-cli hands it to corvane-sheet beside it.
@@ -48,5 +53,12 @@ for program in corvane corvane-cli corvane-sheet; do
   file "$scratch/root/usr/lib/corvane/$program" | grep -q ", stripped" || fail "packaged $program is not stripped"
 done
 "$scratch/root/usr/bin/corvane-cli" --json "$source"/examples/*.PW? > "$scratch/out.json" || fail "packaged corvane-cli"
+# The package's MIME database, built as the system's trigger builds it,
+# gives a .PW3 file Corvane's type.
+XDG_DATA_HOME="$scratch/none" XDG_DATA_DIRS="$scratch/root/usr/share" update-mime-database "$scratch/root/usr/share/mime" ||
+  fail "update-mime-database refused the packaged types"
+printf 'Corvane_Find_DIAMETER\r\n' > "$scratch/x.PW3"
+XDG_DATA_HOME="$scratch/none" XDG_DATA_DIRS="$scratch/root/usr/share" gio info -a standard::content-type "$scratch/x.PW3" |
+  grep -q 'application/x-corvane-diameter' || fail "the packaged MIME types do not give x.PW3 Corvane's type"
 grep -q '"PipeLength_RightEdit4": "17.132"' "$scratch/out.json" || fail "packaged corvane-cli gave other results"
-echo "check-install: installed layout, desktop entry, metadata, icons and package are fine"
+echo "check-install: installed layout, desktop entry, media types, metadata, icons and package are fine"

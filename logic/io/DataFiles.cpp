@@ -36,16 +36,6 @@ std::optional<std::string> EachLine(const std::string& path, const DataFiles::Li
     return std::nullopt;
 }
 
-// Creates the folder and any missing parent, for the user only.
-std::optional<std::string> MakeFolder(const std::string& folder) {
-    if (folder.empty() || FileExists(folder)) return std::nullopt;
-    const std::string parent = FolderOf(folder);
-    if (parent != folder)
-        if (auto problem = MakeFolder(parent)) return problem;
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return FileProblem(folder, errno);
-    return std::nullopt;
-}
-
 // "<backup>-YYYYMMDD-HHMMSS", with "-2", "-3" ... when that name is taken.
 std::string AsideName(const std::string& backup) {
     const std::time_t now = std::time(nullptr);
@@ -162,7 +152,7 @@ bool DataFiles::hasUserLine(const std::string& line) const {
 }
 
 std::optional<std::string> DataFiles::append(const std::string& line) {
-    if (auto problem = MakeFolder(FolderOf(user_))) return problem;
+    if (auto failure = MakeFolders(FolderOf(user_))) return FileProblem(*failure);
     if (auto failure = AppendLine(user_, Utf8ToCp1252(line) + "\r\n")) return FileProblem(*failure);
     return std::nullopt;
 }

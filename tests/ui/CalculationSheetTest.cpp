@@ -205,7 +205,7 @@ protected:
 TEST_F(SheetWindowTest, FileMenuExportsThePanelInView) {
     auto* exportSheet = window_->findChild<QAction*>("ExportCalculationSheet1");
     ASSERT_TRUE(exportSheet);
-    EXPECT_EQ(exportSheet->text(), QString::fromUtf8("Export calculation sheet\u2026"));
+    EXPECT_EQ(exportSheet->text(), QString::fromUtf8("&Export calculation sheet of Find pressure drop\u2026"));
     window_->panel(1)->setFocus();
     window_->findChild<QWidget*>("IDmm_RightEdit1")->setFocus();
     QApplication::processEvents();
