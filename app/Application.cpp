@@ -185,7 +185,7 @@ int RunCorvane(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::raiseRequested, &mainForm, &MainWindow::bringToFront);
     QObject::connect(&instance, &SingleInstance::openRequested, &mainForm, [&mainForm](const QStringList& files) {
         mainForm.bringToFront();
-        mainForm.openFiles(LocalPaths(files));
+        mainForm.openHandedFiles(LocalPaths(files));
     });
 
     mainForm.show();

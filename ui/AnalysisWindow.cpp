@@ -314,7 +314,10 @@ QWidget* AnalysisWindow::shownPicture() const {
 
 std::string AnalysisWindow::shownCsv() const {
     switch (tabs_->currentIndex()) {
-        case 0: return SystemCurveCsv(ComputeSystemCurve(panel()), panel().locale());
+        case 0:  // the curve as drawn, past a pump's point
+            return SystemCurveCsv(
+                ComputeSystemCurve(panel(), 31, SystemCurveEnd(panel(), SolvePumpTab(panel(), pump_->model()))),
+                panel().locale());
         case 1: return MoodyCsv(ComputeMoody(panel()), panel().locale());
         case 2: return StandardSizesCsv(pipes_ ? StandardSizes(panel(), *pipes_) : std::vector<SizeOption>{}, panel());
         default:

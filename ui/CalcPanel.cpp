@@ -650,7 +650,7 @@ std::optional<Refusal> CalcPanel::loadFrom(const std::string& path, const std::s
 void CalcPanel::setFile(const std::string& path) {
     filePath_ = path;
     const QString name = QFile::decodeName(NameOf(path).c_str());
-    fileLabel_->setText(fontMetrics().elidedText(name, Qt::ElideMiddle, fileLabel_->width()));
+    fileLabel_->setText(fileLabel_->fontMetrics().elidedText(name, Qt::ElideMiddle, fileLabel_->width()));
     fileLabel_->setToolTip(QFile::decodeName(path.c_str()));
     fileLabel_->setAccessibleDescription(name);
     if (services_.choices) services_.choices->addRecent(path);

@@ -270,6 +270,16 @@ void MainWindow::openFiles(const std::vector<std::string>& paths) {
         services_.platform->message(this, MessageKind::Error, "Not opened:\r" + problems);
 }
 
+void MainWindow::openHandedFiles(const std::vector<std::string>& paths) {
+    // A file opened under an open dialog would change the panel the dialog
+    // is about to answer.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, this, [this, paths] { openHandedFiles(paths); });
+        return;
+    }
+    openFiles(paths);
+}
+
 void MainWindow::openFile() {
     if (!services_.platform) return;
     const FileChooser chooser{AnyPanelFileFilter(), "", "Open"};

@@ -67,6 +67,9 @@ public:
     // of them in view; one message names each file that could not be
     // opened.  (The command line, a second start, the File menu, drops.)
     void openFiles(const std::vector<std::string>& paths);
+    // The same for files handed over by a later start, once no dialog of
+    // this program is open.
+    void openHandedFiles(const std::vector<std::string>& paths);
     // File > Open: any panel file into its panel.
     void openFile();
     // A file of the recent files: opened, or taken off the list with a word

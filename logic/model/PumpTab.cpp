@@ -123,12 +123,16 @@ PumpTabResult SolvePumpEntry(const PanelModel& panel, const PumpEntry& entry) {
     return out;
 }
 
-ChartPicture WithPump(const PanelModel& panel, const PumpTabResult& pump) {
-    if (pump.message || pump.curve.empty()) return SystemCurvePicture(panel);
+double SystemCurveEnd(const PanelModel& panel, const PumpTabResult& pump) {
+    if (pump.message || pump.curve.empty()) return 0;
     // Past the operating point and the pump's last point (both in the
     // panel's flow unit), in l/min for the system curve.
-    const double beyond = 1.1 * std::max(pump.shown.flow, pump.curve.back().flow);
-    ChartPicture picture = SystemCurvePicture(panel, FlowToLitresPerMin(panel.flowUnitCode(), beyond));
+    return FlowToLitresPerMin(panel.flowUnitCode(), 1.1 * std::max(pump.shown.flow, pump.curve.back().flow));
+}
+
+ChartPicture WithPump(const PanelModel& panel, const PumpTabResult& pump) {
+    if (pump.message || pump.curve.empty()) return SystemCurvePicture(panel);
+    ChartPicture picture = SystemCurvePicture(panel, SystemCurveEnd(panel, pump));
     if (picture.message) return picture;
     const Locale& l = panel.locale();
     double maxFlow = 0, lo = 0, hi = 0;

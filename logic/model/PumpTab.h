@@ -74,6 +74,9 @@ PumpTabResult SolvePumpEntry(const PanelModel& panel, const PumpEntry& pump);
 // of the panel's flow), so that the two curves cross at the drawn point;
 // the axes hold every curve.  Without a pump, the system curve alone.
 ChartPicture WithPump(const PanelModel& panel, const PumpTabResult& pump);
+// Where that system curve ends, in l/min (0 without a pump: the curve's own
+// 150 % of the panel's flow).
+double SystemCurveEnd(const PanelModel& panel, const PumpTabResult& pump);
 
 // The pump's points, the result rows and its curve, as CSV.
 std::string PumpCsv(const PanelModel& panel, const PumpTab& tab, const PumpTabResult& pump);

@@ -3,6 +3,7 @@
 // on; where choosers start; the status line's words for a dropped key.
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -198,6 +199,20 @@ TEST_F(DocumentsTest, DroppedFilesAreOpened) {
     QApplication::sendEvent(window_.get(), &drop);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window_->panel(3)->filePath() == c; }, 2000));
     EXPECT_TRUE(window_->panel(3)->isCurrent());
+}
+
+// Files a later start hands over wait while a dialog is open.
+TEST_F(DocumentsTest, HandedFilesWaitForAnOpenDialog) {
+    const std::string c = write("c.PW3", PanelKind::Diameter);
+    QDialog dialog(window_.get());
+    dialog.setModal(true);
+    dialog.show();
+    expectModal(&dialog);
+    window_->openHandedFiles({c});
+    QTest::qWait(400);
+    EXPECT_EQ(window_->panel(3)->filePath(), "");
+    dialog.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_->panel(3)->filePath() == c; }, 2000));
 }
 
 TEST_F(DocumentsTest, WithoutAViewerForPdfF1ShowsTheHelpPagesAtOnce) {
