@@ -644,6 +644,11 @@ std::optional<Refusal> CalcPanel::loadFrom(const std::string& path, const std::s
     const auto error = LoadPanelFile(model_, bytes);
     refreshRadios();
     if (!error) setFile(path);
+    // The panel changed: a dropped key's words are over.
+    if (droppedKeySaid_) {
+        droppedKeySaid_ = false;
+        Q_EMIT status(QString());
+    }
     return error;
 }
 
