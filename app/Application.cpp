@@ -2,14 +2,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
+#include <QTimer>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/SingleInstance.h"
 #include "logic/io/FileIo.h"
+#include "logic/io/Settings.h"
 #include "logic/model/PumpLibrary.h"
+#include "logic/model/UserChoices.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/dialogs/ConversionDialogs.h"
@@ -17,12 +24,23 @@
 #include "ui/dialogs/FluidDatabaseDialog.h"
 #include "ui/dialogs/GasViscosityDialog.h"
 #include "ui/dialogs/PipeDiameterDialog.h"
+#include "ui/dialogs/SheetTitleDialog.h"
 #include "ui/dialogs/VelFlowDiameterDialog.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/ProgramStyle.h"
 
 namespace corvane {
+
+namespace {
+
+std::vector<std::string> LocalPaths(const QStringList& files) {
+    std::vector<std::string> paths;
+    for (const QString& f : files) paths.push_back(QFile::encodeName(f).toStdString());
+    return paths;
+}
+
+}  // namespace
 
 void SetProgramFont(QApplication& app) {
     // Arial, or its metric twin where Arial is not installed (asking for
@@ -33,11 +51,44 @@ void SetProgramFont(QApplication& app) {
     app.setFont(font);
 }
 
+CommandLine ReadCommandLine(const QStringList& arguments, const QString& folder) {
+    CommandLine line;
+    bool options = true;
+    for (const QString& a : arguments) {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && (a == "--help" || a == "-h")) {
+            line.ask = CommandLine::Ask::Usage;
+            return line;
+        } else if (options && a == "--version") {
+            line.ask = CommandLine::Ask::Version;
+            return line;
+        } else if (options && a.size() > 1 && a.startsWith('-')) {
+            line.ask = CommandLine::Ask::Mistake;
+            line.mistake = "corvane: unknown option " + a;
+            return line;
+        } else if (!a.isEmpty()) {
+            // Absolute, links kept: the running copy opens what was named.
+            line.files << QDir::cleanPath(QDir::isAbsolutePath(a) ? a : folder + "/" + a);
+        }
+    }
+    return line;
+}
+
 int RunCorvane(int argc, char** argv) {
     // A write beyond the file size limit fails and is undone, instead of
     // ending the program.
     IgnoreFileSizeSignal();
     QApplication app(argc, argv);
+    const CommandLine line = ReadCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
+    switch (line.ask) {
+        case CommandLine::Ask::Usage: std::fputs(kUsageText, stdout); return 0;
+        case CommandLine::Ask::Version: std::puts("Corvane 1.12"); return 0;
+        case CommandLine::Ask::Mistake:
+            std::fprintf(stderr, "%s\n%s", qPrintable(line.mistake), kUsageText);
+            return 2;
+        case CommandLine::Ask::Run: break;
+    }
     // QApplication switches the C library to the user's locale; number text
     // is ours to format, so no C library call may use the user's separator.
     std::setlocale(LC_NUMERIC, "C");
@@ -48,8 +99,9 @@ int RunCorvane(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramIcon(64))));
     QGuiApplication::setDesktopFileName("org.example.Corvane");
 
+    // A copy already running comes to the front and opens the files itself.
     SingleInstance instance;
-    if (instance.anotherCopyRuns()) return 0;
+    if (instance.anotherCopyRuns(line.files)) return 0;
 
     QtPlatform platform;
     const Locale locale = platform.locale();
@@ -71,9 +123,15 @@ int RunCorvane(int argc, char** argv) {
     PipeDatabaseModel pipes(files(DataFiles(folder, userFolder, kPipeStockFile, kPipeUserFile, kPipeBackupFile)),
                             locale);
     PumpLibrary pumps(files(PumpFiles(folder, userFolder)));
+    // What the user chose before: the recent files, the folders of the file
+    // choosers, the sheet's title block.
+    const auto environment = [](const char* name) { return std::getenv(name); };
+    Settings settings(ConfigFolder(environment) + kSettingsFile);
+    const auto settingsProblem = settings.load();
+    UserChoices choices(settings, UserFoldersOf(environment, folder));
     // Each problem names its file and says what happened.
     std::string loadProblems;
-    for (const auto& problem : {fluids.load(), pipes.load(), pumps.recover()})
+    for (const auto& problem : {fluids.load(), pipes.load(), pumps.recover(), settingsProblem})
         if (problem) loadProblems += (loadProblems.empty() ? "" : "\r\r") + *problem;
 
     // The dialogs are made on first use (the first frame needs none of
@@ -126,16 +184,26 @@ int RunCorvane(int argc, char** argv) {
     services.askFluid = [&dialogs](std::optional<FluidGroup> group) { return dialogs.fluids().ask(group); };
     services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes().ask(metric); };
     services.pipeTable = &pipes.table();
+    services.choices = &choices;
+    services.askSheetTitle = [](const SheetTitle& last, QWidget* parent) { return SheetTitleDialog::ask(last, parent); };
 
     MainWindow mainForm(locale, services, folder);
     dialogs.owner = &mainForm;
     SplashWindow splash(&mainForm);
     mainForm.setSplash(&splash);
+    // A later start: the window to the front, and the files it hands over.
     QObject::connect(&instance, &SingleInstance::raiseRequested, &mainForm, &MainWindow::bringToFront);
+    QObject::connect(&instance, &SingleInstance::openRequested, &mainForm, [&mainForm](const QStringList& files) {
+        mainForm.bringToFront();
+        mainForm.openHandedFiles(LocalPaths(files));
+    });
 
     mainForm.show();
     if (!loadProblems.empty())
         platform.message(&mainForm, MessageKind::Warning, loadProblems);
+    // The files of the command line, once the window is up.
+    if (!line.files.isEmpty())
+        QTimer::singleShot(0, &mainForm, [&mainForm, files = LocalPaths(line.files)] { mainForm.openFiles(files); });
     return QApplication::exec();
 }
 

@@ -1,13 +1,20 @@
 #pragma once
 // One running copy per user.  The first copy listens on a local socket in
 // Linux's abstract namespace, named after the instance name and the user;
-// a later copy that reaches it asks it to come to the front and ends.  The
-// name vanishes with the process that held it, so a copy that crashed or
-// was killed never blocks a later start.  (A plain socket watched by the
-// event loop: the network library is not needed for it.)
+// a later copy that reaches it asks it to come to the front, hands over the
+// files it was started with, and ends.  The name vanishes with the process
+// that held it, so a copy that crashed or was killed never blocks a later
+// start.  Calls from another user are not answered.  (A plain socket
+// watched by the event loop: the network library is not needed for it.)
+//
+// What a call says: "raise\n", or "open\n" and each absolute path followed
+// by a zero byte; the call ends when the caller closes it.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -32,8 +39,9 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     // True when another copy runs: it has been asked to come to the front
-    // and this copy must end.  Otherwise this copy now holds the name.
-    bool anotherCopyRuns();
+    // and to open the files (absolute paths), and this copy must end.
+    // Otherwise this copy now holds the name.
+    bool anotherCopyRuns(const QStringList& files = {});
 
     // The socket name: the instance name and the user's id.
     const QString& socketName() const { return socketName_; }
@@ -41,14 +49,26 @@ public:
 Q_SIGNALS:
     // Another copy was started and asks this one to come to the front.
     void raiseRequested();
+    // ... and to open these files.
+    void openRequested(const QStringList& files);
 
 private:
-    bool tellRunningCopy() const;
+    // A call being read.
+    struct Call {
+        int fd = -1;
+        QByteArray said;
+        QSocketNotifier* notifier = nullptr;
+    };
+
+    bool tellRunningCopy(const QByteArray& message) const;
     void acceptRequests();
+    void readCall(int fd);
+    void endCall(int fd);
 
     QString socketName_;
     int listening_ = -1;  // the socket that holds the name, once held
     QSocketNotifier* requests_ = nullptr;
+    std::vector<Call> calls_;
 };
 
 }  // namespace corvane

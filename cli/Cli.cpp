@@ -31,7 +31,8 @@ constexpr const char* kUsage =
     "usage: corvane-cli [--json] FILE...\n"
     "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
-    "       corvane-cli --sheet OUT.pdf FILE\n"
+    "       corvane-cli --sheet OUT.pdf [--title T] [--case C] [--prepared-by N] [--checked-by N]\n"
+    "                   [--revision R] [--pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E]] FILE\n"
     "       corvane-cli run [--json] [--data-dir DIR] FILE.cvrun...   (pipe runs)\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
     "       corvane-cli fluid water|interpolate ...  (corvane-cli fluid --help)\n"
@@ -510,8 +511,49 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
     return SweepPanel(panel, *entry, sweep, out, locale);
 }
 
+std::variant<SheetOptions, std::string> ParseSheetOptions(const std::vector<std::string>& args) {
+    SheetOptions o;
+    std::optional<double> speed, efficiency;
+    const std::pair<const char*, std::string*> texts[] = {{"--title", &o.title.project},
+                                                          {"--case", &o.title.caseName},
+                                                          {"--prepared-by", &o.title.preparedBy},
+                                                          {"--checked-by", &o.title.checkedBy},
+                                                          {"--revision", &o.title.revision}};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool last = i + 1 == args.size();
+        auto text = std::find_if(std::begin(texts), std::end(texts), [&](const auto& t) { return a == t.first; });
+        if (text != std::end(texts)) {
+            // The title block holds lines of text.
+            if (last || args[i + 1].find_first_of("\r\n") != std::string::npos)
+                return a + " needs a text of one line";
+            *text->second = args[++i];
+        } else if (a == "--pump") {
+            const auto points = last ? std::nullopt : ParsePumpPoints(args[i + 1]);
+            if (!points) return "--pump needs the pump's points as Q1:H1[,Q2:H2...] with decimal points";
+            o.pump = PumpEntry{*points, 1.0, std::nullopt};
+            ++i;
+        } else if (a == "--speed" || a == "--efficiency") {
+            if (last || !IsEntryNumber(args[i + 1], DotLocale())) return a + " needs a number with a decimal point";
+            (a == "--speed" ? speed : efficiency) = ReadEntryNumber(args[++i], DotLocale());
+        } else if (last && !(a.size() > 1 && a[0] == '-')) {
+            o.file = a;
+        } else {
+            return a.size() > 1 && a[0] == '-' ? "unknown option " + a : "--sheet takes one FILE, last";
+        }
+    }
+    if (o.file.empty()) return "--sheet needs OUT.pdf and a FILE";
+    if ((speed || efficiency) && !o.pump) return "--speed and --efficiency go with --pump";
+    if (o.pump) {
+        o.pump->speedRatio = speed.value_or(1.0);
+        o.pump->efficiencyPercent = efficiency;
+    }
+    return o;
+}
+
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
-                    const SheetDrawer& drawer, const std::string& date) {
+                    const SheetDrawer& drawer, const std::string& date, const SheetTitle& title,
+                    const std::optional<PumpEntry>& pump) {
     // The sheet never takes the place of the case it shows.
     if (SameFile(outPath, file)) {
         err << "corvane-cli: " << outPath << " is the panel file " << file
@@ -530,7 +572,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
         err << file << ": " << WithLineFeeds(refusal->text) << "\n";
         return ExitStatus::Refused;
     }
-    const auto pdf = drawer(MakeCalculationSheet(panel, std::filesystem::path(file).filename().string(), date));
+    const auto pdf = drawer(MakeCalculationSheet(panel, std::filesystem::path(file).filename().string(), date, pump, title));
     if (!pdf) {
         err << outPath << ": the calculation sheet could not be drawn\n";
         return ExitStatus::Invalid;
@@ -565,11 +607,14 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     if (!args.empty() && args[0] == "run")
         return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "--sheet") {
-        if (args.size() != 3) {
+        const auto options = ParseSheetOptions(std::vector<std::string>(args.begin() + std::min<std::size_t>(2, args.size()), args.end()));
+        if (args.size() < 3 || std::holds_alternative<std::string>(options)) {
+            if (args.size() >= 3) err << "corvane-cli: " << std::get<std::string>(options) << "\n";
             err << kUsage;
             return ExitStatus::Invalid;
         }
-        return RunSheet(args[1], args[2], err, locale, drawer, TodaysDate());
+        const SheetOptions& o = std::get<SheetOptions>(options);
+        return RunSheet(args[1], o.file, err, locale, drawer, TodaysDate(), o.title, o.pump);
     }
     if (!args.empty() && args[0] == "--sweep") {
         if (args.size() != 3) {

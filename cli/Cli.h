@@ -120,8 +120,21 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
 // does, its calculation sheet dated `date` written to OUT (in one piece,
 // beside and then in place).  0 written, 1 the calculation was refused (the
 // panel's message), 2 the file was invalid or OUT could not be written.
+// The sheet's title block and a pump on the pipe run come from the options
+// before FILE (ParseSheetOptions).
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
-                    const SheetDrawer& drawer, const std::string& date);
+                    const SheetDrawer& drawer, const std::string& date, const SheetTitle& title = {},
+                    const std::optional<PumpEntry>& pump = std::nullopt);
+
+// What --sheet OUT is given after OUT: --title (the project), --case,
+// --prepared-by, --checked-by, --revision, each with its text; --pump with
+// --speed and --efficiency as for the results; then the one FILE.
+struct SheetOptions {
+    SheetTitle title;
+    std::optional<PumpEntry> pump;
+    std::string file;
+};
+std::variant<SheetOptions, std::string> ParseSheetOptions(const std::vector<std::string>& args);
 
 // A sweep of one entry: NAME=FROM:TO:STEPS.
 struct Sweep {

@@ -12,8 +12,9 @@
 #   make run        without a display: builds, then ends with its message;
 #   make package    and lintian on the package, which must report nothing.
 # Then it installs the package with apt-get into a second fresh copy, where
-# the installed corvane-cli calculates the installed examples and the
-# installed program starts.  Whatever happens, everything mounted is
+# the installed corvane-cli calculates the installed examples, the
+# installed program starts and the system's MIME database knows the panel
+# files.  Whatever happens, everything mounted is
 # unmounted and the copies are removed; the last line gives the outcome.
 set -eu
 
@@ -237,4 +238,13 @@ gui=$?
 set -e
 [ "$gui" -eq 124 ] || { show_tail installed-gui; fail "the installed corvane did not start (status $gui)"; }
 echo "installed corvane: started and ran until stopped"
+# The system's MIME database, updated by the package's installation, gives
+# a panel file Corvane's type (gio comes with libglib2.0-bin).
+inside "$second" apt-gio "DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends libglib2.0-bin" ||
+  { show_tail apt-gio; fail "apt-get install libglib2.0-bin failed"; }
+inside "$second" installed-mime "printf 'Corvane_Find_DIAMETER\\r\\n' > /tmp/x.PW3 && gio info -a standard::content-type /tmp/x.PW3" ||
+  { show_tail installed-mime; fail "gio could not tell the type of x.PW3"; }
+grep -q 'application/x-corvane-diameter' "$logs/installed-mime.log" ||
+  { show_tail installed-mime; fail "the installed MIME database does not give x.PW3 Corvane's type"; }
+echo "installed media types: x.PW3 is application/x-corvane-diameter"
 step="finishing"

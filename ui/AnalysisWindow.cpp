@@ -1,6 +1,7 @@
 #include "ui/AnalysisWindow.h"
 
 #include <QCategoryAxis>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -28,6 +29,7 @@
 #include "logic/model/SecondOpinion.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
+#include "logic/model/UserChoices.h"
 #include "ui/PumpPage.h"
 #include "ui/platform/Platform.h"
 
@@ -222,7 +224,7 @@ void ShowPage(QStackedWidget* page, QLabel* label, const std::optional<std::stri
 
 void AnalysisWindow::fillCurve() {
     const PumpTabResult pump = SolvePumpTab(panel(), pump_->model());
-    const ChartPicture p = WithPump(SystemCurvePicture(panel()), panel(), pump);
+    const ChartPicture p = WithPump(panel(), pump);
     ShowPage(pages_[0], messages_[0], p.message);
     RenderChartPicture(curve_, p, font());
     pump_->show(panel(), pump, p);
@@ -312,7 +314,10 @@ QWidget* AnalysisWindow::shownPicture() const {
 
 std::string AnalysisWindow::shownCsv() const {
     switch (tabs_->currentIndex()) {
-        case 0: return SystemCurveCsv(ComputeSystemCurve(panel()), panel().locale());
+        case 0:  // the curve as drawn, past a pump's point
+            return SystemCurveCsv(
+                ComputeSystemCurve(panel(), 31, SystemCurveEnd(panel(), SolvePumpTab(panel(), pump_->model()))),
+                panel().locale());
         case 1: return MoodyCsv(ComputeMoody(panel()), panel().locale());
         case 2: return StandardSizesCsv(pipes_ ? StandardSizes(panel(), *pipes_) : std::vector<SizeOption>{}, panel());
         default:
@@ -328,12 +333,16 @@ void AnalysisWindow::copyPicture() {
 void AnalysisWindow::savePicture() {
     QWidget* view = shownPicture();
     if (!view || !platform_) return;
-    const auto path = platform_->chooseSaveFile(this, {"PNG or SVG picture (*.png *.svg)|*.png;*.svg", "png", "Save picture"});
+    const auto path = ChooseFile(*platform_, this, {"PNG or SVG picture (*.png *.svg)|*.png;*.svg", "png", "Save picture"},
+                                 true, choices_, FileKind::Picture);
     if (!path) return;
-    bool ok = false;
-    if (QString::fromStdString(*path).endsWith(".svg", Qt::CaseInsensitive)) {
+    // Drawn into memory, then written whole like every file of the user.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    bool ok = buffer.open(QIODevice::WriteOnly);
+    if (ok && QString::fromStdString(*path).endsWith(".svg", Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setFileName(Q(*path));
+        svg.setOutputDevice(&buffer);
         svg.setSize(view->size());
         svg.setViewBox(view->rect());
         if (auto* chart = qobject_cast<QChartView*>(view)) svg.setTitle(chart->chart()->title());
@@ -343,18 +352,25 @@ void AnalysisWindow::savePicture() {
             view->render(&painter);
             ok = painter.end();
         }
-    } else {
-        ok = view->grab().save(Q(*path), "PNG");
+    } else if (ok) {
+        ok = view->grab().save(&buffer, "PNG");
     }
-    if (!ok) platform_->message(this, MessageKind::Error, "The picture could not be saved:\r" + *path);
+    buffer.close();
+    if (!ok) {
+        platform_->message(this, MessageKind::Error, "The picture could not be drawn:\r" + *path);
+        return;
+    }
+    if (const auto failure = WriteFileAtomically(*path, bytes.toStdString()))
+        platform_->message(this, MessageKind::Error, FileErrorText(*failure));
 }
 
 void AnalysisWindow::saveData() {
     if (!platform_ || (tabs_->currentIndex() > 2 && tabs_->currentWidget() != pump_)) return;
-    const auto path = platform_->chooseSaveFile(this, {"CSV data (*.csv)|*.csv", "csv", "Save data"});
+    const auto path =
+        ChooseFile(*platform_, this, {"CSV data (*.csv)|*.csv", "csv", "Save data"}, true, choices_, FileKind::Data);
     if (!path) return;
     if (const auto failure = WriteFileAtomically(*path, shownCsv()))
-        platform_->message(this, MessageKind::Error, FileErrorText(failure->error));
+        platform_->message(this, MessageKind::Error, FileErrorText(*failure));
 }
 
 }  // namespace corvane

@@ -24,6 +24,7 @@ namespace corvane {
 class Platform;
 class PumpLibrary;
 class PumpPage;
+class UserChoices;
 
 class AnalysisWindow : public QDialog {
     Q_OBJECT
@@ -47,6 +48,9 @@ public:
     QLabel* shownMessage(int tab) const;
     QTabWidget* tabs() const { return tabs_; }
     PumpPage* pumpPage() const { return pump_; }
+
+    // Where its file choosers start, remembered between runs.
+    void setChoices(UserChoices* choices) { choices_ = choices; }
 
     // The commands of the window's buttons, for the shown tab.
     void copyPicture();
@@ -81,6 +85,7 @@ private:
     std::array<QStackedWidget*, 3> pages_{};  // chart or table, or its message
     std::array<QLabel*, 3> messages_{};
     bool refreshPending_ = false;
+    UserChoices* choices_ = nullptr;
     QPushButton* copy_;
     QPushButton* savePicture_;
     QPushButton* saveData_;

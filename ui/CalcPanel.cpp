@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <tuple>
+#include <QFile>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -19,6 +21,8 @@
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelReport.h"
 #include "logic/model/PrintLayout.h"
+#include "logic/model/UserChoices.h"
+#include "logic/text/NumberText.h"
 #include "ui/PanelPicture.h"
 #include "ui/platform/Platform.h"
 #include "ui/sheet/CalculationSheetPdf.h"
@@ -147,6 +151,8 @@ std::vector<CalcPanel::ControlRow> CalcPanel::controlTable() const {
     ctl(Ctl::ResultsHdLabel, Kind::Label, {312, 8, 51, 18}, "", heading);
     view("MetricRadioButton", Kind::Radio, {156, 8, 53, 17}, "", Act::None, "Metric");
     view("ImperialRadioButton", Kind::Radio, {216, 8, 81, 17}, "", Act::None, "Imperial");
+    // The name of the panel's file, after the first heading.
+    view("FileNameLabel", Kind::Label, {74, 9, 80, 16}, "", Act::None);
 
     ctl(Ctl::InternalRoughnessHdLabel, Kind::Label, {12, 36, 140, 16});
     ctl(Ctl::IRmm_RightEdit, Kind::Entry, {12, 52, 113, 22});
@@ -410,6 +416,12 @@ void CalcPanel::build() {
     for (const char* name : {"FluidDataBitBtn", "GasDataBitBtn"})
         if (auto* b = findChild<QWidget*>(Q(name + std::to_string(model_.digit())))) b->raise();
     if (auto* strip = widget(Ctl::FlowWeightPanel)) strip->raise();
+    fileLabel_ = findChild<QLabel*>(Q("FileNameLabel" + std::to_string(model_.digit())));
+    fileLabel_->setAccessibleName("Panel file");
+    SetTextColour(fileLabel_, QColor(80, 80, 80));
+    QFont italic = fileLabel_->font();
+    italic.setItalic(true);
+    fileLabel_->setFont(italic);
     setTabOrderByPosition();
 }
 
@@ -431,12 +443,31 @@ void CalcPanel::bindEntry(RightAlignedEdit* edit, Ctl c) {
             QTimer::singleShot(0, this, [this] { calculate(); });
             return false;
         }
+        const char32_t typed = key;
+        const std::string before = model_.text(c);
         const bool allowed = model_.keyPress(c, key);
-        if (!allowed && services_.platform) services_.platform->beep();
+        if (!allowed) {
+            if (services_.platform) services_.platform->beep();
+            // Said as well as sounded: what was dropped, and why.
+            Q_EMIT status(Q(DroppedKeyText(before, typed, model_.locale())));
+            droppedKeySaid_ = true;
+        }
         return allowed;
     };
-    connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
-        if (!updating_) model_.editEntry(c, text.toStdString());
+    connect(edit, &QLineEdit::textEdited, this, [this, c, edit](const QString& text) {
+        if (updating_) return;
+        model_.editEntry(c, text.toStdString());
+        // The status line tells of a dropped key until the next change,
+        // and of a refused entry until it can be left.
+        const bool refused = edit->property(kRefusedProperty).toBool();
+        if (refused && model_.canLeave(c)) {
+            edit->setProperty(kRefusedProperty, false);
+            edit->setAccessibleDescription(edit->property(kDescriptionProperty).toString());
+        }
+        if (droppedKeySaid_ || (refused && model_.canLeave(c))) {
+            droppedKeySaid_ = false;
+            Q_EMIT status(QString());
+        }
     });
     connect(edit, &RightAlignedEdit::entered, this, [this, c] {
         if (c != Ctl::Barg_RightEdit) return;
@@ -580,11 +611,17 @@ void CalcPanel::copyTextToClipboard() {
     if (services_.platform) services_.platform->setClipboardReport(PanelReport(model_), PanelReportHtml(model_));
 }
 
+namespace {
+
+std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace
+
 void CalcPanel::loadFile() {
     Platform* platform = services_.platform;
     if (!platform) return;
     const FileChooser chooser{PanelFileFilter(kind()), PanelFileExtension(kind()), "Open"};
-    const auto path = platform->chooseOpenFile(window(), chooser);
+    const auto path = ChooseFile(*platform, window(), chooser, false, services_.choices, FileKind::Panel);
     if (!path) return;
     // Read whole or refused whole: a FIFO or device at once, a file too
     // large for a panel file as not valid.
@@ -593,36 +630,80 @@ void CalcPanel::loadFile() {
         platform->message(window(), MessageKind::Error, file.message);
         return;
     }
-    const auto error = LoadPanelFile(model_, *file.bytes);
-    if (!error) filePath_ = *path;
-    report(error);
+    // A file of another panel: said, and offered there.
+    const auto other = PanelKindOfHeader(PanelFileReader(*file.bytes).next());
+    if (other && *other != kind()) {
+        if (platform->ask(window(), OtherPanelFileText(*other)))
+            Q_EMIT openInOtherPanel(QFile::decodeName(path->c_str()));
+        return;
+    }
+    report(loadFrom(*path, *file.bytes));
+}
+
+std::optional<Refusal> CalcPanel::loadFrom(const std::string& path, const std::string& bytes) {
+    const auto error = LoadPanelFile(model_, bytes);
     refreshRadios();
+    if (!error) setFile(path);
+    // The panel changed: a dropped key's words are over.
+    if (droppedKeySaid_) {
+        droppedKeySaid_ = false;
+        Q_EMIT status(QString());
+    }
+    return error;
+}
+
+void CalcPanel::setFile(const std::string& path) {
+    filePath_ = path;
+    const QString name = QFile::decodeName(NameOf(path).c_str());
+    fileLabel_->setText(fileLabel_->fontMetrics().elidedText(name, Qt::ElideMiddle, fileLabel_->width()));
+    fileLabel_->setToolTip(QFile::decodeName(path.c_str()));
+    fileLabel_->setAccessibleDescription(name);
+    if (services_.choices) services_.choices->addRecent(path);
 }
 
 void CalcPanel::saveFile() {
     Platform* platform = services_.platform;
     if (!platform) return;
-    const FileChooser chooser{PanelFileFilter(kind()), PanelFileExtension(kind()), "Save"};
-    const auto path = platform->chooseSaveFile(window(), chooser);
-    if (!path) return;
+    // Offered under the panel's own file name, never another kind's.
+    const FileChooser chooser{PanelFileFilter(kind()), PanelFileExtension(kind()), "Save", {}, NameOf(filePath_)};
+    if (const auto path = ChooseFile(*platform, window(), chooser, true, services_.choices, FileKind::Panel))
+        writeTo(*path);
+}
+
+void CalcPanel::save() {
+    if (filePath_.empty()) saveFile();
+    else writeTo(filePath_);
+}
+
+void CalcPanel::writeTo(const std::string& path) {
     // Written beside the old file and put in its place only when complete
     // (through a link to its target, keeping the file's mode); in place
     // where the folder takes no new file.
-    if (const auto failure = WriteFileAtomically(*path, SavePanelFile(model_)))
-        platform->message(window(), MessageKind::Error, FileErrorText(*failure));
-    else
-        filePath_ = *path;
+    if (const auto failure = WriteFileAtomically(path, SavePanelFile(model_))) {
+        if (services_.platform) services_.platform->message(window(), MessageKind::Error, FileErrorText(*failure));
+    } else {
+        setFile(path);
+    }
 }
 
-void CalcPanel::exportSheet() {
+void CalcPanel::exportSheet(const std::optional<PumpEntry>& pump) {
     Platform* platform = services_.platform;
     if (!platform) return;
     if (!ShowsResults(model_)) {
         platform->message(window(), MessageKind::Information, kSheetNeedsResultText);
         return;
     }
-    const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet"};
-    const auto path = platform->chooseSaveFile(window(), chooser);
+    SheetTitle title = services_.choices ? services_.choices->sheetTitle() : SheetTitle{};
+    if (services_.askSheetTitle) {
+        const auto entered = services_.askSheetTitle(title, window());
+        if (!entered) return;
+        title = *entered;
+        if (services_.choices) services_.choices->setSheetTitle(title);
+    }
+    // Offered under the panel file's name where it has one.
+    const std::string offered = filePath_.empty() ? "" : std::filesystem::path(filePath_).stem().string() + ".pdf";
+    const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet", {}, offered};
+    const auto path = ChooseFile(*platform, window(), chooser, true, services_.choices, FileKind::Sheet);
     if (!path) return;
     // The sheet never takes the place of the panel file it shows.
     if (!filePath_.empty() && SameFile(*path, filePath_)) {
@@ -631,14 +712,37 @@ void CalcPanel::exportSheet() {
                               "\rChoose another name for the sheet.");
         return;
     }
-    const std::string fileName = filePath_.empty() ? "" : std::filesystem::path(filePath_).filename().string();
-    const auto pdf = CalculationSheetPdf(MakeCalculationSheet(model_, fileName, TodaysDate()));
+    const auto pdf = CalculationSheetPdf(MakeCalculationSheet(model_, NameOf(filePath_), TodaysDate(), pump, title));
     if (!pdf) {
         platform->message(window(), MessageKind::Error, "The calculation sheet could not be drawn.");
         return;
     }
     if (const auto failure = WriteFileAtomically(*path, pdf->toStdString()))
         platform->message(window(), MessageKind::Error, FileErrorText(*failure));
+}
+
+void CalcPanel::setCurrent(bool current) {
+    if (current_ == current) return;
+    current_ = current;
+    update();
+}
+
+QImage CalcPanel::picture() {
+    // The panel as it is, without the window's mark of the current panel.
+    const bool marked = current_;
+    current_ = false;
+    const QImage image = PanelImage(this);
+    current_ = marked;
+    return image;
+}
+
+void CalcPanel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (!current_) return;
+    // A frame inside the panel's edge, where no control lies.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
+    painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
 }
 
 void CalcPanel::unitRadioClicked(UnitSystem system) {
@@ -675,7 +779,7 @@ void CalcPanel::choosePipeDiameter() {
 void CalcPanel::copyScreenToClipboard() {
     if (!services_.platform) return;
     const QString heading = Q(PictureHeading(window()->windowTitle().toStdString(), TodayShortDate().toStdString()));
-    services_.platform->setClipboardImage(ScreenCopyPicture(PanelImage(this), heading, window()->font()));
+    services_.platform->setClipboardImage(ScreenCopyPicture(picture(), heading, window()->font()));
 }
 
 void CalcPanel::print() { printOrPreview(false); }
@@ -686,7 +790,7 @@ void CalcPanel::printOrPreview(bool preview) {
     if (!services_.platform) return;
     const std::string caption = window()->windowTitle().toStdString();
     const QString heading = Q(PictureHeading(caption, TodayShortDate().toStdString()));
-    const QImage image = PanelImage(this);
+    const QImage image = picture();
     const QFont font = window()->font();
     const auto draw = [&](QPainter& painter, QSize page) { PrintPanelPage(painter, page, heading, image, font); };
     if (preview) services_.platform->preview(window(), PrintDocumentName(kind()), draw);

@@ -6,12 +6,14 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QImage>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "logic/io/DataTable.h"
+#include "logic/model/CalculationSheet.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PanelModel.h"
 #include "ui/widgets/Glyphs.h"
@@ -27,6 +29,7 @@ namespace corvane {
 
 class Platform;
 class RightAlignedEdit;
+class UserChoices;
 
 // What a panel needs from outside itself: the platform and the dialogs it
 // asks.  Each dialog answers from one call, so tests can stand in for it.
@@ -48,6 +51,13 @@ struct PanelServices {
     const DataTable* pipeTable = nullptr;
     // The pump library of the analysis window's Pump tab.
     PumpLibrary* pumps = nullptr;
+    // Where file choosers start, the recent files and the sheet's title
+    // block, kept between runs (none: nothing is kept).
+    UserChoices* choices = nullptr;
+    // The export dialog: the title block for a calculation sheet, starting
+    // from the last one; nothing when cancelled.  Without it, the last
+    // title block is used as it is.
+    std::function<std::optional<SheetTitle>(const SheetTitle& last, QWidget* parent)> askSheetTitle;
 };
 
 // The colour of a panel and the few colours its controls use.
@@ -69,11 +79,20 @@ public:
     // The focusable controls in their tab order.
     const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
 
+    // The panel's file: the one it was last opened from or saved to ("":
+    // none).
+    const std::string& filePath() const { return filePath_; }
+    // A panel file's bytes, read by the caller, loaded into this panel; the
+    // refusal of a file the panel cannot take.
+    std::optional<Refusal> loadFrom(const std::string& path, const std::string& bytes);
+
     // The panel's commands, as their buttons run them.
     void calculate();
     void showFlowWeight();
     void loadFile();
-    void saveFile();
+    void saveFile();  // asks for a file, as Save As
+    // File > Save: to the panel's file, or asked for where it has none.
+    void save();
     void copyTextToClipboard();
     void unitRadioClicked(UnitSystem system);
     void velocityFlow();
@@ -83,12 +102,22 @@ public:
     void copyScreenToClipboard();
     void print();
     void printPreview();
-    // File > Export calculation sheet: the panel's results as a PDF sheet.
-    void exportSheet();
+    // File > Export calculation sheet: the panel's results as a PDF sheet,
+    // with the pump's operating point where one is set on its pipe run.
+    void exportSheet(const std::optional<PumpEntry>& pump = std::nullopt);
+
+    // The panel the window's File menu acts on, marked by a frame.
+    void setCurrent(bool current);
+    bool isCurrent() const { return current_; }
 
 Q_SIGNALS:
     // A line for the window's status bar (empty: clear it).
     void status(const QString& text);
+    // A file of another panel that the user chose to open there.
+    void openInOtherPanel(const QString& path);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // What a click (or Space) on a control does.
@@ -146,7 +175,14 @@ private:
     QRadioButton* imperialRadio_ = nullptr;
     bool updating_ = false;
     std::vector<QWidget*> tabOrder_;
-    std::string filePath_;  // of the panel file last opened or saved, for the sheet
+    void writeTo(const std::string& path);
+    QImage picture();
+    void setFile(const std::string& path);
+
+    std::string filePath_;  // of the panel file last opened or saved
+    QLabel* fileLabel_ = nullptr;
+    bool current_ = false;
+    bool droppedKeySaid_ = false;  // the status line tells of a dropped key
 };
 
 }  // namespace corvane

@@ -2,19 +2,26 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QUrl>
 
+#include "logic/io/FileIo.h"
+#include "logic/model/PanelFile.h"
 #include "logic/model/PrintLayout.h"
+#include "logic/model/UserChoices.h"
 #include "ui/AnalysisWindow.h"
-#include "ui/SplashWindow.h"
 #include "ui/HelpWindow.h"
-#include "ui/widgets/RightAlignedEdit.h"
-#include "ui/widgets/Glyphs.h"
+#include "ui/PumpPage.h"
+#include "ui/SplashWindow.h"
 #include "ui/platform/Platform.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/RightAlignedEdit.h"
@@ -76,6 +83,8 @@ MainWindow::MainWindow(const Locale& locale, PanelServices services, std::string
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
         if (layout_ != Layout::SinglePanel) return;
         for (int i = 0; i < 4; ++i) panels_[static_cast<std::size_t>(i)]->setVisible(i == index);
+        current_ = index + 1;
+        markPanelInView();
     });
 
     for (int i = 0; i < 4; ++i) {
@@ -83,14 +92,30 @@ MainWindow::MainWindow(const Locale& locale, PanelServices services, std::string
         panels_[static_cast<std::size_t>(i)] = new CalcPanel(*models_[static_cast<std::size_t>(i)], services_, client_);
     }
     createMenus();
-    // Why an entry refuses to be left, besides the beep.
+    // Why an entry refuses to be left or dropped a key, besides the beep.
     statusBar()->setObjectName("StatusLine");
     statusBar()->setSizeGripEnabled(false);
-    for (CalcPanel* p : panels_)
+    for (CalcPanel* p : panels_) {
         connect(p, &CalcPanel::status, this, [this](const QString& text) {
             if (text.isEmpty()) statusBar()->clearMessage();
             else statusBar()->showMessage(text);
         });
+        connect(p, &CalcPanel::openInOtherPanel, this,
+                [this](const QString& path) { openFiles({QFile::encodeName(path).toStdString()}); });
+    }
+    if (services_.choices)
+        services_.choices->setProblemHandler([this](const std::string& problem) {
+            statusBar()->showMessage(QString::fromStdString("The settings could not be kept: " + problem).replace('\r', ' '));
+        });
+    // The panel worked in last is the one the File menu acts on.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (int i = 0; i < 4; ++i)
+            if (now && panels_[static_cast<std::size_t>(i)]->isAncestorOf(now) && current_ != i + 1) {
+                current_ = i + 1;
+                markPanelInView();
+            }
+    });
+    setAcceptDrops(true);
     applyLayout(4);
 
     splashTimer_.setObjectName("SplashTimer1");
@@ -142,11 +167,25 @@ void MainWindow::createMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
-    action(file, "Print preview\u2026", "PrintPreview1", [this] { panel(panelInView())->printPreview(); });
-    action(file, "Export calculation sheet\u2026", "ExportCalculationSheet1",
-           [this] { panel(panelInView())->exportSheet(); });
+    action(file, "&Open\u2026", "OpenFile1", [this] { openFile(); })->setShortcut(QKeySequence::Open);
+    save_ = action(file, "Save", "SaveFile1", [this] { panel(panelInView())->save(); });
+    save_->setShortcut(QKeySequence::Save);
+    saveAs_ = action(file, "Save as\u2026", "SaveFileAs1", [this] { panel(panelInView())->saveFile(); });
+    saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    recentMenu_ = file->addMenu("&Recent files");
+    recentMenu_->setObjectName("RecentFilesMenu");
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    file->addSeparator();
+    export_ = action(file, "Export calculation sheet\u2026", "ExportCalculationSheet1", [this] {
+        const int number = panelInView();
+        panel(number)->exportSheet(pumpFor(number));
+    });
+    preview_ = action(file, "Print preview\u2026", "PrintPreview1", [this] { panel(panelInView())->printPreview(); });
+    print_ = action(file, "Print\u2026", "Print1", [this] { panel(panelInView())->print(); });
+    print_->setShortcut(QKeySequence::Print);
     file->addSeparator();
     action(file, "Exit Corvane", "ExitCorvane1", [this] { close(); });
+    fillRecentMenu();
     QMenu* layout = menuBar()->addMenu("&Layout");
     layout->setObjectName("LayoutMenu");
     action(layout, "Single panel", "Singlepanel1", [this] { applyLayout(1); });
@@ -162,6 +201,126 @@ void MainWindow::createMenus() {
     action(help, "About Corvane", "About1", [this] { showAbout(); });
 }
 
+void MainWindow::fillRecentMenu() {
+    recentMenu_->clear();
+    const std::vector<std::string> recent = services_.choices ? services_.choices->recentFiles() : std::vector<std::string>{};
+    int n = 0;
+    for (const std::string& path : recent) {
+        const QString full = QFile::decodeName(path.c_str());
+        const QString name = full.mid(full.lastIndexOf('/') + 1);
+        // "1  case.PW2   (/home/user/cases)": the number is its key.
+        QAction* a = recentMenu_->addAction(QString("&%1  %2   (%3)").arg(++n % 10).arg(name, full.left(full.lastIndexOf('/'))));
+        a->setObjectName(QString("RecentFile%1").arg(n));
+        a->setToolTip(full);
+        connect(a, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    if (recent.empty()) recentMenu_->addAction("(none)")->setEnabled(false);
+    recentMenu_->addSeparator();
+    QAction* clear = recentMenu_->addAction("Clear the list");
+    clear->setObjectName("ClearRecentFiles1");
+    clear->setEnabled(!recent.empty());
+    connect(clear, &QAction::triggered, this, [this] {
+        if (services_.choices) services_.choices->clearRecent();
+    });
+}
+
+void MainWindow::markPanelInView() {
+    const int number = panelInView();
+    for (int i = 0; i < 4; ++i)
+        panels_[static_cast<std::size_t>(i)]->setCurrent(layout_ == Layout::FourPanels && i + 1 == number);
+    // The commands say which panel they act on.
+    const QString task = PanelTaskName(static_cast<PanelKind>(number));
+    save_->setText("&Save " + task);
+    saveAs_->setText("Save " + task + " &as\u2026");
+    export_->setText("&Export calculation sheet of " + task + "\u2026");
+    preview_->setText("Print pre&view of " + task + "\u2026");
+    print_->setText("&Print " + task + "\u2026");
+}
+
+void MainWindow::showPanel(int number) {
+    number = std::clamp(number, 1, 4);
+    current_ = number;
+    // Its tab too, so that it stays in view in the single-panel layout, and
+    // the focus in it, so that it stays the panel worked in.
+    if (tabs_->currentIndex() != number - 1) tabs_->setCurrentIndex(number - 1);
+    CalcPanel* shown = panels_[static_cast<std::size_t>(number - 1)];
+    if (!shown->isAncestorOf(QApplication::focusWidget()) && !shown->tabOrder().empty())
+        shown->tabOrder().front()->setFocus(Qt::OtherFocusReason);
+    markPanelInView();
+}
+
+void MainWindow::openFiles(const std::vector<std::string>& paths) {
+    std::string problems;
+    for (const std::string& path : paths) {
+        // Read whole or refused whole; the first line names the panel.
+        const PanelFileBytes file = ReadPanelFile(path);
+        std::optional<std::string> problem;
+        if (!file.bytes) {
+            problem = file.message;
+        } else if (const auto kind = PanelKindOfHeader(PanelFileReader(*file.bytes).next()); !kind) {
+            problem = kNotValidFileText;
+        } else if (const auto refusal = panel(PanelDigit(*kind))->loadFrom(path, *file.bytes)) {
+            problem = refusal->text;
+        } else {
+            showPanel(PanelDigit(*kind));
+        }
+        if (problem) problems += (problems.empty() ? "" : "\r\r") + path + "\r" + *problem;
+    }
+    if (!problems.empty() && services_.platform)
+        services_.platform->message(this, MessageKind::Error, "Not opened:\r" + problems);
+}
+
+void MainWindow::openHandedFiles(const std::vector<std::string>& paths) {
+    // A file opened under an open dialog would change the panel the dialog
+    // is about to answer.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, this, [this, paths] { openHandedFiles(paths); });
+        return;
+    }
+    openFiles(paths);
+}
+
+void MainWindow::openFile() {
+    if (!services_.platform) return;
+    const FileChooser chooser{AnyPanelFileFilter(), "", "Open"};
+    if (const auto path = ChooseFile(*services_.platform, this, chooser, false, services_.choices, FileKind::Panel))
+        openFiles({*path});
+}
+
+void MainWindow::openRecent(const std::string& path) {
+    if (!FileExists(path)) {
+        if (services_.choices) services_.choices->removeRecent(path);
+        if (services_.platform)
+            services_.platform->message(this, MessageKind::Information,
+                                        path + "\rThis file is no longer there; it has been taken off the recent files.");
+        return;
+    }
+    openFiles({path});
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    // After the drop has ended: a message box must not run inside it.
+    QTimer::singleShot(0, this, [this, paths] { openFiles(paths); });
+}
+
+std::optional<PumpEntry> MainWindow::pumpFor(int number) const {
+    if (!analysis_ || analysis_->panelNumber() != number) return std::nullopt;
+    const PumpTab& tab = analysis_->pumpPage()->model();
+    if (tab.empty()) return std::nullopt;
+    return tab.entry(models_[static_cast<std::size_t>(number - 1)]->locale());
+}
+
 void MainWindow::applyLayout(int kind) {
     if (kind == 1) {
         layout_ = Layout::SinglePanel;
@@ -174,6 +333,7 @@ void MainWindow::applyLayout(int kind) {
         toolBar_->setGeometry(0, 0, kPanelWidth, 24);
         const int selected = tabs_->currentIndex() < 0 ? 0 : tabs_->currentIndex();
         panels_[static_cast<std::size_t>(selected)]->show();
+        current_ = selected + 1;
     } else if (kind == 4) {
         layout_ = Layout::FourPanels;
         tabs_->hide();
@@ -187,6 +347,7 @@ void MainWindow::applyLayout(int kind) {
     } else {
         return;
     }
+    markPanelInView();
     // The window follows its client area exactly.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -207,7 +368,12 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::openHelp() {
     const std::string path = helpFolder_ + kHelpDocument;
-    if (services_.platform && !services_.platform->openDocument(path)) {
+    // Where the desktop names no viewer for PDF, the help pages at once.
+    if (!services_.platform || !services_.platform->hasViewerFor("application/pdf")) {
+        showHelpPages();
+        return;
+    }
+    if (!services_.platform->openDocument(path)) {
         services_.platform->message(this, MessageKind::Error, "An error ocurred when opening file " + path);
         showHelpPages();
     }
@@ -222,16 +388,16 @@ void MainWindow::showHelpPages() {
 
 int MainWindow::panelInView() const {
     if (layout_ == Layout::SinglePanel) return std::max(1, tabs_->currentIndex() + 1);
-    for (int i = 0; i < 4; ++i)
-        if (panels_[static_cast<std::size_t>(i)]->isAncestorOf(QApplication::focusWidget())) return i + 1;
-    return 1;
+    return current_;
 }
 
 void MainWindow::openAnalysis() {
     const int number = panelInView();
-    if (!analysis_)
+    if (!analysis_) {
         analysis_ = new AnalysisWindow({models_[0].get(), models_[1].get(), models_[2].get(), models_[3].get()},
                                        services_.pipeTable, services_.platform, this, services_.pumps);
+        analysis_->setChoices(services_.choices);
+    }
     analysis_->showFor(number);
 }
 

@@ -11,11 +11,16 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "ui/CalcPanel.h"
 
-class QTabBar;
+class QAction;
 class QFrame;
+class QMenu;
+class QTabBar;
 
 namespace corvane {
 
@@ -49,12 +54,27 @@ public:
     void openHelp();
     void showHelpPages();
     class HelpWindow* helpWindow() const { return help_; }
-    // The analysis window for the panel in view (the tab's in the single
-    // layout, the one holding the focus in the four-panel layout).
+    // The analysis window for the panel in view.
     void openAnalysis();
-    // The panel in view: the tab's in the single layout, the one holding
-    // the focus in the four-panel layout (panel 1 when none does).
+    // The panel in view, which the File menu's commands act on: the tab's in
+    // the single layout; in the four-panel layout the one last worked in
+    // (marked by its frame), panel 1 at start.
     int panelInView() const;
+    // Makes the panel the one in view (its tab in the single layout).
+    void showPanel(int number);
+
+    // Opens each panel file into the panel its first line names, the last
+    // of them in view; one message names each file that could not be
+    // opened.  (The command line, a second start, the File menu, drops.)
+    void openFiles(const std::vector<std::string>& paths);
+    // The same for files handed over by a later start, once no dialog of
+    // this program is open.
+    void openHandedFiles(const std::vector<std::string>& paths);
+    // File > Open: any panel file into its panel.
+    void openFile();
+    // A file of the recent files: opened, or taken off the list with a word
+    // where it no longer exists.
+    void openRecent(const std::string& path);
     class AnalysisWindow* analysisWindow() const { return analysis_; }
     void showAbout();
     // Brings the window to the front, restored if minimised.
@@ -62,10 +82,16 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createMenus();
     void createToolBar();
+    void fillRecentMenu();
+    void markPanelInView();
+    // The pump set on the analysis window's Pump tab for the panel.
+    std::optional<PumpEntry> pumpFor(int number) const;
 
     std::array<std::unique_ptr<PanelModel>, 4> models_;
     std::array<CalcPanel*, 4> panels_{};
@@ -80,6 +106,14 @@ private:
     class HelpWindow* help_ = nullptr;
     QTimer splashTimer_;
     bool shownOnce_ = false;
+    int current_ = 1;  // the panel in view in the four-panel layout
+    QMenu* recentMenu_ = nullptr;
+    // The File menu's commands that name the panel in view.
+    QAction* save_ = nullptr;
+    QAction* saveAs_ = nullptr;
+    QAction* export_ = nullptr;
+    QAction* preview_ = nullptr;
+    QAction* print_ = nullptr;
 };
 
 }  // namespace corvane

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "ui/platform/Platform.h"
+#include "ui/sheet/ChartRender.h"
 
 namespace corvane {
 
@@ -51,6 +52,14 @@ PumpPage::PumpPage(QWidget* parent) : QWidget(parent) {
     chart_->setObjectName("PumpChart");
     chart_->setAccessibleName("System and pump curves");
     chart_->setRenderHint(QPainter::Antialiasing);
+    // The legend below the chart, a line for each entry: the operating
+    // points' names are long, and a chart's own legend cuts them short.
+    legend_ = new QLabel(this);
+    legend_->setObjectName("PumpChartLegend");
+    legend_->setAccessibleName("Legend");
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setWordWrap(true);
+    legend_->setMargin(4);
 
     result_ = new QTableWidget(0, 3, this);
     result_->setObjectName("PumpResultTable");
@@ -129,9 +138,12 @@ PumpPage::PumpPage(QWidget* parent) : QWidget(parent) {
     left->addLayout(chooseRow);
     left->addLayout(addRow);
     left->addWidget(lower_, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(chart_, 1);
+    right->addWidget(legend_);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 2);
-    layout->addWidget(chart_, 3);
+    layout->addLayout(right, 3);
 
     connect(points_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (filling_) return;
@@ -197,6 +209,8 @@ void PumpPage::show(const PanelModel& panel, const PumpTabResult& result, const 
         lower_->setCurrentWidget(result_);
     }
     RenderChartPicture(chart_, picture, font());
+    chart_->chart()->legend()->hide();
+    legend_->setText(picture.message ? QString() : LegendHtml(picture));
 }
 
 }  // namespace corvane

@@ -38,6 +38,7 @@ public:
     QTableWidget* resultTable() const { return result_; }
     QLabel* message() const { return message_; }
     QChartView* chart() const { return chart_; }
+    QLabel* legend() const { return legend_; }
     QComboBox* libraryList() const { return library_; }
 
 Q_SIGNALS:
@@ -50,6 +51,7 @@ private:
     QLineEdit* speed_;
     QLineEdit* efficiency_;
     QChartView* chart_;
+    QLabel* legend_;
     QStackedWidget* lower_;
     QTableWidget* result_;
     QLabel* message_;

@@ -37,17 +37,11 @@ std::optional<std::string> EachLine(const std::string& path, const DataFiles::Li
     return std::nullopt;
 }
 
-// Creates the folder and any missing parent, for the user only.
+// Creates the folder and any missing parent, for the user only; a file in
+// its place is named.
 std::optional<std::string> MakeFolder(const std::string& folder) {
-    struct stat st {};
-    if (folder.empty() || ::stat(folder.c_str(), &st) == 0) {
-        if (folder.empty() || S_ISDIR(st.st_mode)) return std::nullopt;
-        return folder + ": This is a file, not a folder";
-    }
-    const std::string parent = FolderOf(folder);
-    if (parent != folder)
-        if (auto problem = MakeFolder(parent)) return problem;
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return FileProblem(folder, errno);
+    if (!folder.empty() && FileExists(folder) && !FolderExists(folder)) return folder + ": This is a file, not a folder";
+    if (auto failure = MakeFolders(folder)) return FileProblem(*failure);
     return std::nullopt;
 }
 

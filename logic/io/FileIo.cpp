@@ -604,4 +604,18 @@ bool FolderWritable(const std::string& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool FolderExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<FileFailure> MakeFolders(const std::string& folder) {
+    if (folder.empty() || FileExists(folder)) return std::nullopt;
+    const std::string parent = FolderOf(folder);
+    if (parent != folder)
+        if (auto failure = MakeFolders(parent)) return failure;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return Failure(folder, errno);
+    return std::nullopt;
+}
+
 }  // namespace corvane

@@ -123,4 +123,11 @@ bool FolderWritable(const std::string& folder);
 // The folder part of a path ("." for a bare name).
 std::string FolderOf(const std::string& path);
 
+// Whether `path` is a folder (following links).
+bool FolderExists(const std::string& path);
+
+// Creates the folder and any missing parent, for the user only (mode 0700);
+// nothing to do where it exists.
+std::optional<FileFailure> MakeFolders(const std::string& folder);
+
 }  // namespace corvane

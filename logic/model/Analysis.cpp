@@ -64,10 +64,13 @@ OperatingPoint SolveOperatingPoint(const PanelModel& panel) {
     op.length = panel.kind() == PanelKind::Length ? op.result.length : op.inputs.length;
     op.flow = panel.kind() == PanelKind::Flow ? op.result.flow : op.inputs.flow;
     op.pressureDrop = panel.kind() == PanelKind::PressureDrop ? op.result.pressureDrop : op.inputs.allowableLoss;
+    op.viscosityAtPressure =
+        op.inputs.gas || panel.kind() == PanelKind::Diameter || panel.kind() == PanelKind::Length;
+    if (op.viscosityAtPressure) op.viscosityFactor = 1 + kGasViscosityPerBar * op.inputs.inletPressure;
     return op;
 }
 
-SystemCurve ComputeSystemCurve(const PanelModel& panel, int points) {
+SystemCurve ComputeSystemCurve(const PanelModel& panel, int points, double upToFlow) {
     SystemCurve curve;
     const OperatingPoint op = SolveOperatingPoint(panel);
     curve.flowUnit = FlowUnitText(panel.flowUnitCode(), panel.locale());
@@ -78,8 +81,9 @@ SystemCurve ComputeSystemCurve(const PanelModel& panel, int points) {
     }
     const int code = panel.flowUnitCode();
     points = std::max(points, 2);
+    const double last = std::max(1.5 * op.flow, upToFlow);
     for (int i = 0; i < points; ++i) {
-        const double q = 1.5 * op.flow * i / (points - 1);
+        const double q = last * i / (points - 1);
         const SolverResult r = DropAt(op, q, op.diameter);
         if (r.fault) break;
         curve.points.push_back({FlowFromLitresPerMin(code, q), ShownValue(panel, r.head, r.pressureDrop)});
@@ -208,6 +212,8 @@ double ShownValueOfHead(const PanelModel& panel, double headM) {
 
 std::string VelocityUnit(const PanelModel& panel) { return panel.metric() ? "m/s" : "ft/s"; }
 std::string ValueUnitOf(const PanelModel& panel) { return ValueUnit(panel); }
+std::string DiameterUnitOf(const PanelModel& panel) { return panel.metric() ? "mm" : "inch"; }
+double ShownDiameter(const PanelModel& panel, double mm) { return panel.metric() ? mm : mm / kMillimetresPerInch; }
 
 std::string SystemCurveCsv(const SystemCurve& curve, const Locale& l) {
     std::string out = Csv("Flow (" + curve.flowUnit + ")") + "," + Csv("Value (" + curve.valueUnit + ")") + "\n";
@@ -230,10 +236,11 @@ std::string MoodyCsv(const MoodyDiagram& m, const Locale& l) {
 
 std::string StandardSizesCsv(const std::vector<SizeOption>& sizes, const PanelModel& panel) {
     const Locale& l = panel.locale();
-    std::string out = "Pipe type,Nominal size,Internal diameter (mm)," + Csv("Velocity (" + VelocityUnit(panel) + ")") +
+    std::string out = "Pipe type,Nominal size," + Csv("Internal diameter (" + DiameterUnitOf(panel) + ")") + "," +
+                      Csv("Velocity (" + VelocityUnit(panel) + ")") +
                       ",Reynolds number," + Csv("Value (" + ValueUnit(panel) + ")") + "\n";
     for (const SizeOption& o : sizes) {
-        out += Csv(o.type) + "," + Csv(o.nominal) + "," + Num(o.internalDiameter, 3, l) + ",";
+        out += Csv(o.type) + "," + Csv(o.nominal) + "," + Num(ShownDiameter(panel, o.internalDiameter), 3, l) + ",";
         if (o.refused) out += ",,\n";
         else out += Num(o.velocity, 3, l) + "," + Num(o.reynolds, 0, l) + "," + Num(o.value, 3, l) + "\n";
     }

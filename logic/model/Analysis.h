@@ -23,6 +23,11 @@ struct OperatingPoint {
     double length = 0;      // m: the entry, or the solved length
     double flow = 0;        // l/min (free flow for a gas): the entry, or the solved flow
     double pressureDrop = 0;  // bar: calculated (panel 1) or the allowable loss (gas, panels 2 to 4)
+    // Whether the panel's solver takes the viscosity at the inlet pressure
+    // (a gas; a liquid on the diameter and length panels), and its factor
+    // in the Reynolds number there, 1 + 0.0028 P (P in bar g); 1 elsewhere.
+    bool viscosityAtPressure = false;
+    double viscosityFactor = 1;
 };
 OperatingPoint SolveOperatingPoint(const PanelModel& panel);
 
@@ -36,8 +41,9 @@ struct CurvePoint {
     double value;  // head or pressure drop in the panel's units
 };
 
-// Head (or pressure drop) against flow from 0 to 150 % of the panel's flow,
-// each point by the pressure-drop calculation on the panel's pipe.
+// Head (or pressure drop) against flow from 0 to 150 % of the panel's flow
+// (or to `upToFlow` l/min where that is further), each point by the
+// pressure-drop calculation on the panel's pipe.
 struct SystemCurve {
     std::optional<Refusal> refusal;
     std::vector<CurvePoint> points;  // ends early where a gas point is refused
@@ -45,7 +51,7 @@ struct SystemCurve {
     std::string flowUnit;            // "litre/min"
     std::string valueUnit;           // "m hd", "bar", "ft hd", "psi"
 };
-SystemCurve ComputeSystemCurve(const PanelModel& panel, int points = 31);
+SystemCurve ComputeSystemCurve(const PanelModel& panel, int points = 31, double upToFlow = 0);
 
 struct MoodyCurve {
     double relativeRoughness;
@@ -94,5 +100,9 @@ double ShownValueOfHead(const PanelModel& panel, double headM);
 // The unit of the velocity and of the value columns of the size table.
 std::string VelocityUnit(const PanelModel& panel);
 std::string ValueUnitOf(const PanelModel& panel);
+// The internal diameters of the size table in the panel's units: "mm" or
+// "inch", and a diameter in mm shown in them.
+std::string DiameterUnitOf(const PanelModel& panel);
+double ShownDiameter(const PanelModel& panel, double millimetres);
 
 }  // namespace corvane

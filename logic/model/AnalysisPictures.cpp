@@ -111,9 +111,43 @@ bool NoteInstead(ChartPicture& picture, const PanelModel& panel, const std::opti
 
 }  // namespace
 
-ChartPicture SystemCurvePicture(const PanelModel& panel) {
+void PlaceLineNames(ChartPicture& picture, double charWidth, double lineHeight) {
+    const double xSpan = picture.x.max - picture.x.min;
+    const double ySpan = picture.y.max - picture.y.min;
+    struct Box {
+        double left, right, bottom, top;
+    };
+    std::vector<Box> placed;
+    auto clear = [&](const Box& b) {
+        return std::none_of(placed.begin(), placed.end(), [&](const Box& o) {
+            return b.left < o.right && o.left < b.right && b.bottom < o.top && o.bottom < b.top;
+        });
+    };
+    for (ChartLine& line : picture.lines) {
+        if (line.inLegend || line.points.empty()) continue;
+        // Characters, not bytes: the names hold "ε".
+        const auto chars = static_cast<double>(
+            std::count_if(line.name.begin(), line.name.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        const double width = (chars + 1) * charWidth * xSpan;
+        const double height = lineHeight * ySpan;
+        // From the right end leftwards, where the curves lie furthest apart.
+        for (int percent = 98; percent >= 40; percent -= 2) {
+            const std::size_t at = (line.points.size() - 1) * static_cast<std::size_t>(percent) / 100;
+            const auto [x, y] = line.points[at];
+            const Box box{x - width / 2, x + width / 2, y, y + height};
+            if (box.left < picture.x.min || box.right > picture.x.max || box.bottom < picture.y.min ||
+                box.top > picture.y.max || !clear(box))
+                continue;
+            line.labelAt = at;
+            placed.push_back(box);
+            break;
+        }
+    }
+}
+
+ChartPicture SystemCurvePicture(const PanelModel& panel, double upToFlow) {
     ChartPicture picture;
-    const SystemCurve c = ComputeSystemCurve(panel);
+    const SystemCurve c = ComputeSystemCurve(panel, 31, upToFlow);
     if (NoteInstead(picture, panel, c.refusal)) return picture;
     const Locale& l = panel.locale();
     picture.title = ShowsHeadUnit(c.valueUnit) ? "Head against flow" : "Pressure drop against flow";
@@ -155,6 +189,7 @@ ChartPicture MoodyPicture(const PanelModel& panel) {
     const std::string own = RoughnessText(m.own.relativeRoughness, l);
     picture.lines.push_back(line(m.own, "This pipe (\u03b5/D " + own + ")", LineRole::Own, true));
     picture.lines.push_back(line(m.colebrook, "Colebrook-White", LineRole::Reference, true));
+    PlaceLineNames(picture);
     const std::string re = Number(m.reynolds, 0, l);
     const std::string f = Number(m.friction, 4, l);
     picture.lines.push_back({"Operating point",
@@ -171,14 +206,14 @@ SizesTable StandardSizesTable(const PanelModel& panel, const DataTable& pipes) {
     SizesTable table;
     table.headers = {"Pipe type",
                      "Nominal\nsize",
-                     "Internal\ndiameter (mm)",
+                     "Internal\ndiameter (" + DiameterUnitOf(panel) + ")",
                      "Velocity\n(" + VelocityUnit(panel) + ")",
                      "Reynolds\nnumber",
                      ValueTitle(ValueUnitOf(panel), "\n")};
     if (!ShowsResults(panel)) return table;
     const Locale& l = panel.locale();
     for (const SizeOption& o : StandardSizes(panel, pipes))
-        table.rows.push_back({o.type, o.nominal, Number(o.internalDiameter, 3, l),
+        table.rows.push_back({o.type, o.nominal, Number(ShownDiameter(panel, o.internalDiameter), 3, l),
                               o.refused ? "" : Number(o.velocity, 3, l), o.refused ? "" : Number(o.reynolds, 0, l),
                               o.refused ? "refused" : Number(o.value, 3, l)});
     return table;

@@ -52,6 +52,9 @@ struct ChartLine {
     std::vector<std::pair<double, double>> points;  // plot coordinates
     bool inLegend = true;                           // false: labelled at its end instead
     std::string label = {};                         // written beside a point
+    // Out of the legend: the point its name is written above (centred on
+    // it), or none where there is no room for the name.
+    std::optional<std::size_t> labelAt = {};
 };
 
 struct ChartPicture {
@@ -69,7 +72,16 @@ bool ShowsResults(const PanelModel& panel);
 // A refusal's text for a window: its CR line breaks as LF.
 std::string ReplaceLineBreaks(std::string text);
 
-ChartPicture SystemCurvePicture(const PanelModel& panel);
+// The system curve to 150 % of the panel's flow, or to `upToFlow` l/min
+// where that is further.
+// Places the names of the lines kept out of the legend above their curves,
+// each as far right as it fits inside the plot without touching a name
+// placed before it.  A name is taken to be `charWidth` of the x span per
+// character wide and `lineHeight` of the y span high (the sheet's plot,
+// the smallest these pictures are drawn, with room to spare).
+void PlaceLineNames(ChartPicture& picture, double charWidth = 0.012, double lineHeight = 0.06);
+
+ChartPicture SystemCurvePicture(const PanelModel& panel, double upToFlow = 0);
 ChartPicture MoodyPicture(const PanelModel& panel);
 
 // The standard sizes as the window's table shows them.

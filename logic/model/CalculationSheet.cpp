@@ -1,6 +1,7 @@
 #include "logic/model/CalculationSheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <ctime>
 
@@ -8,6 +9,8 @@
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
 #include "logic/model/Analysis.h"
+#include "logic/model/FlowUnitLists.h"
+#include "logic/model/PumpTab.h"
 #include "logic/model/SecondOpinion.h"
 #include "logic/text/NumberText.h"
 
@@ -52,14 +55,14 @@ SheetBlock Chart(ChartPicture picture) {
     return b;
 }
 
-const char* TaskOf(PanelKind kind) {
-    switch (kind) {
-        case PanelKind::PressureDrop: return "Find pressure drop";
-        case PanelKind::Flow: return "Find flow";
-        case PanelKind::Diameter: return "Find diameter";
-        case PanelKind::Length: return "Find length";
-    }
-    return "";
+const char* TaskOf(PanelKind kind) { return PanelTaskName(kind); }
+
+// A text that holds a number and then its unit ("144.477 litre/min") as
+// the number and the unit.
+std::pair<std::string, std::string> NumberAndUnit(const std::string& text) {
+    const auto space = text.find(' ');
+    if (space == std::string::npos) return {text, ""};
+    return {text.substr(0, space), text.substr(space + 1)};
 }
 
 // The texts of the sheet of one panel.
@@ -67,7 +70,7 @@ class SheetWriter {
 public:
     SheetWriter(const PanelModel& panel, const std::optional<PumpEntry>& pump)
         : p_(panel), l_(panel.locale()), op_(SolveOperatingPoint(panel)) {
-        if (pump) pump_ = SolvePumpOnPanel(panel, *pump);
+        if (pump) pump_ = SolvePumpEntry(panel, *pump);
     }
 
     std::vector<SheetSection> sections() {
@@ -76,6 +79,14 @@ public:
 
 private:
     std::string num(double v, int decimals) const { return WriteEntryNumber(v, decimals, l_).value_or("?"); }
+    std::string sig(double v) const { return SignificantText(v, l_); }
+    // A number of an equation, in the locale's separator ("1.01325").
+    std::string dec(const char* text) const {
+        std::string out = text;
+        for (char& c : out)
+            if (c == '.') c = l_.decimalSeparator;
+        return out;
+    }
     std::string text(Ctl c) const { return p_.text(c); }
     std::string entry(Ctl c) const { return FixDecimalSeparator(p_.text(c), l_); }
     std::string item(Ctl c) const { return p_.list(c).selectedText(); }
@@ -87,18 +98,18 @@ private:
     bool gas() const { return op_.inputs.gas; }
     bool metric() const { return p_.metric(); }
     PanelKind kind() const { return p_.kind(); }
-    std::string headUnit() const { return metric() ? "m hd" : "ft hd"; }
-    double head(double m) const { return metric() ? m : LengthFromMetres(kFoot, m); }
-    std::string pressureUnit() const { return metric() ? "bar" : "psi"; }
-    double pressure(double bar) const { return metric() ? bar : PressureFromBar(kPsi, bar); }
+    // Where the solver takes the viscosity at the inlet pressure.
+    bool viscosityFactor() const { return op_.viscosityAtPressure; }
     std::string flowUnit() const { return item(gas() ? Ctl::Gas_FlowUnitComboBox : Ctl::FlowUnitComboBox); }
+    std::string pressureUnit() const { return metric() ? "bar" : "psi"; }
 
     SheetSection theCase() const {
         SheetSection s{"1  The case", {}};
         Rows rows;
         rows.push_back({"Calculation", TaskOf(kind()), ""});
         rows.push_back({"Units", metric() ? "Metric" : "Imperial", ""});
-        rows.push_back({"Fluid", trim(text(Ctl::FluidName_Edit)), gas() ? "gas" : "liquid"});
+        rows.push_back({"Fluid", trim(text(Ctl::FluidName_Edit)), ""});
+        rows.push_back({"State", gas() ? "gas" : "liquid", ""});
         rows.push_back({"Kinematic viscosity", entry(Ctl::FluidViscosityRightEdit), "cSt"});
         if (gas()) {
             rows.push_back({"Gas density at 0" + std::string(1, l_.decimalSeparator) + "0 " + text(Ctl::BargHdLabel),
@@ -110,7 +121,8 @@ private:
                             "kg/m\u00b3"});
         } else {
             rows.push_back({"Relative density (water = 1)", entry(Ctl::FluidRelativeDensityRightEdit), ""});
-            rows.push_back({"Density", num(op_.inputs.density * 1000.0, 3), "kg/m\u00b3"});
+            if (viscosityFactor())
+                rows.push_back({"Inlet pressure (for the viscosity)", entry(Ctl::Barg_RightEdit), text(Ctl::BargHdLabel)});
         }
         rows.push_back({trim(text(Ctl::PipematerailHdLabel)), item(Ctl::PipeMaterialComboBox), ""});
         rows.push_back({trim(text(Ctl::InternalRoughnessHdLabel)), entry(Ctl::IRmm_RightEdit), text(Ctl::IR_UnitsLabel)});
@@ -118,8 +130,8 @@ private:
             rows.push_back({trim(text(Ctl::InternalDiameterHdLabel)), entry(Ctl::IDmm_RightEdit), text(Ctl::ID_UnitsLabel)});
         if (kind() != PanelKind::Length)
             rows.push_back({trim(text(Ctl::LengthHdLabel)), entry(Ctl::LengthM_RightEdit), text(Ctl::Length_UnitsLabel)});
-        rows.push_back({trim(text(Ctl::ElevationChangeLabel)), entry(Ctl::ElevationChange_RightEdit),
-                        text(Ctl::ElevationChange_UnitsLabel) + " " + item(Ctl::RiseFallComboBox)});
+        rows.push_back({trim(text(Ctl::ElevationChangeLabel)) + " (" + item(Ctl::RiseFallComboBox) + ")",
+                        entry(Ctl::ElevationChange_RightEdit), text(Ctl::ElevationChange_UnitsLabel)});
         if (kind() != PanelKind::Flow) {
             const std::string flow = gas() ? "Flow (free volume, at 0" + std::string(1, l_.decimalSeparator) + "0 " +
                                                  text(Ctl::BargHdLabel) + ")"
@@ -129,7 +141,7 @@ private:
         if (kind() != PanelKind::PressureDrop) {
             if (gas())
                 rows.push_back({trim(text(Ctl::AllowableLossHdLabel)), entry(Ctl::AllowablePressureLoss_RightEdit),
-                                metric() ? "bar" : "psi"});
+                                pressureUnit()});
             else
                 rows.push_back({trim(text(Ctl::AvailablePressureHdLabel)), entry(Ctl::AvailablePressure_RightEdit),
                                 item(Ctl::MhdBarComboBox)});
@@ -164,33 +176,36 @@ private:
         SheetSection s{"2  The method", {}};
         s.blocks.push_back(Paragraph(
             "Steady flow in a full round pipe, Darcy\u2013Weisbach, with the friction factor by its flow zone; "
-            "calculated in SI units (D in m, Q in m\u00b3/s, g = 9" + std::string(1, l_.decimalSeparator) +
-            "81 m/s\u00b2)."));
+            "calculated in SI units (D, L, \u03b5 and h in m, Q in m\u00b3/s, \u03bd in m\u00b2/s, \u0394p in bar, "
+            "g = " + dec("9.81") + " m/s\u00b2)."));
         if (gas()) {
-            s.blocks.push_back(Equation("c = 1" + std::string(1, l_.decimalSeparator) + "01325 / (P + 1" +
-                                        std::string(1, l_.decimalSeparator) +
-                                        "01325)      volume ratio at the inlet gauge pressure P (bar g)"));
+            s.blocks.push_back(Equation("c = " + dec("1.01325") + " / (P + " + dec("1.01325") +
+                                        ")      volume ratio at the inlet gauge pressure P (bar g)"));
             s.blocks.push_back(Equation("v = c Q / (\u03c0 D\u00b2 / 4)      velocity at the inlet, Q the free flow"));
-            s.blocks.push_back(Equation("Re = v D / \u03bd / (1 + 0" + std::string(1, l_.decimalSeparator) +
-                                        "0028 P) / c      the viscosity rises 0" +
-                                        std::string(1, l_.decimalSeparator) + "28 % per bar"));
+            s.blocks.push_back(Equation("Re = v D / (c \u03bd (1 + " + dec("0.0028") +
+                                        " P))      the viscosity rises " + dec("0.28") + " % per bar"));
         } else {
             s.blocks.push_back(Equation("v = Q / (\u03c0 D\u00b2 / 4)"));
-            s.blocks.push_back(Equation("Re = v D / \u03bd"));
+            if (viscosityFactor())
+                s.blocks.push_back(Equation("Re = v D / (\u03bd (1 + " + dec("0.0028") +
+                                            " P))      the viscosity taken at the inlet pressure P (bar g), "
+                                            "as this panel calculates"));
+            else
+                s.blocks.push_back(Equation("Re = v D / \u03bd"));
         }
         s.blocks.push_back(Equation("f = 64 / Re      for Re \u2264 2300 (laminar)"));
         s.blocks.push_back(Equation("f = (Re \u2212 1500) / 30000      for 2300 < Re < 3500 (critical zone, a straight line)"));
-        s.blocks.push_back(Equation("1 / \u221af = \u22121" + std::string(1, l_.decimalSeparator) + "8 log\u2081\u2080[(\u03b5 / D / 3" +
-                                    std::string(1, l_.decimalSeparator) + "7)^1" + std::string(1, l_.decimalSeparator) +
-                                    "11 + 6" + std::string(1, l_.decimalSeparator) +
-                                    "9 / Re]      for Re \u2265 3500 (Haaland, turbulent)"));
+        s.blocks.push_back(Equation("1 / \u221af = \u2212" + dec("1.8") + " log\u2081\u2080[(\u03b5 / D / " + dec("3.7") +
+                                    ")^" + dec("1.11") + " + " + dec("6.9") +
+                                    " / Re]      for Re \u2265 3500 (Haaland, turbulent)"));
         s.blocks.push_back(Equation("h_pipe = f (L / D) v\u00b2 / 2g      head lost in the pipe (Darcy\u2013Weisbach)"));
         s.blocks.push_back(Equation("h_fittings = K v\u00b2 / 2g      K = \u03a3 count \u00d7 K of the size band, + extra K"));
         s.blocks.push_back(Equation("h = h_pipe + h_fittings + \u0394z      \u0394z the rise (a fall negative)"));
-        s.blocks.push_back(Equation(gas() ? "\u0394p = \u03c1\u2080 / c \u00d7 g h      \u03c1\u2080 the gas density at 0 bar g"
-                                          : "\u0394p = \u03c1 g h      \u03c1 = 1000 \u00d7 relative density"));
+        s.blocks.push_back(Equation(gas() ? "\u0394p = \u03c1\u2080 g h / (c \u00d7 10\u2075)      \u03c1\u2080 the gas density at 0 bar g"
+                                          : "\u0394p = \u03c1 g h / 10\u2075      \u03c1 = 1000 \u00d7 relative density"));
         const int passes = op_.result.passes;
         const std::string passText = std::to_string(passes) + (passes == 1 ? " pass" : " passes");
+        const std::string converged = op_.result.converged ? "." : ", and the last did not meet the tolerance.";
         switch (kind()) {
             case PanelKind::PressureDrop:
                 s.blocks.push_back(Paragraph("The pressure drop follows directly from the flow: no iteration."));
@@ -199,16 +214,15 @@ private:
                 s.blocks.push_back(Paragraph(
                     "The flow was solved by fixed-point iteration on the velocity: from v = 2 m/s, each pass takes f "
                     "at the pass's Reynolds number and sets v \u2190 v \u221a(h_available / h_pass), the heads per metre "
-                    "of pipe, until they agree within 0" + std::string(1, l_.decimalSeparator) + "0001; " + passText +
-                    " were needed" + (op_.result.converged ? "." : ", and the last did not meet the tolerance.")));
+                    "of pipe, until they agree within " + dec("0.0001") + "; " + passText + " were needed" + converged +
+                    " The flow is Q = v (\u03c0 D\u00b2 / 4)" + (gas() ? " / c." : ".")));
                 break;
             case PanelKind::Diameter:
                 s.blocks.push_back(Paragraph(
                     "The diameter was solved by fixed-point iteration: from D = 50 mm, each pass takes v, Re, f and the "
                     "fittings' K at the pass's diameter and sets D \u2190 D (h_pass / h_available)^\u00bc, the heads per "
-                    "metre of pipe, until they agree within 0" + std::string(1, l_.decimalSeparator) + "0001; " +
-                    passText + " were needed" +
-                    (op_.result.converged ? "." : ", and the last did not meet the tolerance.")));
+                    "metre of pipe, until they agree within " + dec("0.0001") + "; " + passText + " were needed" +
+                    converged));
                 break;
             case PanelKind::Length:
                 s.blocks.push_back(Paragraph(
@@ -216,6 +230,12 @@ private:
                     "no iteration."));
                 break;
         }
+        if (kind() != PanelKind::PressureDrop)
+            s.blocks.push_back(Paragraph(
+                gas() ? "The head available is the allowable pressure loss as a head of the gas at the inlet: "
+                        "h_available = c \u0394p \u00d7 10\u2075 / (\u03c1\u2080 g)."
+                      : "The head available is the available pressure as a head of the liquid: given in bar or psi, "
+                        "h_available = p \u00d7 10\u2075 / (\u03c1 g)."));
         if (gas())
             s.blocks.push_back(Paragraph(
                 "Second opinion: the complete isothermal equation for a compressible gas, "
@@ -225,37 +245,91 @@ private:
         if (op_.inputs.fittings.counts != decltype(op_.inputs.fittings.counts){})
             s.blocks.push_back(Paragraph(
                 "Fittings second opinion: 2-K (Hooper) K = K\u2081 / Re + K\u221e (1 + 1 / D), and 3-K (Darby) "
-                "K = K\u2081 / Re + K\u1d62 (1 + K_d / D^0" + std::string(1, l_.decimalSeparator) +
-                "3), D in inches, for the fittings with published constants."));
+                "K = K\u2081 / Re + K\u1d62 (1 + K_d / D^" + dec("0.3") + "), D in inches, for the fittings with published "
+                "constants."));
         return s;
     }
 
+    // Section 3: what the equations were given and what they gave, in SI
+    // units to six significant digits, so that each can be checked by hand;
+    // an imperial panel sees its own units beside them.
     SheetSection intermediateValues() const {
         SheetSection s{"3  Intermediate values", {}};
         const double v = op_.result.velocity;
-        const double d = op_.diameter;
+        const double dMm = op_.diameter;
+        const double d = dMm / 1000.0;
+        const double length = op_.length;
         const double k = op_.result.fittingsK.value_or(0);
-        const double hPipe = FrictionHeadLoss(v, d, op_.length, op_.result.friction);
+        const double hPipe = FrictionHeadLoss(v, dMm, length, op_.result.friction);
         const double hFittings = FittingsHead(k, v);
         const double hElevation = op_.inputs.elevation;
         const double h = hPipe + hFittings + hElevation;
         const double c = GasVolumeRatio(op_.inputs.inletPressure);
         const double dp = gas() ? GasHeadToPressureDrop(h, op_.inputs.density, c) : HeadToPressureDrop(h, op_.inputs.density);
-        Rows rows;
-        rows.push_back({"Velocity" + std::string(gas() ? " at the inlet" : ""), "v",
-                        num(metric() ? v : LengthFromMetres(kFoot, v), 3), text(Ctl::FluidVelocity_UnitsLabel)});
-        if (gas()) rows.push_back({"Volume ratio at the inlet", "c", num(c, 6), ""});
-        rows.push_back({"Reynolds number", "Re", num(op_.result.reynolds, 0), FlowTypeName(op_.result.reynolds)});
-        rows.push_back({"Relative roughness", "\u03b5/D", WriteFixedNumber(op_.inputs.roughness / d, 8, 4, l_).value_or("?"), ""});
-        rows.push_back({"Friction factor", "f", num(op_.result.friction, 5), ""});
-        rows.push_back({"Total K of the fittings", "K", num(k, 3), ""});
-        rows.push_back({"Head lost in the pipe", "h_pipe", num(head(hPipe), 3), headUnit()});
-        rows.push_back({"Head lost in the fittings", "h_fittings", num(head(hFittings), 3), headUnit()});
-        rows.push_back({"Head to elevation", "\u0394z", num(head(hElevation), 3), headUnit()});
-        rows.push_back({"Sum", "h", num(head(h), 3), headUnit()});
-        rows.push_back({"As a pressure", "\u0394p", num(pressure(dp), 3), pressureUnit()});
-        s.blocks.push_back(Table({"Quantity", "Symbol", "Value", "Unit"}, rows, 2));
+        const double rho = gas() ? op_.inputs.density : op_.inputs.density * 1000.0;
+        const int code = p_.flowUnitCode();
+        const bool imperial = !metric();
+        auto row = [&](std::string name, std::string symbol, double si, std::string unit, std::string shown = {}) {
+            std::vector<std::string> r{std::move(name), std::move(symbol), sig(si), std::move(unit)};
+            if (imperial) r.push_back(std::move(shown));
+            return r;
+        };
+        auto feet = [&](double m, const char* unit) { return num(LengthFromMetres(kFoot, m), 3) + " " + unit; };
+        std::vector<std::string> headers{"Quantity", "Symbol", "Value", "SI unit"};
+        if (imperial) headers.push_back("In the panel's units");
+
+        s.blocks.push_back(Paragraph("What the equations were given, in SI units:"));
+        Rows given;
+        given.push_back(row(std::string("Internal diameter") + (kind() == PanelKind::Diameter ? " (solved)" : ""), "D", d,
+                            "m", num(dMm / kMillimetresPerInch, 4) + " inch"));
+        given.push_back(row(std::string("Pipe length") + (kind() == PanelKind::Length ? " (solved)" : ""), "L", length,
+                            "m", feet(length, "ft")));
+        given.push_back(row("Internal roughness", "\u03b5", op_.inputs.roughness / 1000.0, "m",
+                            num(op_.inputs.roughness / kMillimetresPerInch, 6) + " inch"));
+        given.push_back(row(std::string(gas() ? "Free flow" : "Flow") + (kind() == PanelKind::Flow ? " (solved)" : ""),
+                            "Q", op_.flow / 60000.0, "m\u00b3/s",
+                            num(FlowFromLitresPerMin(code, op_.flow), 3) + " " + FlowUnitText(code, l_)));
+        given.push_back(row("Kinematic viscosity", "\u03bd", op_.inputs.viscosity * 1e-6, "m\u00b2/s",
+                            num(op_.inputs.viscosity, 6) + " cSt"));
+        given.push_back(row(gas() ? "Gas density at 0 bar g" : "Density", gas() ? "\u03c1\u2080" : "\u03c1", rho,
+                            "kg/m\u00b3", num(rho, 3) + " kg/m\u00b3"));
+        if (gas() || viscosityFactor())
+            given.push_back(row("Inlet gauge pressure", "P", op_.inputs.inletPressure, "bar g",
+                                num(PressureFromBar(kPsi, op_.inputs.inletPressure), 3) + " psi g"));
+        given.push_back(row("Elevation change (a rise positive)", "\u0394z", hElevation, "m", feet(hElevation, "ft")));
+        given.push_back(row("Total K of the fittings", "K", k, "", ""));
+        s.blocks.push_back(Table(headers, given));
+
+        s.blocks.push_back(Paragraph("What the equations gave:"));
+        Rows gave;
+        if (gas()) gave.push_back(row("Volume ratio at the inlet", "c", c, "", ""));
+        gave.push_back(row(gas() ? "Velocity at the inlet" : "Velocity", "v", v, "m/s", feet(v, "ft/s")));
+        if (viscosityFactor())
+            gave.push_back(row("Viscosity factor", "1 + " + dec("0.0028") + " P", op_.viscosityFactor, "", ""));
+        gave.push_back(row("Reynolds number", "Re", op_.result.reynolds, "", ""));
+        gave.push_back({"Flow type", "", FlowTypeName(op_.result.reynolds), ""});
+        if (imperial) gave.back().push_back("");
+        gave.push_back(row("Relative roughness", "\u03b5/D", op_.inputs.roughness / dMm, "", ""));
+        gave.push_back(row("Friction factor", "f", op_.result.friction, "", ""));
+        gave.push_back(row("Head lost in the pipe", "h_pipe", hPipe, "m", feet(hPipe, "ft hd")));
+        gave.push_back(row("Head lost in the fittings", "h_fittings", hFittings, "m", feet(hFittings, "ft hd")));
+        if (kind() != PanelKind::PressureDrop) {
+            const double available = HeadAvailable();
+            gave.push_back(row("Head available", "h_available", available, "m", feet(available, "ft hd")));
+        }
+        gave.push_back(row("Sum", "h", h, "m", feet(h, "ft hd")));
+        gave.push_back(row("As a pressure", "\u0394p", dp, "bar", num(PressureFromBar(kPsi, dp), 4) + " psi"));
+        s.blocks.push_back(Table(headers, gave, 2));
         return s;
+    }
+
+    // The head the panel's available pressure (liquid) or allowable loss
+    // (gas) stands for, in m of the fluid.
+    double HeadAvailable() const {
+        const SolverInputs& in = op_.inputs;
+        if (in.gas) return in.allowableLoss * 1e5 * GasVolumeRatio(in.inletPressure) / (in.density * kGravity);
+        if (in.availableAs == AvailableAs::Head) return in.available;
+        return in.available * 1e5 / (in.density * 1000.0 * kGravity);
     }
 
     SheetSection theResult() const {
@@ -281,16 +355,24 @@ private:
         row(Ctl::FrictionFactorHdLabel, Ctl::FrictionFactor_RightEdit, "");
         row(Ctl::FluidVelocityHdLabel, Ctl::MSec_RightEdit, text(Ctl::FluidVelocity_UnitsLabel));
         if (gas()) {
-            rows.push_back({trim(text(Ctl::ActualFlowHdLabel)), text(Ctl::ActualFlowValueLabel), ""});
-            rows.push_back({trim(text(Ctl::ExitFlowHdLabel)), text(Ctl::ExitFlowValueLabel), text(Ctl::ExitFlowBarLabel)});
+            // "144.477 litre/min" and "at 5.990 bar g": the numbers in the
+            // value column, their units in the unit column.
+            const auto entry = NumberAndUnit(text(Ctl::ActualFlowValueLabel));
+            const auto exit = NumberAndUnit(text(Ctl::ExitFlowValueLabel));
+            const auto at = NumberAndUnit(NumberAndUnit(text(Ctl::ExitFlowBarLabel)).second);
+            rows.push_back({trim(text(Ctl::ActualFlowHdLabel)) + " (at the inlet pressure)", entry.first, entry.second});
+            rows.push_back({trim(text(Ctl::ExitFlowHdLabel)), exit.first, exit.second});
+            rows.push_back({"Exit pressure", at.first, at.second});
         }
         s.blocks.push_back(Table({"Result", "As the panel shows it", "Unit"}, rows));
 
         if (const auto c = CompareIsothermal(p_, op_); c && !c->fault) {
+            const auto panel = NumberAndUnit(UnknownText(p_, c->panelValue));
+            const auto isothermal = NumberAndUnit(UnknownText(p_, c->isothermalValue));
             s.blocks.push_back(Paragraph("The panel's unknown by the complete isothermal equation:"));
-            s.blocks.push_back(Table({"Method", "Result", "Difference"},
-                                     {{"This panel's gas method", UnknownText(p_, c->panelValue), ""},
-                                      {"Isothermal equation", UnknownText(p_, c->isothermalValue),
+            s.blocks.push_back(Table({"Method", "Result", "Unit", "Difference"},
+                                     {{"This panel's gas method", panel.first, panel.second, ""},
+                                      {"Isothermal equation", isothermal.first, isothermal.second,
                                        num(c->differencePercent, 1) + " %"}}));
         }
         const FittingsComparisonTable fittings = CompareFittings(p_, op_);
@@ -301,14 +383,13 @@ private:
             all.insert(all.end(), fittings.totals.begin(), fittings.totals.end());
             s.blocks.push_back(Table(fittings.headers, all, static_cast<int>(fittings.totals.size())));
         }
-        if (pump_ && pump_->refusal) {
-            s.blocks.push_back(Paragraph("Pump: " + ReplaceLineBreaks(pump_->refusal->text)));
+        if (pump_ && pump_->message) {
+            s.blocks.push_back(Paragraph("Pump: " + ReplaceLineBreaks(*pump_->message)));
         } else if (pump_) {
-            Rows rows;
-            for (const PumpRow& row : PumpResultRows(p_, *pump_))
-                rows.push_back({row.caption, row.unit.empty() ? row.value : row.value + " " + row.unit});
+            Rows pumpRows;
+            for (const PumpRow& r : pump_->rows) pumpRows.push_back({r.caption, r.value, r.unit});
             s.blocks.push_back(Paragraph("The pump's operating point on this pipe run:"));
-            s.blocks.push_back(Table({"Pump", "Value"}, rows));
+            s.blocks.push_back(Table({"Pump", "Value", "Unit"}, pumpRows));
         }
         const std::vector<ValidityNote> notes = ValidityNotes(p_);
         s.blocks.push_back(Paragraph("Validity notes:"));
@@ -320,19 +401,9 @@ private:
 
     SheetSection thePlots() const {
         SheetSection s{"5  System curve and Moody diagram", {}};
-        ChartPicture curve = SystemCurvePicture(p_);
-        // The pump's curve where the curve shows heads, as the pump's are.
-        if (pump_ && !pump_->refusal && !curve.message && curve.y.title.find("hd") != std::string::npos) {
-            ChartLine line{"Pump curve", LineRole::Reference, {}, true};
-            for (const CurvePoint& c : PumpCurvePoints(p_, pump_->curve)) line.points.emplace_back(c.flow, c.value);
-            curve.lines.push_back(line);
-            curve.lines.push_back({"Pump operating point", LineRole::Operating, {{pump_->flow, pump_->head}}, true});
-            // Up to the pump's shut-off head.
-            double top = curve.y.max;
-            for (const auto& point : line.points) top = std::max(top, point.second);
-            if (top > curve.y.max) curve.y = LinearAxis(curve.y.title, curve.y.min, top, l_);
-        }
-        s.blocks.push_back(Chart(curve));
+        // With a pump, its curve and operating point on the system curve,
+        // which then runs past both.
+        s.blocks.push_back(Chart(pump_ ? WithPump(p_, *pump_) : SystemCurvePicture(p_)));
         s.blocks.push_back(Chart(MoodyPicture(p_)));
         return s;
     }
@@ -340,7 +411,7 @@ private:
     const PanelModel& p_;
     const Locale& l_;
     OperatingPoint op_;
-    std::optional<PumpOnPanel> pump_;
+    std::optional<PumpTabResult> pump_;
 };
 
 }  // namespace
@@ -363,15 +434,39 @@ std::string TodaysDate() {
 std::string ProgramNameAndVersion() { return std::string("Corvane ") + CORVANE_VERSION; }
 
 CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
-                                      const std::optional<PumpEntry>& pump) {
+                                      const std::optional<PumpEntry>& pump, const SheetTitle& title) {
     CalculationSheet sheet;
     sheet.paper = PaperOf(panel.locale());
     sheet.title = std::string("Calculation sheet \u2014 ") + TaskOf(panel.kind());
     sheet.program = ProgramNameAndVersion();
     sheet.date = date;
     sheet.file = fileName.empty() ? "(not saved)" : fileName;
+    sheet.titleBlock = {{"Project", title.project},       {"Case", title.caseName},
+                        {"Prepared by", title.preparedBy}, {"Checked by", title.checkedBy},
+                        {"Revision", title.revision},      {"Date", date}};
+    sheet.pageHeading = "Panel file: " + sheet.file;
+    for (const auto& [caption, value] : {std::pair{"Project", title.project}, std::pair{"case", title.caseName},
+                                          std::pair{"revision", title.revision}})
+        if (!value.empty()) sheet.pageHeading += std::string(" \u2014 ") + caption + " " + value;
     sheet.sections = SheetWriter(panel, pump).sections();
     return sheet;
+}
+
+std::string SignificantText(double value, const Locale& locale) {
+    constexpr int kDigits = 6;
+    const double size = std::fabs(value);
+    if (value == 0 || size >= 1e-3) {
+        const int decade = size > 0 ? static_cast<int>(std::floor(std::log10(size))) : 0;
+        return WriteFixedNumber(value, std::max(0, kDigits - 1 - decade), 15, locale).value_or("?");
+    }
+    int exponent = static_cast<int>(std::floor(std::log10(size)));
+    double mantissa = value / std::pow(10.0, exponent);
+    // 9.999995 rounds up to the next power.
+    if (std::fabs(std::round(mantissa * 1e5) / 1e5) >= 10) {
+        mantissa /= 10;
+        ++exponent;
+    }
+    return WriteEntryNumber(mantissa, kDigits - 1, locale).value_or("?") + " \u00d7 " + PowerOfTen(exponent);
 }
 
 }  // namespace corvane

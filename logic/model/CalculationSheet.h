@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logic/model/AnalysisPictures.h"
@@ -39,12 +40,27 @@ struct SheetSection {
     std::vector<SheetBlock> blocks;
 };
 
+// The title block an engineer fills in: any field may stay empty.
+struct SheetTitle {
+    std::string project;
+    std::string caseName;
+    std::string preparedBy;
+    std::string checkedBy;
+    std::string revision;
+    bool operator==(const SheetTitle&) const = default;
+};
+
 struct CalculationSheet {
     SheetPaper paper = SheetPaper::A4;
     std::string title;       // "Calculation sheet - Find pressure drop"
     std::string program;     // "Corvane 1.12"
     std::string date;        // as given
     std::string file;        // the panel file's name, or "(not saved)"
+    // The title block: its captions and values, in order ("Project", ...).
+    std::vector<std::pair<std::string, std::string>> titleBlock;
+    // The page heading's second line: the file, and the project, case and
+    // revision where given.
+    std::string pageHeading;
     std::vector<SheetSection> sections;
     // Page footer: "Page 1 of 3".
     static std::string PageText(int page, int pages);
@@ -59,7 +75,13 @@ inline constexpr const char* kSheetNeedsResultText =
 // date to print.  With a pump on the pipe run, the result lists its
 // operating point and the system curve shows its curve and that point.
 CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
-                                      const std::optional<PumpEntry>& pump = std::nullopt);
+                                      const std::optional<PumpEntry>& pump = std::nullopt,
+                                      const SheetTitle& title = {});
+
+// A value to six significant digits in the locale's numbers: fixed-point
+// from 0.001 on ("0.00166667", "84543.9"), below that as a power of ten
+// ("1.00400 × 10⁻⁶").
+std::string SignificantText(double value, const Locale& locale);
 
 // A4, or Letter for US and Canadian English.
 SheetPaper PaperOf(const Locale& locale);

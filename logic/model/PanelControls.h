@@ -15,6 +15,13 @@ enum class PanelKind { PressureDrop = 1, Flow = 2, Diameter = 3, Length = 4 };
 
 inline int PanelDigit(PanelKind kind) { return static_cast<int>(kind); }
 
+// What the panel finds, as menus, messages and sheets name it: "Find
+// pressure drop", "Find flow", "Find diameter", "Find length".
+inline const char* PanelTaskName(PanelKind kind) {
+    static constexpr const char* kNames[] = {"Find pressure drop", "Find flow", "Find diameter", "Find length"};
+    return kNames[PanelDigit(kind) - 1];
+}
+
 // Every control of a panel that shows something the model decides: a text,
 // a caption, a list, or whether it is shown.  The names are the control
 // names without the panel digit.

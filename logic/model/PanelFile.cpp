@@ -99,6 +99,16 @@ std::optional<PanelKind> PanelKindOfHeader(std::string_view line) {
 
 std::string PanelFileExtension(PanelKind kind) { return "PW" + std::to_string(PanelDigit(kind)); }
 
+std::string AnyPanelFileFilter() {
+    std::string patterns;
+    for (const char* ext : {"PW", "pw"})
+        for (int digit = 1; digit <= 4; ++digit) patterns += std::string(patterns.empty() ? "" : " ") + "*." + ext + std::to_string(digit);
+    std::string list = patterns;
+    for (char& c : list)
+        if (c == ' ') c = ';';
+    return "Corvane panel files (" + patterns + ")|" + list;
+}
+
 std::string PanelFileFilter(PanelKind kind) {
     static constexpr std::array<const char*, 4> kNames = {"P.D.", "FLOW", "DIAMETER", "LENGTH"};
     const std::string ext = PanelFileExtension(kind);

@@ -45,6 +45,16 @@ std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes);
 
 inline const char* const kNotValidFileText = "This file is not valid for Corvane.";
 
+// A panel's open command given a file of another panel: what it is for,
+// and the offer to open it there.
+inline std::string OtherPanelFileText(PanelKind kind) {
+    return std::string("This file is for ") + PanelTaskName(kind) + ".\rOpen it there?";
+}
+
+// The file chooser filter of any panel file ("Corvane panel files
+// (*.PW1 ...)|*.PW1;..."), both letter cases.
+std::string AnyPanelFileFilter();
+
 // A panel file is small: anything larger is not a panel file.
 inline constexpr std::size_t kMaxPanelFileBytes = 1u << 20;
 

@@ -283,8 +283,10 @@ bool PanelModel::keyPress(Ctl entry, char32_t& key) {
     return allowed;
 }
 
+bool PanelModel::canLeave(Ctl entry) const { return entry == Ctl::ElevationChange_RightEdit || read(entry) != 0.0; }
+
 bool PanelModel::leaveEntry(Ctl entry) {
-    if (entry == Ctl::ElevationChange_RightEdit || read(entry) != 0.0) return true;
+    if (canLeave(entry)) return true;
     clearResults();
     if (text(entry).empty()) setText(entry, "?");
     return false;

@@ -73,6 +73,9 @@ public:
     // the results are cleared, an empty text becomes "?", and the focus must
     // stay (the window beeps).
     bool leaveEntry(Ctl entry);
+    // Whether the entry may be left as it is (it holds a number other than
+    // 0, or it is the elevation).
+    bool canLeave(Ctl entry) const;
     // Why an entry cannot be left, for the window's status line and the
     // entry's accessible description.
     std::string leaveRefusalText(Ctl entry) const;

@@ -20,15 +20,6 @@ std::string PictureHeading(const std::string& caption, const std::string& date) 
     return "   " + caption + std::string(15, ' ') + date;
 }
 
-std::string PrintDocumentName(PanelKind kind) {
-    const char* task = "";
-    switch (kind) {
-        case PanelKind::PressureDrop: task = "Find pressure drop"; break;
-        case PanelKind::Flow: task = "Find flow"; break;
-        case PanelKind::Diameter: task = "Find diameter"; break;
-        case PanelKind::Length: task = "Find length"; break;
-    }
-    return std::string("Corvane \u2014 ") + task;
-}
+std::string PrintDocumentName(PanelKind kind) { return std::string("Corvane \u2014 ") + PanelTaskName(kind); }
 
 }  // namespace corvane

@@ -101,7 +101,16 @@ PumpTabResult SolvePumpTab(const PanelModel& panel, const PumpTab& tab) {
         out.message = refusal->text;
         return out;
     }
-    out.point = SolvePumpOnPanel(panel, *entry);
+    return SolvePumpEntry(panel, *entry);
+}
+
+PumpTabResult SolvePumpEntry(const PanelModel& panel, const PumpEntry& entry) {
+    PumpTabResult out;
+    if (!ShowsResults(panel)) {
+        out.message = kNoResultText;
+        return out;
+    }
+    out.point = SolvePumpOnPanel(panel, entry);
     if (out.point.refusal) {
         out.message = out.point.refusal->text;
         return out;
@@ -114,8 +123,17 @@ PumpTabResult SolvePumpTab(const PanelModel& panel, const PumpTab& tab) {
     return out;
 }
 
-ChartPicture WithPump(ChartPicture picture, const PanelModel& panel, const PumpTabResult& pump) {
-    if (picture.message || pump.message || pump.curve.empty()) return picture;
+double SystemCurveEnd(const PanelModel& panel, const PumpTabResult& pump) {
+    if (pump.message || pump.curve.empty()) return 0;
+    // Past the operating point and the pump's last point (both in the
+    // panel's flow unit), in l/min for the system curve.
+    return FlowToLitresPerMin(panel.flowUnitCode(), 1.1 * std::max(pump.shown.flow, pump.curve.back().flow));
+}
+
+ChartPicture WithPump(const PanelModel& panel, const PumpTabResult& pump) {
+    if (pump.message || pump.curve.empty()) return SystemCurvePicture(panel);
+    ChartPicture picture = SystemCurvePicture(panel, SystemCurveEnd(panel, pump));
+    if (picture.message) return picture;
     const Locale& l = panel.locale();
     double maxFlow = 0, lo = 0, hi = 0;
     auto take = [&](double x, double y) {

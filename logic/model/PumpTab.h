@@ -65,10 +65,18 @@ struct PumpTabResult {
     CurvePoint shown{};             // the operating point in those units
 };
 PumpTabResult SolvePumpTab(const PanelModel& panel, const PumpTab& tab);
+// The same for a pump given as numbers (the sheet of corvane-cli).
+PumpTabResult SolvePumpEntry(const PanelModel& panel, const PumpEntry& pump);
 
-// The system curve's picture with the pump curve and its operating point
-// added, the axes widened to hold them.
-ChartPicture WithPump(ChartPicture picture, const PanelModel& panel, const PumpTabResult& pump);
+// The system curve's picture with the pump curve and its operating point:
+// the system curve runs from no flow to 110 % of the larger of the
+// operating point's flow and the pump curve's last flow (at least to 150 %
+// of the panel's flow), so that the two curves cross at the drawn point;
+// the axes hold every curve.  Without a pump, the system curve alone.
+ChartPicture WithPump(const PanelModel& panel, const PumpTabResult& pump);
+// Where that system curve ends, in l/min (0 without a pump: the curve's own
+// 150 % of the panel's flow).
+double SystemCurveEnd(const PanelModel& panel, const PumpTabResult& pump);
 
 // The pump's points, the result rows and its curve, as CSV.
 std::string PumpCsv(const PanelModel& panel, const PumpTab& tab, const PumpTabResult& pump);

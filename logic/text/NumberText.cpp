@@ -210,4 +210,51 @@ bool IsAllowedEntryKey(std::string_view entryText, char32_t& key, const Locale& 
     return key != 0;
 }
 
+namespace {
+
+std::string Utf8Of(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::string Quoted(const std::string& s) { return "\u201c" + s + "\u201d"; }
+
+}  // namespace
+
+std::string DroppedKeyText(std::string_view entryText, char32_t key, const Locale& locale) {
+    const std::string mark = Quoted(std::string(1, locale.decimalSeparator));
+    const char32_t separator = static_cast<unsigned char>(locale.decimalSeparator);
+    const char32_t foreign = static_cast<unsigned char>(locale.foreignSeparator());
+    if (key == foreign) return Quoted(Utf8Of(key)) + " was dropped: the decimal mark here is " + mark + ".";
+    if (key == separator && entryText.find(locale.decimalSeparator) != std::string_view::npos)
+        return mark + " was dropped: the entry has its decimal mark already.";
+    std::string what;
+    switch (key) {
+        case 27: what = "Escape"; break;
+        case 3: what = "Ctrl+C"; break;
+        case 22: what = "Ctrl+V"; break;
+        case 24: what = "Ctrl+X"; break;
+        case 26: what = "Ctrl+Z"; break;
+        case U' ': what = "A space"; break;
+        default: what = key < 0x20 || key == 0x7F ? "The key" : Quoted(Utf8Of(key)); break;
+    }
+    if (key == U'-' || key == U'+') return what + " was dropped: an entry takes no sign.";
+    return what + " was dropped: an entry takes only the digits 0 to 9 and the decimal mark " + mark + ".";
+}
+
 }  // namespace corvane

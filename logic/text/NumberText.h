@@ -69,4 +69,8 @@ std::optional<int> ReadInteger(std::string_view text);
 inline constexpr char32_t kBackspaceKey = 8;
 bool IsAllowedEntryKey(std::string_view entryText, char32_t& key, const Locale& locale);
 
+// What a refused key was and why the entry dropped it, for the status line
+// ("“,” was dropped: the decimal mark here is “.”."); `key` as typed.
+std::string DroppedKeyText(std::string_view entryText, char32_t key, const Locale& locale);
+
 }  // namespace corvane

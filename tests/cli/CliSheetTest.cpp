@@ -107,5 +107,53 @@ TEST_F(CliSheet, NeverWritesOverItsPanelFile) {
     EXPECT_TRUE(sheets_.empty());
 }
 
+// The title block and a pump on the pipe run come from options before FILE.
+TEST_F(CliSheet, TitleBlockAndPumpFromTheCommandLine) {
+    std::ostringstream out, err;
+    const std::string pdf = (dir_ / "sheet.pdf").string();
+    const std::string file = kExamples + "/pressure-drop.PW1";
+    EXPECT_EQ(RunCli({"--sheet", pdf, "--title", "Cooling loop", "--case", "P-101 at duty", "--prepared-by", "A. Engineer",
+                      "--checked-by", "B. Checker", "--revision", "B", "--pump", "0:12,100:10,200:4", "--efficiency",
+                      "70", file},
+                     out, err, Locale{}, {}, Recorder()),
+              ExitStatus::Ok)
+        << err.str();
+    ASSERT_EQ(sheets_.size(), 1u);
+    const auto& block = sheets_[0].titleBlock;
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Project", "Cooling loop"}, {"Case", "P-101 at duty"}, {"Prepared by", "A. Engineer"},
+        {"Checked by", "B. Checker"}, {"Revision", "B"},        {"Date", sheets_[0].date}};
+    EXPECT_EQ(block, expected);
+    EXPECT_EQ(sheets_[0].pageHeading,
+              "Panel file: pressure-drop.PW1 \u2014 Project Cooling loop \u2014 case P-101 at duty \u2014 revision B");
+    std::string result;
+    for (const SheetBlock& b : sheets_[0].sections[3].blocks)
+        for (const auto& row : b.rows) result += row[0] + "|";
+    EXPECT_NE(result.find("Flow|Head|Fluid velocity|Reynolds number|Flow type|Fluid power|Shaft power|"),
+              std::string::npos);
+
+    // What the options cannot be.
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } wrong[] = {
+        {{"--title"}, "--title needs a text of one line"},
+        {{"--case", "a\nb", file}, "--case needs a text of one line"},
+        {{"--pump", "12", file}, "--pump needs the pump's points"},
+        {{"--speed", "0.9", file}, "--speed and --efficiency go with --pump"},
+        {{"--colour", "red", file}, "unknown option --colour"},
+        {{file, file}, "--sheet takes one FILE, last"},
+        {{"--revision", "C"}, "--sheet needs OUT.pdf and a FILE"},
+    };
+    for (const auto& w : wrong) {
+        const auto parsed = ParseSheetOptions(w.args);
+        ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << w.said;
+        EXPECT_EQ(std::get<std::string>(parsed).rfind(w.said, 0), 0u) << std::get<std::string>(parsed);
+    }
+    err.str("");
+    EXPECT_EQ(RunCli({"--sheet", pdf, "--colour", "red", file}, out, err, Locale{}, {}, Recorder()), ExitStatus::Invalid);
+    EXPECT_EQ(err.str().rfind("corvane-cli: unknown option --colour\nusage:", 0), 0u) << err.str();
+}
+
 }  // namespace
 }  // namespace corvane

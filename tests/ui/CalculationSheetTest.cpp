@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QChart>
+#include <QGraphicsScene>
+#include <QScatterSeries>
 #include <QApplication>
 #include <QLabel>
 #include <QTabWidget>
@@ -25,6 +28,7 @@
 #include "ui/CalcPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/sheet/CalculationSheetPdf.h"
+#include "ui/sheet/ChartRender.h"
 
 namespace corvane {
 namespace {
@@ -158,6 +162,42 @@ TEST_F(CalculationSheetTest, LetterForUsEnglishAndTheLocalesDecimalSeparator) {
     EXPECT_EQ(text.find("9.81"), std::string::npos);
 }
 
+// The names of the Moody family as the sheet draws them (its chart's size
+// and font): measured with the font, none touches another.
+TEST_F(CalculationSheetTest, MoodyNamesDoNotOverlap) {
+    for (const char* diameter : {"25.000", "300.000"}) {
+        PanelModel p(PanelKind::PressureDrop, Locale{});
+        p.setText(Ctl::IDmm_RightEdit, diameter);
+        ASSERT_FALSE(p.calculate());
+        QGraphicsScene scene;
+        auto* chart = new QChart;
+        chart->setAnimationOptions(QChart::NoAnimation);
+        scene.addItem(chart);
+        chart->resize(640, 640 * 0.62);
+        QFont font;
+        font.setFamilies({"Liberation Sans", "Arial"});
+        font.setPointSizeF(8);
+        Render(chart, MoodyPicture(p), font);
+        QCoreApplication::sendPostedEvents();
+        const QFontMetricsF metrics(font);
+        std::vector<std::pair<QString, QRectF>> names;
+        for (QAbstractSeries* series : chart->series()) {
+            auto* label = qobject_cast<QScatterSeries*>(series);
+            if (!label || label->markerSize() > 1 || label->count() != 1) continue;
+            const QPointF at = chart->mapToPosition(label->at(0), label);
+            const QString text = label->pointLabelsFormat();
+            const double w = metrics.horizontalAdvance(text), h = metrics.height();
+            names.emplace_back(text, QRectF(at.x() - w / 2, at.y() - h - 2, w, h));
+            EXPECT_TRUE(chart->plotArea().adjusted(-2, -h, 2, 0).contains(names.back().second)) << text.toStdString();
+        }
+        EXPECT_EQ(names.size(), MoodyRoughnessFamily().size());
+        for (std::size_t i = 0; i < names.size(); ++i)
+            for (std::size_t j = i + 1; j < names.size(); ++j)
+                EXPECT_FALSE(names[i].second.intersects(names[j].second))
+                    << names[i].first.toStdString() << " and " << names[j].first.toStdString();
+    }
+}
+
 class SheetWindowTest : public test::MainWindowTest {
 protected:
     QTemporaryDir dir_;
@@ -166,7 +206,7 @@ protected:
 TEST_F(SheetWindowTest, FileMenuExportsThePanelInView) {
     auto* exportSheet = window_->findChild<QAction*>("ExportCalculationSheet1");
     ASSERT_TRUE(exportSheet);
-    EXPECT_EQ(exportSheet->text(), QString::fromUtf8("Export calculation sheet\u2026"));
+    EXPECT_EQ(exportSheet->text(), QString::fromUtf8("&Export calculation sheet of Find pressure drop\u2026"));
     window_->panel(1)->setFocus();
     window_->findChild<QWidget*>("IDmm_RightEdit1")->setFocus();
     QApplication::processEvents();

@@ -64,7 +64,11 @@ TEST_F(PanelFilesTest, ErrorsInThePlatformsWords) {
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.write(SavePanelFile(PanelModel(PanelKind::PressureDrop, Locale{})).c_str());
     other.close();
-    platform_.openAnswers.push_back(path("other.PW1"));
+    QFile broken(QString::fromStdString(path("broken.PW2")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("corvane_find_flow\r\n");  // the header in other letters
+    broken.close();
+    platform_.openAnswers.push_back(path("broken.PW2"));
     panel_->loadFile();
     ASSERT_EQ(platform_.messages.size(), 2u);
     EXPECT_EQ(platform_.messages[1].text, "This file is not valid for Corvane.");
@@ -73,6 +77,29 @@ TEST_F(PanelFilesTest, ErrorsInThePlatformsWords) {
     panel_->saveFile();
     ASSERT_EQ(platform_.messages.size(), 3u);
     EXPECT_EQ(platform_.messages[2].kind, MessageKind::Error);
+}
+
+// A file of another panel is named for its panel and offered there; the
+// panel that was asked is left as it was either way.
+TEST_F(PanelFilesTest, AFileOfAnotherPanelIsOfferedThere) {
+    QFile other(QString::fromStdString(path("other.PW1")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write(SavePanelFile(PanelModel(PanelKind::PressureDrop, Locale{})).c_str());
+    other.close();
+    const std::string before = SavePanelFile(model_);
+    QStringList offered;
+    QObject::connect(panel_.get(), &CalcPanel::openInOtherPanel, [&](const QString& p) { offered << p; });
+    for (const bool yes : {false, true}) {
+        platform_.answer = yes;
+        platform_.openAnswers.push_back(path("other.PW1"));
+        panel_->loadFile();
+    }
+    EXPECT_EQ(platform_.questions,
+              std::vector<std::string>(2, "This file is for Find pressure drop.\rOpen it there?"));
+    EXPECT_EQ(offered, QStringList{QString::fromStdString(path("other.PW1"))});
+    EXPECT_TRUE(platform_.messages.empty());
+    EXPECT_EQ(SavePanelFile(model_), before);
+    EXPECT_EQ(panel_->filePath(), "");
 }
 
 }  // namespace

@@ -31,6 +31,29 @@ TEST_F(SingleInstanceTest, SecondCopyAsksTheFirstToComeForward) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }, 3000));
 }
 
+TEST_F(SingleInstanceTest, SecondCopyHandsOverItsFiles) {
+    const QString name = "CorvaneTest-" + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance first(name);
+    ASSERT_FALSE(first.anotherCopyRuns());
+    std::vector<QStringList> opened;
+    int raised = 0;
+    QObject::connect(&first, &SingleInstance::openRequested, [&](const QStringList& f) { opened.push_back(f); });
+    QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
+    const QStringList files = {"/tmp/a case.PW1", QString::fromUtf8("/tmp/été/b.pw2")};
+    SingleInstance second(name);
+    EXPECT_TRUE(second.anotherCopyRuns(files));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 1; }, 3000));
+    EXPECT_EQ(opened[0], files);
+    // Without files, only to the front; a relative path is not taken.
+    SingleInstance third(name);
+    EXPECT_TRUE(third.anotherCopyRuns());
+    SingleInstance fourth(name);
+    EXPECT_TRUE(fourth.anotherCopyRuns({"relative.PW1"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 3; }, 3000));
+    QTest::qWait(100);
+    EXPECT_EQ(opened.size(), 1u);
+}
+
 TEST_F(SingleInstanceTest, ACallerThatSaysNothingBlocksNeitherTheHolderNorLaterCalls) {
     const QString name = "CorvaneTest-" + QUuid::createUuid().toString(QUuid::Id128);
     SingleInstance first(name);

@@ -22,12 +22,18 @@ class QWidget;
 
 namespace corvane {
 
+class UserChoices;
+enum class FileKind;
+
 // A file chooser's settings: filter text as "Description (*.EXT)|*.EXT",
-// default extension without the dot, and a caption.
+// default extension without the dot, and a caption; the folder it starts
+// in and the name it offers (empty: the chooser's own choice).
 struct FileChooser {
     std::string filter;
     std::string defaultExtension;
     std::string caption;
+    std::string folder = {};
+    std::string name = {};
 };
 
 class Platform {
@@ -37,6 +43,8 @@ public:
     // A modal box with the text ('\r' breaks the line), the icon of its kind
     // and one OK button.
     virtual void message(QWidget* parent, MessageKind kind, const std::string& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool ask(QWidget* parent, const std::string& text) = 0;
     // The system's exclamation sound.
     virtual void beep() = 0;
     // The chosen path, or nothing when cancelled.  Each remembers the last
@@ -61,10 +69,20 @@ public:
     // Opens a document in the program the desktop associates with it;
     // false when that failed.
     virtual bool openDocument(const std::string& path) = 0;
+    // Whether the desktop names a program that opens documents of the
+    // media type ("application/pdf").
+    virtual bool hasViewerFor(const std::string& mediaType) = 0;
     virtual Locale locale() const = 0;
 };
 
 // The text of a message as a box shows it: '\r' becomes a line break.
 std::string MessageBoxText(const std::string& text);
+
+// A chooser of one kind of file (a save chooser where `save`): it starts
+// where the user's choices say (offering the chooser's name where it has
+// one, else the last name of that kind), and remembers the file chosen.
+// Without `choices`, as the chooser says.
+std::optional<std::string> ChooseFile(Platform& platform, QWidget* parent, FileChooser chooser, bool save,
+                                      UserChoices* choices, FileKind kind);
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QUrl>
 
 namespace corvane {
@@ -53,28 +55,38 @@ void QtPlatform::message(QWidget* parent, MessageKind kind, const std::string& t
     box.exec();
 }
 
+bool QtPlatform::ask(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                    QString::fromStdString(MessageBoxText(text)), QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtPlatform::beep() { QApplication::beep(); }
 
-std::optional<std::string> QtPlatform::chooseOpenFile(QWidget* parent, const FileChooser& chooser) {
-    QFileDialog dialog(parent, QString::fromStdString(chooser.caption), lastOpen_, QtFilter(chooser));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+namespace {
+
+// A file dialog in the chooser's folder offering its name.
+std::optional<std::string> RunChooser(QWidget* parent, const FileChooser& chooser, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, QString::fromStdString(chooser.caption), QFile::decodeName(chooser.folder.c_str()),
+                       QtFilter(chooser));
+    dialog.setAcceptMode(mode);
+    // A save dialog asks before it replaces an existing file.
+    if (mode == QFileDialog::AcceptOpen) dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromStdString(chooser.defaultExtension));
-    if (!lastOpen_.isEmpty()) dialog.selectFile(lastOpen_);
+    if (!chooser.name.empty()) dialog.selectFile(QFile::decodeName(chooser.name.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    lastOpen_ = dialog.selectedFiles().front();
-    return lastOpen_.toStdString();
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> QtPlatform::chooseOpenFile(QWidget* parent, const FileChooser& chooser) {
+    return RunChooser(parent, chooser, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtPlatform::chooseSaveFile(QWidget* parent, const FileChooser& chooser) {
-    // The dialog asks before it replaces an existing file.
-    QFileDialog dialog(parent, QString::fromStdString(chooser.caption), lastSave_, QtFilter(chooser));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QString::fromStdString(chooser.defaultExtension));
-    if (!lastSave_.isEmpty()) dialog.selectFile(lastSave_);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    lastSave_ = dialog.selectedFiles().front();
-    return lastSave_.toStdString();
+    return RunChooser(parent, chooser, QFileDialog::AcceptSave);
 }
 
 void QtPlatform::setClipboardText(const std::string& text) {
@@ -126,6 +138,21 @@ void QtPlatform::preview(QWidget* parent, const std::string& title,
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this, parent, &draw](QPrinter* p) { printPage(parent, *p, draw); });
     dialog.exec();
+}
+
+bool QtPlatform::hasViewerFor(const std::string& mediaType) {
+    // As the desktop's own tools answer it; no answer within two seconds,
+    // or no xdg-mime at all, is no viewer.
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QString::fromStdString(mediaType)});
+    if (!query.waitForFinished(2000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 bool QtPlatform::openDocument(const std::string& path) {

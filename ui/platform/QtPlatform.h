@@ -14,6 +14,7 @@ class QtPlatform : public Platform {
 public:
     QtPlatform();
     void message(QWidget* parent, MessageKind kind, const std::string& text) override;
+    bool ask(QWidget* parent, const std::string& text) override;
     void beep() override;
     std::optional<std::string> chooseOpenFile(QWidget* parent, const FileChooser& chooser) override;
     std::optional<std::string> chooseSaveFile(QWidget* parent, const FileChooser& chooser) override;
@@ -25,6 +26,7 @@ public:
     void preview(QWidget* parent, const std::string& title,
                  const std::function<void(QPainter& painter, QSize page)>& draw) override;
     bool openDocument(const std::string& path) override;
+    bool hasViewerFor(const std::string& mediaType) override;
     Locale locale() const override { return locale_; }
 
     // The calculator's locale from a Qt locale: its decimal point (when
@@ -42,8 +44,6 @@ protected:
 
 private:
     Locale locale_;
-    QString lastOpen_;
-    QString lastSave_;
 };
 
 }  // namespace corvane

@@ -16,6 +16,10 @@ public:
     };
 
     void message(QWidget*, MessageKind kind, const std::string& text) override { messages.push_back({kind, text}); }
+    bool ask(QWidget*, const std::string& text) override {
+        questions.push_back(text);
+        return answer;
+    }
     void beep() override { ++beeps; }
     std::optional<std::string> chooseOpenFile(QWidget*, const FileChooser& chooser) override {
         openChoosers.push_back(chooser);
@@ -56,9 +60,17 @@ public:
         documentsOpened.push_back(path);
         return openDocumentSucceeds;
     }
+    bool hasViewerFor(const std::string& mediaType) override {
+        viewerQueries.push_back(mediaType);
+        return hasViewer;
+    }
     Locale locale() const override { return locale_; }
 
     Locale locale_;
+    std::vector<std::string> questions;
+    bool answer = true;                // the answer to every question
+    std::vector<std::string> viewerQueries;
+    bool hasViewer = true;
     std::vector<Message> messages;
     int beeps = 0;
     std::deque<std::optional<std::string>> openAnswers;  // answers of the next choosers; empty: cancel

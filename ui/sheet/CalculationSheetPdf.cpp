@@ -68,6 +68,18 @@ QString Html(const SheetBlock& b) {
     return {};
 }
 
+// The title block: one row of captions, one of what was entered (empty
+// cells left to be filled in by hand).
+QString TitleBlockHtml(const std::vector<std::pair<std::string, std::string>>& block) {
+    QString captions, values;
+    for (const auto& [caption, value] : block) {
+        captions += "<td bgcolor=\"#e8e8e8\"><small>" + Escaped(caption) + "</small></td>";
+        values += "<td>" + (value.empty() ? QString("&nbsp;") : Escaped(value)) + "</td>";
+    }
+    return "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"4\" border=\"1\" style=\"border-color:#999; "
+           "border-style:solid\"><tr>" + captions + "</tr><tr>" + values + "</tr></table>";
+}
+
 // One thing on a page: its height and how it is drawn at a top edge.
 struct Piece {
     double height = 0;
@@ -160,6 +172,7 @@ std::optional<QByteArray> CalculationSheetPdf(const CalculationSheet& sheet) {
         // its blocks.
         std::vector<Piece> pieces;
         pieces.push_back(TextPiece("<h2>" + Escaped(sheet.title) + "</h2>", SheetFont(11), 0, width, &pdf));
+        if (!sheet.titleBlock.empty()) pieces.push_back(TextPiece(TitleBlockHtml(sheet.titleBlock), text, 0, width, &pdf));
         for (const SheetSection& section : sheet.sections) {
             Piece heading = TextPiece("<p style=\"margin-top:8px\"><b>" + Escaped(section.title) + "</b></p>",
                                       SheetFont(11.5, true), 0, width, &pdf);
@@ -211,7 +224,7 @@ std::optional<QByteArray> CalculationSheetPdf(const CalculationSheet& sheet) {
             painter.drawText(head, Qt::AlignLeft | Qt::AlignVCenter, Q(sheet.program + " \u2014 " + sheet.title));
             painter.drawText(head, Qt::AlignRight | Qt::AlignVCenter, Q(sheet.date));
             const QRectF head2(0, line * 1.2, width, line * 1.2);
-            painter.drawText(head2, Qt::AlignLeft | Qt::AlignVCenter, Q("Panel file: " + sheet.file));
+            painter.drawText(head2, Qt::AlignLeft | Qt::AlignVCenter, Q(sheet.pageHeading));
             painter.drawLine(QPointF(0, line * 2.6), QPointF(width, line * 2.6));
             painter.drawLine(QPointF(0, pageHeight - line * 1.5), QPointF(width, pageHeight - line * 1.5));
             const QRectF foot(0, pageHeight - line * 1.3, width, line * 1.3);

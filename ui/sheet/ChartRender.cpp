@@ -59,6 +59,10 @@ QPen PenOf(LineRole role) {
     }
 }
 
+QColor PointColour(LineRole role) { return role == LineRole::PumpPoint ? QColor(20, 140, 60) : QColor(200, 30, 30); }
+
+bool IsPoint(LineRole role) { return role == LineRole::Operating || role == LineRole::PumpPoint; }
+
 }  // namespace
 
 void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
@@ -85,13 +89,12 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
     };
     for (double at : p.x.minor) gridLine({at, p.y.min}, {at, p.y.max});
     for (double at : p.y.minor) gridLine({p.x.min, at}, {p.x.max, at});
-    int labelled = 0;
     for (const ChartLine& l : p.lines) {
-        if (l.role == LineRole::Operating || l.role == LineRole::PumpPoint) {
+        if (IsPoint(l.role)) {
             auto* point = new QScatterSeries;
             point->setName(Q(l.name));
             point->setMarkerSize(10);
-            point->setColor(l.role == LineRole::PumpPoint ? QColor(20, 140, 60) : QColor(200, 30, 30));
+            point->setColor(PointColour(l.role));
             for (const auto& [px, py] : l.points) point->append(px, py);
             if (!l.label.empty()) {
                 point->setPointLabelsFormat(Q(l.label));
@@ -108,12 +111,11 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
         series->setPen(PenOf(l.role));
         for (const auto& [px, py] : l.points) series->append(px, py);
         Attach(chart, series, x, y);
-        if (l.inLegend || l.points.empty()) continue;
+        if (l.inLegend) continue;
         HideFromLegend(chart, series);
-        // Near the right end, where the curves of the family lie apart;
-        // neighbours staggered so that their names do not overlap.
-        const std::size_t at = l.points.size() * (labelled++ % 2 == 0 ? 24 : 21) / 25;
-        const auto& [lx, ly] = l.points[at];
+        // The name above its curve where the picture found room for it.
+        if (!l.labelAt || *l.labelAt >= l.points.size()) continue;
+        const auto& [lx, ly] = l.points[*l.labelAt];
         auto* label = new QScatterSeries;
         label->setMarkerSize(1);
         label->setPen(Qt::NoPen);
@@ -127,6 +129,19 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
         Attach(chart, label, x, y);
         HideFromLegend(chart, label);
     }
+}
+
+QString LegendHtml(const ChartPicture& picture) {
+    QString html;
+    for (const ChartLine& l : picture.lines) {
+        if (!l.inLegend) continue;
+        const QColor colour = IsPoint(l.role) ? PointColour(l.role) : PenOf(l.role).color();
+        // A dot for a point, a dash for a line.
+        const QString mark = IsPoint(l.role) ? QStringLiteral("\u25cf") : QStringLiteral("\u2501\u2501");
+        if (!html.isEmpty()) html += "<br/>";
+        html += "<span style=\"color:" + colour.name() + "\">" + mark + "</span>&nbsp;" + Q(l.name).toHtmlEscaped();
+    }
+    return html;
 }
 
 }  // namespace corvane

@@ -18,4 +18,9 @@ void ClearChart(QChart* chart);
 // part of their curve.
 void Render(QChart* chart, const ChartPicture& picture, const QFont& font);
 
+// The legend of the picture as rich text, one line per entry with a mark in
+// its line's colour: for a legend laid out below the chart, where no name
+// is ever cut short.
+QString LegendHtml(const ChartPicture& picture);
+
 }  // namespace corvane

@@ -125,19 +125,60 @@ TEST(AnalysisPictures, MoodyCurvesAreNamedByTheirRelativeRoughness) {
     EXPECT_EQ(m.title.rfind("Moody diagram: Re 83148, f 0.0248, ", 0), 0u);
 }
 
-TEST(AnalysisPictures, SizesTableHeadsNameTheirUnits) {
+// Every column in the panel's own units: inches beside ft/s and ft hd on
+// an imperial panel.
+TEST(AnalysisPictures, SizesTableInThePanelsUnits) {
     DataTable pipes(10);
-    pipes.add({10, "Steel", "1\"", "26.645", "0"});
-    PanelModel p(PanelKind::Flow, Locale{});
-    SizesTable t = StandardSizesTable(p, pipes);
-    EXPECT_EQ(t.headers.size(), 6u);
-    EXPECT_EQ(t.headers[3], "Velocity\n(m/s)");
-    EXPECT_EQ(t.headers[5], "Head\n(m hd)");
-    EXPECT_TRUE(t.rows.empty());  // no result yet
+    pipes.add({10, "Steel", "2\"", "52.502", "0"});
+    const struct {
+        Locale locale;
+        const char* diameter;
+        const char* velocity;
+        const char* value;
+        const char* cell;
+    } cases[] = {{Locale{}, "Internal\ndiameter (mm)", "Velocity\n(m/s)", "Head\n(m hd)", "52.502"},
+                 {test::UsLocale(), "Internal\ndiameter (inch)", "Velocity\n(ft/s)", "Head\n(ft hd)", "2.067"}};
+    for (const auto& c : cases) {
+        PanelModel p(PanelKind::Flow, c.locale);
+        SizesTable t = StandardSizesTable(p, pipes);
+        EXPECT_EQ(t.headers, (std::vector<std::string>{"Pipe type", "Nominal\nsize", c.diameter, c.velocity,
+                                                       "Reynolds\nnumber", c.value}));
+        EXPECT_TRUE(t.rows.empty());  // no result yet
+        ASSERT_FALSE(p.calculate());
+        t = StandardSizesTable(p, pipes);
+        ASSERT_EQ(t.rows.size(), 1u);
+        EXPECT_EQ(t.rows[0][2], c.cell);
+        EXPECT_NE(StandardSizesCsv(StandardSizes(p, pipes), p).find(std::string(",") + c.cell + ","), std::string::npos);
+    }
+}
+
+// Every curve of the Moody family gets its name, and no two names touch
+// (each name taken as wide and high as PlaceLineNames takes it).
+TEST(AnalysisPictures, MoodyFamilyNamesDoNotTouch) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
     ASSERT_FALSE(p.calculate());
-    t = StandardSizesTable(p, pipes);
-    ASSERT_EQ(t.rows.size(), 1u);
-    EXPECT_EQ(t.rows[0][2], "26.645");
+    const ChartPicture m = MoodyPicture(p);
+    struct Box {
+        double l, r, b, t;
+    };
+    std::vector<Box> boxes;
+    const double xs = m.x.max - m.x.min, ys = m.y.max - m.y.min;
+    for (const ChartLine& line : m.lines) {
+        if (line.inLegend) continue;
+        ASSERT_TRUE(line.labelAt) << line.name;
+        const auto [x, y] = line.points[*line.labelAt];
+        const double w = (line.name.size() + 1) * 0.012 * xs;  // bytes: wider than the characters
+        boxes.push_back({x - w / 2, x + w / 2, y, y + 0.06 * ys});
+        EXPECT_GE(boxes.back().l, m.x.min);
+        EXPECT_LE(boxes.back().r, m.x.max + 0.012 * xs);
+    }
+    EXPECT_EQ(boxes.size(), MoodyRoughnessFamily().size());
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            const Box& a = boxes[i];
+            const Box& b = boxes[j];
+            EXPECT_FALSE(a.l < b.r - 0.02 * xs && b.l < a.r - 0.02 * xs && a.b < b.t && b.b < a.t) << i << " " << j;
+        }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "logic/model/Analysis.h"
 #include "logic/model/CalculationSheet.h"
+#include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
 
 namespace corvane {
@@ -90,20 +91,46 @@ TEST(CalculationSheetModel, MethodSaysHowTheUnknownWasSolved) {
     EXPECT_NE(AllText(MakeCalculationSheet(length, "", "x").sections[1]).find("no iteration"), std::string::npos);
 }
 
-TEST(CalculationSheetModel, IntermediateValuesAddUpToThePanelsHead) {
+// Section 3 gives the equations' inputs and results in SI units to six
+// significant digits; rounded as the panel rounds, they are the panel's.
+TEST(CalculationSheetModel, IntermediateValuesInSiUnitsAgreeWithThePanel) {
     PanelModel p(PanelKind::PressureDrop, CommaLocale());
     p.setText(Ctl::ElevationChange_RightEdit, "2");
     p.setFittingsString(test::Fittings({0, 0, 0, 0}, {{1, 2}}));
     ASSERT_FALSE(p.calculate());
     const CalculationSheet sheet = MakeCalculationSheet(p, "", "x");
-    const SheetBlock* values = FirstTable(sheet.sections[2]);
-    ASSERT_TRUE(values);
-    EXPECT_EQ((*Row(*values, "Sum"))[2], p.text(Ctl::mHd_RightEdit));
-    EXPECT_EQ((*Row(*values, "Velocity"))[2], p.text(Ctl::MSec_RightEdit));
-    EXPECT_EQ((*Row(*values, "Reynolds number"))[2], p.text(Ctl::ReynoldsNumber_RightEdit));
-    EXPECT_EQ((*Row(*values, "Head to elevation"))[2], "2,000");
-    EXPECT_EQ((*Row(*values, "Relative roughness"))[2], "0,00184000");
-    EXPECT_EQ(values->boldRows, 2);
+    std::vector<const SheetBlock*> tables;
+    for (const SheetBlock& b : sheet.sections[2].blocks)
+        if (b.kind == SheetBlock::Kind::Table) tables.push_back(&b);
+    ASSERT_EQ(tables.size(), 2u);
+    const SheetBlock& given = *tables[0];
+    const SheetBlock& gave = *tables[1];
+    EXPECT_EQ((*Row(given, "Internal diameter"))[2], "0,0250000");
+    EXPECT_EQ((*Row(given, "Flow"))[2], "0,00166667");
+    EXPECT_EQ((*Row(given, "Kinematic viscosity"))[2], "1,00400 \u00d7 10\u207b\u2076");
+    EXPECT_EQ((*Row(given, "Elevation change (a rise positive)"))[2], "2,00000");
+    EXPECT_EQ(Row(given, "Inlet gauge pressure"), nullptr);  // no viscosity factor on this panel
+    auto rounded = [&](const char* name, int decimals) {
+        return WriteEntryNumber(ReadEntryNumber((*Row(gave, name))[2], CommaLocale()), decimals, CommaLocale());
+    };
+    EXPECT_EQ(rounded("Sum", 3), p.text(Ctl::mHd_RightEdit));
+    EXPECT_EQ(rounded("Velocity", 3), p.text(Ctl::MSec_RightEdit));
+    EXPECT_NEAR(ReadEntryNumber((*Row(gave, "Reynolds number"))[2], CommaLocale()),
+                ReadEntryNumber(p.text(Ctl::ReynoldsNumber_RightEdit), CommaLocale()), 0.5);
+    EXPECT_EQ((*Row(gave, "Relative roughness"))[2], "0,00184000");
+    EXPECT_EQ((*Row(gave, "Sum"))[3], "m");
+    EXPECT_EQ(gave.boldRows, 2);
+}
+
+// Six significant digits, a power of ten below 0.001.
+TEST(CalculationSheetModel, SignificantDigits) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{84543.94, "84543,9"}, {0.00166666667, "0,00166667"}, {1.004e-6, "1,00400 \u00d7 10\u207b\u2076"},
+                 {0, "0,00000"},        {-2.5, "-2,50000"},            {9.9999996e-5, "1,00000 \u00d7 10\u207b\u2074"},
+                 {123456789, "123456789"}};
+    for (const auto& c : cases) EXPECT_EQ(SignificantText(c.value, CommaLocale()), c.text) << c.value;
 }
 
 TEST(CalculationSheetModel, TheResultAsThePanelShowsItAndEveryNote) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "logic/model/PumpTab.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
@@ -62,26 +64,52 @@ TEST(PumpTabModel, WhatTheTabShowsBeforeAndAfterACalculation) {
     EXPECT_EQ(bar.rows[1].unit, "m hd");  // the pump's rows stay in head
 }
 
-TEST(PumpTabModel, ThePictureHoldsBothCurvesAndBothPoints) {
+// The system curve runs from no flow past both the operating point and the
+// pump's last point, so that the two curves cross at the drawn point.
+TEST(PumpTabModel, ThePictureHoldsBothCurvesCrossingAtTheirPoint) {
+    struct Case {
+        const char* flow;  // the panel's flow, l/min
+        std::vector<std::pair<const char*, const char*>> points;
+    };
+    const Case cases[] = {
+        {"100.000", {{"0", "12"}, {"100", "10"}, {"200", "4"}}},  // fitted: ends where no head is left (~245)
+        {"100.000", {{"300", "30"}}},                              // one point: far beyond 150 % of the panel
+        {"400.000", {{"0", "40"}, {"150", "5"}}},                  // lines: ends before the panel's 150 %
+    };
+    for (const Case& c : cases) {
+        PanelModel p(PanelKind::PressureDrop, Locale{});
+        p.editEntry(Ctl::VisibleFlowrateLMin_RightEdit, c.flow);
+        ASSERT_FALSE(p.calculate());
+        const PumpTabResult r = SolvePumpTab(p, Typed(c.points));
+        ASSERT_FALSE(r.message) << *r.message;
+        const ChartPicture plain = SystemCurvePicture(p);
+        const ChartPicture with = WithPump(p, r);
+        ASSERT_EQ(with.lines.size(), plain.lines.size() + 2);
+        const ChartLine& system = with.lines.front();
+        const ChartLine& curve = with.lines[with.lines.size() - 2];
+        const ChartLine& point = with.lines.back();
+        EXPECT_EQ(curve.name, "Pump curve");
+        EXPECT_EQ(curve.role, LineRole::Pump);
+        EXPECT_EQ(point.role, LineRole::PumpPoint);
+        EXPECT_EQ(point.label, r.rows[0].value + " litre/min, " + r.rows[1].value + " m hd");
+        const double beyond = std::max(r.shown.flow, r.curve.back().flow);
+        EXPECT_EQ(system.points.front().first, 0);
+        EXPECT_NEAR(system.points.back().first, std::max(1.1 * beyond, 1.5 * ReadEntryNumber(c.flow, Locale{})), 1e-9);
+        EXPECT_GE(with.x.max, system.points.back().first);
+        // The drawn point lies on the drawn system curve (between its points).
+        const auto after = std::find_if(system.points.begin(), system.points.end(),
+                                        [&](const auto& q) { return q.first >= r.shown.flow; });
+        ASSERT_NE(after, system.points.begin());
+        ASSERT_NE(after, system.points.end());
+        const auto before = after - 1;
+        const double t = (r.shown.flow - before->first) / (after->first - before->first);
+        EXPECT_NEAR(before->second + t * (after->second - before->second), r.shown.value, 0.01 * r.shown.value);
+        EXPECT_EQ(with.y.title, plain.y.title);
+    }
+    // No pump, or no result: the system curve alone.
     PanelModel p(PanelKind::PressureDrop, Locale{});
     ASSERT_FALSE(p.calculate());
-    const PumpTabResult r = SolvePumpTab(p, Typed({{"0", "12"}, {"100", "10"}, {"200", "4"}}));
-    ASSERT_FALSE(r.message);
-    const ChartPicture plain = SystemCurvePicture(p);
-    const ChartPicture with = WithPump(plain, p, r);
-    ASSERT_EQ(with.lines.size(), plain.lines.size() + 2);
-    const ChartLine& curve = with.lines[with.lines.size() - 2];
-    const ChartLine& point = with.lines.back();
-    EXPECT_EQ(curve.name, "Pump curve");
-    EXPECT_EQ(curve.role, LineRole::Pump);
-    EXPECT_EQ(point.role, LineRole::PumpPoint);
-    EXPECT_EQ(point.label, r.rows[0].value + " litre/min, " + r.rows[1].value + " m hd");
-    // The flow axis reaches the pump's last flow (about 245 l/min) in round steps.
-    EXPECT_EQ(with.x.max, 250);
-    EXPECT_EQ(with.x.ticks.back().label, "250");
-    EXPECT_EQ(with.y.title, plain.y.title);
-    // No pump, or no result: the picture is left as it is.
-    EXPECT_EQ(WithPump(plain, p, SolvePumpTab(p, PumpTab())).lines.size(), plain.lines.size());
+    EXPECT_EQ(WithPump(p, SolvePumpTab(p, PumpTab())).lines.size(), SystemCurvePicture(p).lines.size());
 }
 
 TEST(PumpTabModel, DataAsCsv) {

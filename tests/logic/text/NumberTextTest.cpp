@@ -171,5 +171,26 @@ TEST(IsAllowedEntryKey, EverythingElseIsSwallowed) {
         }
 }
 
+// A dropped key is said: what it was, and why.
+TEST(DroppedKeyText, WhatAndWhy) {
+    const struct {
+        Locale locale;
+        const char* entry;
+        char32_t key;
+        const char* text;
+    } cases[] = {
+        {kDot, "1", U',', "\u201c,\u201d was dropped: the decimal mark here is \u201c.\u201d."},
+        {kComma, "1", U'.', "\u201c.\u201d was dropped: the decimal mark here is \u201c,\u201d."},
+        {kDot, "25.000", U'.', "\u201c.\u201d was dropped: the entry has its decimal mark already."},
+        {kDot, "", U'-', "\u201c-\u201d was dropped: an entry takes no sign."},
+        {kDot, "", U'a', "\u201ca\u201d was dropped: an entry takes only the digits 0 to 9 and the decimal mark \u201c.\u201d."},
+        {kComma, "", U'\u00b0', "\u201c\u00b0\u201d was dropped: an entry takes only the digits 0 to 9 and the decimal mark \u201c,\u201d."},
+        {kDot, "", U' ', "A space was dropped: an entry takes only the digits 0 to 9 and the decimal mark \u201c.\u201d."},
+        {kDot, "", char32_t{22}, "Ctrl+V was dropped: an entry takes only the digits 0 to 9 and the decimal mark \u201c.\u201d."},
+        {kDot, "", char32_t{27}, "Escape was dropped: an entry takes only the digits 0 to 9 and the decimal mark \u201c.\u201d."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DroppedKeyText(c.entry, c.key, c.locale), c.text) << c.text;
+}
+
 }  // namespace
 }  // namespace corvane
