@@ -390,6 +390,9 @@ TEST(GasMode, CompressedEntryOfTheFlow) {
     us.useFluid(Air());
     us.setCompressedEntry(true);
     EXPECT_EQ(us.text(Ctl::UncompressedVolumeHdLabel), "Pressurized volume");
+    // In psi: 10.000 at 90 psi g is 10 x (90 + 14.6959494) / 14.6959494 free.
+    us.editEntry(Ctl::VisibleFlowrateLMin_RightEdit, "10.000");
+    EXPECT_EQ(us.text(Ctl::FlowrateLMin_RightEdit), "71.241");
 }
 
 TEST(GasMode, PressingTheButtonDownRoundsTheFreeFlowThroughTheVisibleText) {
@@ -488,7 +491,7 @@ TEST(UnitSwitch, TheOtherFlowListShowsTheChosenUnitOrItsFirst) {
     const struct {
         bool gas;
         UnitSystem to;
-        int chosen;
+        int chosen;  // -1: "Use current values"
         const char* chosenText;
         const char* other;
     } cases[] = {
@@ -511,13 +514,18 @@ TEST(UnitSwitch, TheOtherFlowListShowsTheChosenUnitOrItsFirst) {
         {true, UnitSystem::Metric, 1, "litre/min", "litre/min"},
         {true, UnitSystem::Metric, 2, "litre/hr", "litre/hr"},
         {true, UnitSystem::Metric, 3, "m\u00b3/hr", "m\u00b3/hr"},
+        // Nothing converted: gpm-USA, litre/min, cu.ft/min and litre/min.
+        {false, UnitSystem::Imperial, -1, "gpm-USA", "cu.ft/sec"},
+        {false, UnitSystem::Metric, -1, "litre/min", "litre/min"},
+        {true, UnitSystem::Imperial, -1, "cu.ft/min", "cu.ft/min"},
+        {true, UnitSystem::Metric, -1, "litre/min", "litre/min"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.chosenText);
         PanelModel p(PanelKind::Diameter, Locale{});
         if (c.gas) p.useFluid(Air());
         if (c.to == UnitSystem::Metric) p.switchUnits(UnitSystem::Imperial, {ConversionChoice::UseCurrentValues, 0});
-        p.switchUnits(c.to, {ConversionChoice::Convert, c.chosen});
+        p.switchUnits(c.to, {c.chosen < 0 ? ConversionChoice::UseCurrentValues : ConversionChoice::Convert, c.chosen});
         EXPECT_EQ(p.list(c.gas ? Ctl::Gas_FlowUnitComboBox : Ctl::FlowUnitComboBox).selectedText(), c.chosenText);
         EXPECT_EQ(p.list(c.gas ? Ctl::FlowUnitComboBox : Ctl::Gas_FlowUnitComboBox).selectedText(), c.other);
     }
