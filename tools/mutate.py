@@ -143,55 +143,81 @@ DONE = re.compile(r"^\[(       OK |  FAILED  |  SKIPPED )\] (\S+)")
 FAILED = re.compile(r"^\[  FAILED  \] (\S+?)(,|$| \()")
 
 
+def test_names(listing):
+    """Full test names from --gtest_list_tests output."""
+    names, suite = [], ""
+    for line in listing.splitlines():
+        if not line.strip():
+            continue
+        if not line.startswith(" "):
+            suite = line.split("#")[0].strip()
+        else:
+            names.append(suite + line.split("#")[0].strip())
+    return names
+
+
 def run_tests(build, jobs, timeout, fail_fast):
     """The tests that failed, crashed or ran out of time ([] when all
-    passed).  Each program runs in its shards, `jobs` processes at a time."""
-    work = [(p, i, n) for p, n in PROGRAMS for i in range(n)]
+    passed).  Each program runs in its shards, `jobs` processes at a time;
+    after a crash or a hang the rest of that shard runs on, so that every
+    test has its say."""
+    shard_env = lambda i, n: {"GTEST_TOTAL_SHARDS": str(n), "GTEST_SHARD_INDEX": str(i)}
+    work = [(p, shard_env(i, n), []) for p, n in PROGRAMS for i in range(n)]
     running, killers = [], set()
     cwd = os.path.join(build, "tests")
     with tempfile.TemporaryDirectory(prefix="corvane-mutate-") as tmp:
-        def start(program, shard, shards):
-            log = open(os.path.join(tmp, "%s-%d.log" % (os.path.basename(program), shard)), "w+",
-                       encoding="utf-8", errors="replace")
-            env = dict(os.environ, GTEST_TOTAL_SHARDS=str(shards), GTEST_SHARD_INDEX=str(shard),
-                       GTEST_COLOR="no")
-            args = [os.path.join(build, program)] + (["--gtest_fail_fast"] if fail_fast else [])
+        def start(program, env_extra, filters):
+            log = tempfile.TemporaryFile("w+", dir=tmp, encoding="utf-8", errors="replace")
+            env = dict(os.environ, GTEST_COLOR="no", **env_extra)
+            args = [os.path.join(build, program)] + filters + (["--gtest_fail_fast"] if fail_fast else [])
             proc = subprocess.Popen(args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT,
                                     start_new_session=True)
-            return proc, log, time.monotonic()
+            return proc, log, time.monotonic(), (program, env_extra, filters)
 
-        def finish(proc, log, timed_out):
+        def finish(proc, log, timed_out, job):
             log.seek(0)
-            open_runs, failed = [], set()
+            open_runs, done, failed = [], set(), set()
             for line in log:
                 if RUN.match(line):
                     open_runs.append(RUN.match(line).group(1))
                 elif DONE.match(line):
                     name = DONE.match(line).group(2)
+                    done.add(name)
                     if name in open_runs:
                         open_runs.remove(name)
                     if FAILED.match(line):
                         failed.add(FAILED.match(line).group(1))
             log.close()
             killers.update(failed)
-            if timed_out:
-                killers.update("%s (out of time)" % n for n in open_runs or ["?"])
-            elif proc.returncode != 0 and not failed:
-                killers.update("%s (crashed, status %d)" % (n, proc.returncode) for n in open_runs or ["?"])
+            if not timed_out and (proc.returncode == 0 or not open_runs):
+                if proc.returncode != 0 and not failed:
+                    killers.add("%s (status %d)" % (os.path.basename(job[0]), proc.returncode))
+                return
+            what = "out of time" if timed_out else "crashed, status %d" % proc.returncode
+            killers.update("%s (%s)" % (n, what) for n in open_runs)
+            if fail_fast:
+                return
+            # The shard's other tests, by name.
+            program, env_extra, filters = job
+            listing = subprocess.run([os.path.join(build, program), "--gtest_list_tests"] + filters, cwd=cwd,
+                                     env=dict(os.environ, **env_extra), capture_output=True, text=True).stdout
+            rest = [n for n in test_names(listing) if n not in done and n not in open_runs]
+            if rest:
+                work.append((program, {}, ["--gtest_filter=" + ":".join(rest)]))
 
         while work or running:
             while work and len(running) < jobs:
                 running.append(start(*work.pop(0)))
             time.sleep(0.05)
             for item in list(running):
-                proc, log, began = item
+                proc, log, began, job = item
                 timed_out = proc.poll() is None and time.monotonic() - began > timeout
                 if timed_out:
                     os.killpg(proc.pid, signal.SIGKILL)
                     proc.wait()
                 if proc.poll() is not None:
                     running.remove(item)
-                    finish(proc, log, timed_out)
+                    finish(proc, log, timed_out, job)
     return sorted(killers)
 
 
