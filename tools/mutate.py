@@ -89,9 +89,17 @@ def locate(m, text):
 
 
 def source_files():
+    """The files of the source tree: those git tracks or would track, or
+    (outside a git checkout) every file but the build folders'."""
     out = subprocess.run(["git", "-C", TOP, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
-                         check=True, capture_output=True).stdout
-    return [f for f in out.decode().split("\0") if f and os.path.isfile(os.path.join(TOP, f))]
+                         capture_output=True)
+    if out.returncode == 0:
+        return [f for f in out.stdout.decode().split("\0") if f and os.path.isfile(os.path.join(TOP, f))]
+    files = []
+    for folder, dirs, names in os.walk(TOP):
+        dirs[:] = [d for d in dirs if not (folder == TOP and (d == ".git" or d.startswith("build")))]
+        files += [os.path.relpath(os.path.join(folder, n), TOP) for n in names]
+    return files
 
 
 def sync(src):
@@ -197,11 +205,16 @@ def run_tests(build, jobs, timeout, fail_fast):
             killers.update("%s (%s)" % (n, what) for n in open_runs)
             if fail_fast:
                 return
-            # The shard's other tests, by name.
+            # The shard's other tests, by name (the listing ignores the
+            # sharding: test j of the list runs in shard j % shards).
             program, env_extra, filters = job
             listing = subprocess.run([os.path.join(build, program), "--gtest_list_tests"] + filters, cwd=cwd,
-                                     env=dict(os.environ, **env_extra), capture_output=True, text=True).stdout
-            rest = [n for n in test_names(listing) if n not in done and n not in open_runs]
+                                     capture_output=True, text=True, errors="replace").stdout
+            names = test_names(listing)
+            if env_extra:
+                shards, shard = int(env_extra["GTEST_TOTAL_SHARDS"]), int(env_extra["GTEST_SHARD_INDEX"])
+                names = names[shard::shards]
+            rest = [n for n in names if n not in done and n not in open_runs]
             if rest:
                 work.append((program, {}, ["--gtest_filter=" + ":".join(rest)]))
 
@@ -268,7 +281,7 @@ def main():
     head = subprocess.run(["git", "-C", TOP, "rev-parse", "--short", "HEAD"], capture_output=True, text=True).stdout
     dirty = subprocess.run(["git", "-C", TOP, "status", "--porcelain", "--untracked-files=no"],
                            capture_output=True, text=True).stdout.strip()
-    print("Sources: %s%s; %d file(s) copied to %s" % (head.strip(), " with uncommitted changes" if dirty else "",
+    print("Sources: %s%s; %d file(s) copied to %s" % (head.strip() or TOP, " with uncommitted changes" if dirty else "",
                                                     sync(src), src))
     configure(src, build)
     ok, log = build_tests(build, args.jobs)
