@@ -146,9 +146,10 @@ def build_tests(build, jobs):
     return r.returncode == 0, r.stdout
 
 
-RUN = re.compile(r"^\[ RUN      \] (\S+)")
-DONE = re.compile(r"^\[(       OK |  FAILED  |  SKIPPED )\] (\S+)")
-FAILED = re.compile(r"^\[  FAILED  \] (\S+?)(,|$| \()")
+# gtest's lines; a parameterised test's name is followed by ", where ...".
+RUN = re.compile(r"^\[ RUN      \] ([^\s,]*\.[^\s,]+)")
+DONE = re.compile(r"^\[(       OK |  FAILED  |  SKIPPED )\] ([^\s,]*\.[^\s,]+)")
+FAILED = re.compile(r"^\[  FAILED  \] ([^\s,]*\.[^\s,]+)")
 
 
 def test_names(listing):
