@@ -470,6 +470,11 @@ TEST(Rewrite, KeepsEveryLineEndAndLongLine) {
     r.tail = "tail\r\n";
     ASSERT_FALSE(RewriteFile(p.string(), r));
     EXPECT_TRUE(ReadBytes(p) == "a\r\nb\nc\r" + longLine + "\r\nd\r\ntail\r\n");
+    // A last line ended by a lone CR keeps it.
+    WriteBytes(p, "key\r\nz\r");
+    r.tail.clear();
+    ASSERT_FALSE(RewriteFile(p.string(), r));
+    EXPECT_EQ(ReadBytes(p), "z\r");
     fs::remove(p);
 }
 
