@@ -68,7 +68,7 @@ fresh-check:
 # against the logic and batch-tool tests, reverted; prints each fate and
 # the score.  MUTATE_ARGS="--only E01,M12" runs some, "--check" finds them.
 mutate:
-	@tools/install-deps.sh test
+	@tools/install-deps.sh mutate
 	nice -n 10 /usr/bin/python3 tools/mutate.py $(MUTATE_ARGS)
 
 # The batch tool on the shipped example panel files.

@@ -88,13 +88,21 @@ def locate(m, text):
         len(starts), m.line, ", ".join(str(s[1]) for s in starts))
 
 
+def git(*args):
+    """git's output in the source tree, or None (no git, or no checkout)."""
+    try:
+        out = subprocess.run(["git", "-C", TOP] + list(args), capture_output=True)
+    except OSError:
+        return None
+    return out.stdout.decode(errors="replace") if out.returncode == 0 else None
+
+
 def source_files():
     """The files of the source tree: those git tracks or would track, or
     (outside a git checkout) every file but the build folders'."""
-    out = subprocess.run(["git", "-C", TOP, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
-                         capture_output=True)
-    if out.returncode == 0:
-        return [f for f in out.stdout.decode().split("\0") if f and os.path.isfile(os.path.join(TOP, f))]
+    listed = git("ls-files", "-z", "--cached", "--others", "--exclude-standard")
+    if listed is not None:
+        return [f for f in listed.split("\0") if f and os.path.isfile(os.path.join(TOP, f))]
     files = []
     for folder, dirs, names in os.walk(TOP):
         dirs[:] = [d for d in dirs if not (folder == TOP and (d == ".git" or d.startswith("build")))]
@@ -279,11 +287,9 @@ def main():
     began = time.monotonic()
     src, build = os.path.join(args.scratch, "src"), os.path.join(args.scratch, "build")
     os.makedirs(src, exist_ok=True)
-    head = subprocess.run(["git", "-C", TOP, "rev-parse", "--short", "HEAD"], capture_output=True, text=True).stdout
-    dirty = subprocess.run(["git", "-C", TOP, "status", "--porcelain", "--untracked-files=no"],
-                           capture_output=True, text=True).stdout.strip()
-    print("Sources: %s%s; %d file(s) copied to %s" % (head.strip() or TOP, " with uncommitted changes" if dirty else "",
-                                                    sync(src), src))
+    head = (git("rev-parse", "--short", "HEAD") or TOP).strip()
+    dirty = (git("status", "--porcelain", "--untracked-files=no") or "").strip()
+    print("Sources: %s%s; %d file(s) copied to %s" % (head, " with uncommitted changes" if dirty else "", sync(src), src))
     configure(src, build)
     ok, log = build_tests(build, args.jobs)
     if not ok:
