@@ -71,12 +71,13 @@ mutate:
 	@tools/install-deps.sh mutate
 	nice -n 10 /usr/bin/python3 tools/mutate.py $(MUTATE_ARGS)
 
-# The batch tool on the shipped example panel files.
+# The batch tool on the shipped example panel files and pipe runs.
 demo:
 	@tools/install-deps.sh run
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_DIR) --target corvane-cli
 	$(BUILD_DIR)/corvane-cli examples/*.PW?
+	$(BUILD_DIR)/corvane-cli run --data-dir data examples/*.cvrun
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR) build-mutate

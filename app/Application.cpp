@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/SingleInstance.h"
+#include "logic/io/FileIo.h"
 #include "logic/model/PumpLibrary.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
@@ -33,6 +34,9 @@ void SetProgramFont(QApplication& app) {
 }
 
 int RunCorvane(int argc, char** argv) {
+    // A write beyond the file size limit fails and is undone, instead of
+    // ending the program.
+    IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     // QApplication switches the C library to the user's locale; number text
     // is ours to format, so no C library call may use the user's separator.
@@ -56,11 +60,17 @@ int RunCorvane(int argc, char** argv) {
     // removal of a user entry is recovered on the way.  The user files stay
     // beside the program where this user may write there, otherwise they
     // live in the user's data folder.
-    const std::string userFolder = UserDataFolder(folder, [](const char* name) { return std::getenv(name); });
-    FluidDatabaseModel fluids(DataFiles(folder, userFolder, kFluidStockFile, kFluidUserFile, kFluidBackupFile),
+    std::string origin;
+    const std::string userFolder = UserDataFolder(folder, [](const char* name) { return std::getenv(name); }, &origin);
+    auto files = [&](DataFiles f) {
+        f.setUserFolderOrigin(origin);
+        return f;
+    };
+    FluidDatabaseModel fluids(files(DataFiles(folder, userFolder, kFluidStockFile, kFluidUserFile, kFluidBackupFile)),
                               locale);
-    PipeDatabaseModel pipes(DataFiles(folder, userFolder, kPipeStockFile, kPipeUserFile, kPipeBackupFile), locale);
-    PumpLibrary pumps(PumpFiles(folder, userFolder));
+    PipeDatabaseModel pipes(files(DataFiles(folder, userFolder, kPipeStockFile, kPipeUserFile, kPipeBackupFile)),
+                            locale);
+    PumpLibrary pumps(files(PumpFiles(folder, userFolder)));
     // Each problem names its file and says what happened.
     std::string loadProblems;
     for (const auto& problem : {fluids.load(), pipes.load(), pumps.recover()})

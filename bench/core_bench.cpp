@@ -1,10 +1,12 @@
 // Timings of the hot paths of a calculation: the friction factor, the unit
-// conversions and the number text of every entry and result field.
+// conversions, the number text of every entry and result field, and the
+// properties of water that a pipe run's sections will ask for.
 
 #include <benchmark/benchmark.h>
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
+#include "logic/engine/Water.h"
 #include "logic/model/FittingsText.h"
 #include "logic/text/NumberText.h"
 
@@ -51,6 +53,22 @@ void BM_FittingsTotalK(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(FittingsTotalK(ParseFittings(s, locale), 50));
 }
 BENCHMARK(BM_FittingsTotalK);
+
+// Density, viscosity and vapour pressure of water together, stepping through
+// the range offered at the default pressure and at 50 bar a.
+void BM_WaterAt(benchmark::State& state) {
+    double celsius = kWaterMinCelsius;
+    bool pressed = false;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pressed ? WaterAt(celsius, 50.0) : WaterAt(celsius));
+        celsius += 0.37;
+        if (celsius > kWaterMaxCelsius) {
+            celsius = kWaterMinCelsius;
+            pressed = !pressed;
+        }
+    }
+}
+BENCHMARK(BM_WaterAt);
 
 }  // namespace
 }  // namespace corvane

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/RunCommand.h"
 
 #include <algorithm>
 #include <array>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <variant>
 
+#include "cli/FluidCommand.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
@@ -30,7 +32,9 @@ constexpr const char* kUsage =
     "       corvane-cli [--json] --pump Q1:H1[,Q2:H2...] [--speed S] [--efficiency E] FILE...\n"
     "       corvane-cli --sweep NAME=FROM:TO:STEPS FILE\n"
     "       corvane-cli --sheet OUT.pdf FILE\n"
+    "       corvane-cli run [--json] [--data-dir DIR] FILE.cvrun...   (pipe runs)\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
+    "       corvane-cli fluid water|interpolate ...  (corvane-cli fluid --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
 
@@ -508,6 +512,12 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
 
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
                     const SheetDrawer& drawer, const std::string& date) {
+    // The sheet never takes the place of the case it shows.
+    if (SameFile(outPath, file)) {
+        err << "corvane-cli: " << outPath << " is the panel file " << file
+            << " itself; the sheet would overwrite it: give the sheet another name\n";
+        return ExitStatus::Invalid;
+    }
     if (!drawer) {
         err << "corvane-cli: --sheet needs " << kSheetProgram
             << " beside corvane-cli (the program built with its views, Qt), and it could not be started\n";
@@ -533,6 +543,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
 }
 
 int CliMain(int argc, char** argv, const SheetDrawer& drawer) {
+    IgnoreFileSizeSignal();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const Locale locale = LocaleFromEnvironment([](const char* name) { return std::getenv(name); });
     // The data commands find the stock files beside the program, as the
@@ -549,6 +560,10 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
                   const DataCommandPlace& place, const SheetDrawer& drawer) {
     if (!args.empty() && args[0] == "data")
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "fluid")
+        return RunFluidCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "run")
+        return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "--sheet") {
         if (args.size() != 3) {
             err << kUsage;

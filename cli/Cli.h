@@ -7,6 +7,8 @@
 //   corvane-cli --sweep NAME=FROM:TO:STEPS FILE
 //   corvane-cli --sheet OUT.pdf FILE   (the calculation sheet, as a PDF)
 //   corvane-cli data ...          (the fluid and pipe data bases, DataCommands.h)
+//   corvane-cli fluid ...         (a liquid at a temperature, FluidCommand.h)
+//   corvane-cli run ...           (pipe run documents, RunCommand.h)
 //
 // Exit status 0 when every file was calculated, 1 when any calculation was
 // refused, 2 when any file was invalid or could not be read.  Files are

@@ -3,6 +3,8 @@
 #include "cli/DataCommands.h"
 
 #include <cctype>
+#include <cerrno>
+#include <sys/stat.h>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -10,6 +12,8 @@
 #include "logic/engine/Units.h"
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
+#include "logic/io/FileIo.h"
+#include "logic/model/DataEntryRules.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 #include "logic/model/FluidDatabaseModel.h"
@@ -17,11 +21,6 @@
 
 namespace corvane {
 namespace {
-
-
-// Decimals of the numbers in the user files.
-constexpr int kFluidDecimals = 6;
-constexpr int kPipeDecimals = 3;
 
 constexpr const char* kDataUsage =
     "usage: corvane-cli data list fluids|pipes [--json] [--data-dir DIR]\n"
@@ -45,6 +44,9 @@ struct Words {
     bool json = false;
     bool gas = false;
 };
+
+// The stock and user files in the folder of --data-dir, which must be there
+// (it is never made); the problem otherwise.
 
 std::optional<Words> Parse(const std::vector<std::string>& args, std::ostream& err) {
     Words w;
@@ -75,57 +77,17 @@ std::optional<Words> Parse(const std::vector<std::string>& args, std::ostream& e
     return w;
 }
 
-DataFiles Files(const Words& w, const DataCommandPlace& place, const char* stock, const char* user,
-                const char* backup) {
-    if (w.dataDir) return DataFiles(*w.dataDir, stock, user, backup);
+// The files of a data base: those of --data-dir, or those the window uses.
+// `make` gets the program's folder and the user's.
+DataFiles Files(const Words& w, const DataCommandPlace& place,
+                const std::function<DataFiles(const std::string&, const std::string&)>& make) {
+    if (w.dataDir) return make(*w.dataDir, *w.dataDir);
     const std::string program = place.programFolder.empty() ? "." : place.programFolder;
     const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
-    return DataFiles(program, UserDataFolder(program, env), stock, user, backup);
-}
-
-// A text field as the dialog's key rule lets it be typed: no TAB or line
-// break, only characters a data file can hold.
-bool TypableText(const std::string& text) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        char32_t key = NextCodePoint(text, pos);
-        if (!IsAllowedTextKey(key)) return false;
-    }
-    return true;
-}
-
-// A number field as the dialog takes it: digits and one decimal mark (either
-// mark is read as the user's), and not 0.  Brought to the decimals the file
-// gets, so that the duplicate test compares what would be written ("13.1"
-// and "13.100" are the same pipe).
-std::optional<std::string> TypableNumber(const std::string& text, int decimals, const Locale& locale) {
-    const std::string fixed = FixDecimalSeparator(text, locale);
-    std::string typed;
-    for (char c : fixed) {
-        char32_t key = static_cast<unsigned char>(c);
-        if (!IsAllowedEntryKey(typed, key, locale)) return std::nullopt;
-        typed.push_back(c);
-    }
-    if (typed.empty() || ReadEntryNumber(typed, locale) == 0.0) return std::nullopt;
-    return TruncateDecimals(typed, decimals, locale.decimalSeparator);
-}
-
-// Checks the typed words; the refusal is printed.
-bool CheckTexts(const std::vector<std::pair<const char*, std::string>>& texts, std::ostream& err) {
-    for (const auto& [what, text] : texts)
-        if (!TypableText(text)) {
-            err << "corvane-cli: the " << what
-                << " cannot hold a TAB, a line break or a character outside Windows-1252: " << text << "\n";
-            return false;
-        }
-    return true;
-}
-
-std::optional<std::string> CheckNumber(const char* what, const std::string& text, int decimals,
-                                       const Locale& locale, std::ostream& err) {
-    auto number = TypableNumber(text, decimals, locale);
-    if (!number) err << "corvane-cli: the " << what << " must be a number other than 0, not '" << text << "'\n";
-    return number;
+    std::string origin;
+    DataFiles files = make(program, UserDataFolder(program, env, &origin));
+    files.setUserFolderOrigin(origin);
+    return files;
 }
 
 // The result of an add or a removal: an error box is a file problem, any
@@ -134,6 +96,41 @@ ExitStatus Outcome(const std::optional<Refusal>& r, std::ostream& err) {
     if (!r) return ExitStatus::Ok;
     err << Lines(r->text) << "\n";
     return r->kind == MessageKind::Error ? ExitStatus::Invalid : ExitStatus::Refused;
+}
+
+// The words of an addition as the dialog takes them: texts checked before
+// the dialog's field would drop what a file cannot hold, numbers brought to
+// the decimals of the file, so that the duplicate test compares what would
+// be written ("13.1" and "13.100" are the same pipe).  Nothing, with the
+// refusal printed, where one is refused.
+std::optional<std::vector<std::string>> EntryWords(const std::vector<std::pair<const char*, std::string>>& texts,
+                                                   const std::vector<std::pair<const char*, std::string>>& numbers,
+                                                   int decimals, const Locale& locale, std::ostream& err) {
+    std::vector<std::string> words;
+    for (const auto& [what, text] : texts) {
+        if (auto refusal = CheckEntryText(what, text)) {
+            Outcome(refusal, err);
+            return std::nullopt;
+        }
+        words.push_back(text);
+    }
+    for (const auto& [what, text] : numbers) {
+        auto number = EntryNumberText(what, text, decimals, locale);
+        if (const auto* refusal = std::get_if<Refusal>(&number)) {
+            Outcome(*refusal, err);
+            return std::nullopt;
+        }
+        words.push_back(std::get<std::string>(number));
+    }
+    return words;
+}
+
+// A removal decides on what the file holds while no other program may
+// change it: the lock is held from the reading to the writing.
+std::optional<Refusal> HoldForRemoval(DataFiles& files, DataFiles::Hold& held) {
+    if (!files.userExists()) return std::nullopt;  // nothing there to change
+    if (auto problem = files.hold(held)) return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
+    return std::nullopt;
 }
 
 void Warn(const std::optional<std::string>& problem, std::ostream& err) {
@@ -209,20 +206,16 @@ ExitStatus List(const Words& w, bool fluids, DataFiles files, std::ostream& out,
 
 ExitStatus AddFluid(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
     const auto& p = w.plain;
-    if (!CheckTexts({{"name", p[2]}, {"temperature", p[3]}}, err)) return ExitStatus::Refused;
-    const auto viscosity = CheckNumber("viscosity", p[4], kFluidDecimals, locale, err);
-    if (!viscosity) return ExitStatus::Refused;
-    const auto density = CheckNumber("density", p[5], kFluidDecimals, locale, err);
-    if (!density) return ExitStatus::Refused;
+    const auto words = EntryWords({{"fluid name", p[2]}, {"temperature", p[3]}},
+                                  {{"viscosity", p[4]}, {"density", p[5]}}, kFluidDecimals, locale, err);
+    if (!words) return ExitStatus::Refused;
     FluidDatabaseModel m(std::move(files), locale);
     Warn(m.load(), err);
     m.show();
     m.setGroup(w.gas ? FluidGroup::Gases : FluidGroup::Liquids);
     using F = FluidDatabaseModel::Field;
-    m.setField(F::Name, p[2]);
-    m.setField(F::Temperature, p[3]);
-    m.setField(F::Viscosity, *viscosity);
-    m.setField(F::Density, *density);
+    for (F f : {F::Name, F::Temperature, F::Viscosity, F::Density})
+        m.setField(f, (*words)[static_cast<std::size_t>(f)]);
     return Outcome(m.add(), err);
 }
 
@@ -256,7 +249,9 @@ ExitStatus RemoveFluid(const Words& w, DataFiles files, std::ostream& err, const
     const std::string name = DataFieldText(w.plain[2]);
     const std::string temperature = DataFieldText(w.plain[3]);
     const std::string userPath = files.userPath();
-    FluidDatabaseModel m(std::move(files), locale);
+    DataFiles::Hold held;
+    if (auto refusal = HoldForRemoval(files, held)) return Outcome(refusal, err);
+    FluidDatabaseModel m(files, locale);
     Warn(m.load(), err);
     m.show();
     bool listed = false;
@@ -271,18 +266,19 @@ ExitStatus RemoveFluid(const Words& w, DataFiles files, std::ostream& err, const
 
 ExitStatus AddPipe(const Words& w, DataFiles files, std::ostream& err, const Locale& locale) {
     const auto& p = w.plain;
-    if (!CheckTexts({{"pipe type", p[2]}, {"nominal diameter", p[3]}}, err)) return ExitStatus::Refused;
-    const auto mm = CheckNumber("diameter", p[4], kPipeDecimals, locale, err);
-    if (!mm) return ExitStatus::Refused;
+    const auto words = EntryWords({{"pipe type", p[2]}, {"nominal diameter", p[3]}},
+                                  {{"internal diameter in mm", p[4]}}, kPipeDecimals, locale, err);
+    if (!words) return ExitStatus::Refused;
+    const std::string& mm = (*words)[2];
     const std::string inch =
-        WriteEntryNumber(ReadEntryNumber(*mm, locale) / kMillimetresPerInch, 3, locale).value_or("");
+        WriteEntryNumber(ReadEntryNumber(mm, locale) / kMillimetresPerInch, kPipeDecimals, locale).value_or("");
     PipeDatabaseModel m(std::move(files), locale);
     Warn(m.load(), err);
     m.show();
     using F = PipeDatabaseModel::Field;
     m.setField(F::Type, p[2]);
     m.setField(F::Nominal, p[3]);
-    m.setField(F::Millimetres, *mm);
+    m.setField(F::Millimetres, mm);
     m.setField(F::Inches, inch);
     return Outcome(m.add(), err);
 }
@@ -291,7 +287,9 @@ ExitStatus RemovePipe(const Words& w, DataFiles files, std::ostream& err, const 
     const std::string type = DataFieldText(w.plain[2]);
     const std::string nominal = DataFieldText(w.plain[3]);
     const std::string userPath = files.userPath();
-    PipeDatabaseModel m(std::move(files), locale);
+    DataFiles::Hold held;
+    if (auto refusal = HoldForRemoval(files, held)) return Outcome(refusal, err);
+    PipeDatabaseModel m(files, locale);
     Warn(m.load(), err);
     m.show();
     bool listed = false;
@@ -350,42 +348,89 @@ ExitStatus RemovePump(const std::string& name, PumpLibrary library, std::ostream
 
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Locale& locale,
                    const DataCommandPlace& place) {
-    for (const std::string& a : args) {
-        if (a == "--") break;
-        if (a == "--help" || a == "-h") {
-            out << kDataUsage;
-            return ExitStatus::Ok;
-        }
+    if (AsksForHelp(args)) {
+        out << kDataUsage;
+        return ExitStatus::Ok;
     }
     const auto w = Parse(args, err);
     if (!w) return ExitStatus::Invalid;
     const auto& p = w->plain;
     const std::string verb = p.empty() ? "" : p[0];
     const std::string what = p.size() > 1 ? p[1] : "";
+    // An option the command does not use is a mistake, not a wish to pass by.
+    const char* unused = nullptr;
+    if (w->gas && !(verb == "add" && what == "fluid")) unused = "--gas goes only with data add fluid";
+    if (w->json && verb != "list") unused = "--json goes only with data list";
+    if (unused) {
+        err << "corvane-cli: " << unused << "\n" << kDataUsage;
+        return ExitStatus::Invalid;
+    }
+    if (w->dataDir)
+        if (auto problem = CheckDataDir(*w->dataDir)) {
+            err << "corvane-cli: " << *problem << "\n";
+            return ExitStatus::Invalid;
+        }
     const bool fluid = what == "fluid" || what == "fluids";
     auto files = [&]() {
-        return fluid ? Files(*w, place, kFluidStockFile, kFluidUserFile, kFluidBackupFile)
-                     : Files(*w, place, kPipeStockFile, kPipeUserFile, kPipeBackupFile);
+        return Files(*w, place, [fluid](const std::string& program, const std::string& user) {
+            return fluid ? DataFiles(program, user, kFluidStockFile, kFluidUserFile, kFluidBackupFile)
+                         : DataFiles(program, user, kPipeStockFile, kPipeUserFile, kPipeBackupFile);
+        });
+    };
+    // The data bases of a folder named on the command line need their stock
+    // files there: without them the lists are not the program's.
+    auto run = [&](auto command) {
+        DataFiles f = files();
+        if (w->dataDir && !FileExists(f.stockPath())) {
+            err << "corvane-cli: " << Lines(FileProblem(f.stockPath(), ENOENT)) << "\n";
+            return ExitStatus::Invalid;
+        }
+        return command(std::move(f));
     };
     if (verb == "list" && p.size() == 2 && (what == "fluids" || what == "pipes"))
-        return List(*w, fluid, files(), out, err, locale);
-    if (verb == "add" && what == "fluid" && p.size() == 6) return AddFluid(*w, files(), err, locale);
-    if (verb == "add" && what == "pipe" && p.size() == 5 && !w->gas) return AddPipe(*w, files(), err, locale);
-    if (verb == "remove" && what == "fluid" && p.size() == 4) return RemoveFluid(*w, files(), err, locale);
-    if (verb == "remove" && what == "pipe" && p.size() == 4) return RemovePipe(*w, files(), err, locale);
-    if ((what == "pump" || what == "pumps") && !w->gas) {
-        auto pumps = [&] {
-            if (w->dataDir) return PumpLibrary(PumpFiles(*w->dataDir, *w->dataDir));
-            const std::string program = place.programFolder.empty() ? "." : place.programFolder;
-            const auto env = place.environment ? place.environment : [](const char*) -> const char* { return nullptr; };
-            return PumpLibrary(PumpFiles(program, UserDataFolder(program, env)));
-        };
+        return run([&](DataFiles f) { return List(*w, fluid, std::move(f), out, err, locale); });
+    if (verb == "add" && what == "fluid" && p.size() == 6)
+        return run([&](DataFiles f) { return AddFluid(*w, std::move(f), err, locale); });
+    if (verb == "add" && what == "pipe" && p.size() == 5)
+        return run([&](DataFiles f) { return AddPipe(*w, std::move(f), err, locale); });
+    if (verb == "remove" && what == "fluid" && p.size() == 4)
+        return run([&](DataFiles f) { return RemoveFluid(*w, std::move(f), err, locale); });
+    if (verb == "remove" && what == "pipe" && p.size() == 4)
+        return run([&](DataFiles f) { return RemovePipe(*w, std::move(f), err, locale); });
+    if (what == "pump" || what == "pumps") {
+        auto pumps = [&] { return PumpLibrary(Files(*w, place, PumpFiles)); };
         if (verb == "list" && what == "pumps" && p.size() == 2) return ListPumps(*w, pumps(), out, err);
         if (verb == "add" && what == "pump" && p.size() == 4) return AddPump(p, pumps(), err);
         if (verb == "remove" && what == "pump" && p.size() == 3) return RemovePump(p[2], pumps(), err);
     }
     err << kDataUsage;
     return ExitStatus::Invalid;
+}
+
+std::optional<std::string> CheckDataDir(const std::string& dir) {
+    if (dir.empty()) return "--data-dir needs a folder";
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0)
+        return "--data-dir " + dir + ": " + (errno == ENOENT || errno == ENOTDIR ? "no such folder" : FileErrorText(errno));
+    if (!S_ISDIR(st.st_mode)) return "--data-dir " + dir + ": this is not a folder";
+    return std::nullopt;
+}
+
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup) {
+    Words w;
+    w.dataDir = dataDir;
+    return Files(w, place, [&](const std::string& program, const std::string& userFolder) {
+        return DataFiles(program, userFolder, stock, user, backup);
+    });
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
 }
 
 std::string WithLineFeeds(std::string text) {

@@ -22,10 +22,12 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "logic/io/DataFiles.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -35,9 +37,28 @@ struct DataCommandPlace {
     std::function<const char*(const char*)> environment;  // for XDG_DATA_HOME and HOME
 };
 
+// A data base's files: all in `dataDir` (--data-dir) when given, otherwise
+// the stock file beside the program and the user file where the window
+// keeps it.
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup);
+
 // The text with each CR, the models' line break, made the LF a terminal
 // and a JSON reader expect.
 std::string WithLineFeeds(std::string text);
+
+// The stock and user files of a data base: in `dataDir` when given,
+// otherwise the stock files beside the program and the user files where the
+// window keeps them.
+DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
+                      const char* user, const char* backup);
+
+// What is wrong with a folder named by --data-dir (it must exist and be a
+// folder; it is never made), or nothing.
+std::optional<std::string> CheckDataDir(const std::string& dir);
+
+// Whether the words before any "--" ask for the usage (--help, -h).
+bool AsksForHelp(const std::vector<std::string>& args);
 
 // `args` are the words after "data".
 ExitStatus RunDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/RunCommand.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 #include "logic/io/DataFiles.h"
@@ -22,6 +23,7 @@
 #include "logic/model/FittingsText.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelReport.h"
+#include "logic/model/RunDocument.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 
@@ -285,6 +287,32 @@ int DataCommands(const std::uint8_t* data, std::size_t size) {
             for (const auto& [line, n] : Count(after))
                 if ((left[line] -= n) < 0) std::abort();
         }
+    }
+    return 0;
+}
+
+// A pipe run document: what reads is written back to a document that reads
+// the same; whatever the bytes, the run command's JSON of them is JSON and
+// a calculated run holds only finite numbers.
+int RunFile(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto parsed = corvane::ParseRunDocument(bytes);
+    if (const auto* document = std::get_if<corvane::RunDocument>(&parsed)) {
+        const auto again = corvane::ParseRunDocument(corvane::RunDocumentText(*document));
+        const auto* back = std::get_if<corvane::RunDocument>(&again);
+        if (!back || !(*back == *document)) std::abort();
+    }
+    // No data bases: a document naming a row is refused, and says so.
+    const corvane::RunFileResult r = corvane::RunDocumentBytes("fuzz.cvrun", bytes, {}, corvane::DotLocale());
+    const auto json = nlohmann::json::parse(corvane::RunResultJson(r), nullptr, false);
+    if (json.is_discarded() || !json.is_object()) std::abort();
+    if (r.status == corvane::ExitStatus::Ok) {
+        const corvane::RunResult& run = r.outcome->result;
+        if (!std::isfinite(run.flow) || !std::isfinite(run.sinkMargin) || !std::isfinite(run.totalHeadLoss)) std::abort();
+        for (const corvane::RunNode& n : run.nodes)
+            if (!std::isfinite(n.pressure) || !std::isfinite(n.energyHead)) std::abort();
+    } else if (r.message.empty()) {
+        std::abort();
     }
     return 0;
 }

@@ -17,5 +17,6 @@ int Cli(const std::uint8_t* data, std::size_t size);
 int BackupMerge(const std::uint8_t* data, std::size_t size);
 int DataRewrite(const std::uint8_t* data, std::size_t size);
 int DataCommands(const std::uint8_t* data, std::size_t size);
+int RunFile(const std::uint8_t* data, std::size_t size);
 
 }  // namespace corvane::fuzz

@@ -20,7 +20,8 @@ for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/corvane-sheet l
          share/metainfo/org.example.Corvane.metainfo.xml share/icons/hicolor/scalable/apps/org.example.Corvane.svg \
          share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png \
          share/man/man1/corvane.1.gz share/man/man1/corvane-cli.1.gz share/doc/corvane/copyright \
-         share/doc/corvane/changelog.gz share/doc/corvane/examples/pressure-drop.PW1; do
+         share/doc/corvane/changelog.gz share/doc/corvane/examples/pressure-drop.PW1 \
+         share/doc/corvane/examples/pump-suction-lift.cvrun share/doc/corvane/corvane-run.schema.json; do
   [ -e "$p/$f" ] || fail "missing $f"
 done
 for program in corvane corvane-cli; do
@@ -30,6 +31,8 @@ file "$p/share/icons/hicolor/48x48/apps/org.example.Corvane.png" | grep -q "48 x
 desktop-file-validate "$p/share/applications/org.example.Corvane.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$p/share/metainfo/org.example.Corvane.metainfo.xml" > /dev/null || fail "AppStream metadata"
 "$p/bin/corvane-cli" "$source"/examples/*.PW? > /dev/null || fail "installed corvane-cli"
+# A pipe run naming rows of the stock data bases beside the installed program.
+"$p/bin/corvane-cli" run "$p/share/doc/corvane/examples/pump-suction-lift.cvrun" > /dev/null || fail "installed corvane-cli run"
 # --sheet through the link in bin/: corvane-cli hands it to corvane-sheet beside it.
 (unset DISPLAY WAYLAND_DISPLAY; "$p/bin/corvane-cli" --sheet "$scratch/sheet.pdf" "$source"/examples/pressure-drop.PW1) ||
   fail "installed corvane-cli --sheet"

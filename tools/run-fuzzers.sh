@@ -18,7 +18,7 @@ kept="${CORVANE_FUZZ_CORPUS:-${XDG_CACHE_HOME:-$home/.cache}/corvane/fuzz-corpus
 crashes="$build/crashes"
 mkdir -p "$crashes"
 status=0
-for target in panel_file data_lines entry_number fittings cli backup_merge data_rewrite data_commands; do
+for target in panel_file data_lines entry_number fittings cli backup_merge data_rewrite data_commands run_file; do
   corpus="$kept/$target"
   seeds="$build/seeds/$target"
   finds="$build/finds/$target"
@@ -26,7 +26,8 @@ for target in panel_file data_lines entry_number fittings cli backup_merge data_
   mkdir -p "$corpus" "$seeds" "$finds"
   cp "$top/tests/data/fuzz/$target/"* "$seeds/" 2>/dev/null
   case "$target" in
-    panel_file|cli) cp "$top/examples/"* "$seeds/" ;;
+    panel_file|cli) cp "$top/examples/"*.PW? "$seeds/" ;;
+    run_file) cp "$top/examples/"*.cvrun "$seeds/" ;;
     data_lines|data_rewrite) cp "$top/data/"*.dat "$seeds/" ;;
   esac
   before=$(ls "$corpus" | wc -l)

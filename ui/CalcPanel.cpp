@@ -594,7 +594,7 @@ void CalcPanel::loadFile() {
         return;
     }
     const auto error = LoadPanelFile(model_, *file.bytes);
-    if (!error) fileName_ = std::filesystem::path(*path).filename().string();
+    if (!error) filePath_ = *path;
     report(error);
     refreshRadios();
 }
@@ -611,7 +611,7 @@ void CalcPanel::saveFile() {
     if (const auto failure = WriteFileAtomically(*path, SavePanelFile(model_)))
         platform->message(window(), MessageKind::Error, FileErrorText(*failure));
     else
-        fileName_ = std::filesystem::path(*path).filename().string();
+        filePath_ = *path;
 }
 
 void CalcPanel::exportSheet() {
@@ -624,7 +624,15 @@ void CalcPanel::exportSheet() {
     const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet"};
     const auto path = platform->chooseSaveFile(window(), chooser);
     if (!path) return;
-    const auto pdf = CalculationSheetPdf(MakeCalculationSheet(model_, fileName_, TodaysDate()));
+    // The sheet never takes the place of the panel file it shows.
+    if (!filePath_.empty() && SameFile(*path, filePath_)) {
+        platform->message(window(), MessageKind::Error,
+                          "The calculation sheet cannot be written over the panel file it shows:\r" + *path +
+                              "\rChoose another name for the sheet.");
+        return;
+    }
+    const std::string fileName = filePath_.empty() ? "" : std::filesystem::path(filePath_).filename().string();
+    const auto pdf = CalculationSheetPdf(MakeCalculationSheet(model_, fileName, TodaysDate()));
     if (!pdf) {
         platform->message(window(), MessageKind::Error, "The calculation sheet could not be drawn.");
         return;

@@ -146,7 +146,7 @@ private:
     QRadioButton* imperialRadio_ = nullptr;
     bool updating_ = false;
     std::vector<QWidget*> tabOrder_;
-    std::string fileName_;  // of the panel file last opened or saved, for the sheet
+    std::string filePath_;  // of the panel file last opened or saved, for the sheet
 };
 
 }  // namespace corvane

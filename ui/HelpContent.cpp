@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "logic/model/LiquidAtTemperature.h"
 #include "logic/model/PumpModel.h"
 #include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
@@ -76,6 +77,25 @@ HelpContent MakeHelpContent(const QString& html) {
         pump["C"] = QString::fromStdString(c);
     }
 
+    // Water by IAPWS at 60 degC: {{water:Name}}, {{water:Viscosity}} (cSt),
+    // {{water:Density}} (relative), {{water:Vapour}} (bar a), and the
+    // method's {{water:Range}} and {{water:Method}}.
+    std::map<QString, QString> water;
+    {
+        const LiquidAnswer answer = WaterAtTemperature(60, std::nullopt, Locale{});
+        if (const auto* refusal = std::get_if<Refusal>(&answer)) content.missing << "water: " + QString::fromStdString(refusal->text);
+        else {
+            const auto& w = std::get<LiquidAtTemperature>(answer);
+            water["Name"] = QString::fromStdString(w.name + " " + w.temperature);
+            water["Viscosity"] = QString::fromStdString(w.viscosity);
+            water["Density"] = QString::fromStdString(w.density);
+            water["Vapour"] = QString::fromStdString(w.vapourPressure);
+            water["Range"] = QString::fromStdString(w.range);
+            water["Method"] = QString::fromStdString(w.method);
+        }
+    }
+    const std::map<QString, const std::map<QString, QString>*> named{{"pump", &pump}, {"water", &water}};
+
     // {{key:Control}} -> the control's text on that example's panel.
     static const QRegularExpression field(QStringLiteral("\\{\\{([0-9a-z]+):([A-Za-z_]+)\\}\\}"));
     qsizetype last = 0;
@@ -85,7 +105,8 @@ HelpContent MakeHelpContent(const QString& html) {
         last = m.capturedEnd();
         const auto model = models.find(m.captured(1));
         QString text = "?";
-        if (m.captured(1) == "pump" && pump.count(m.captured(2))) text = pump[m.captured(2)];
+        if (const auto values = named.find(m.captured(1)); values != named.end() && values->second->count(m.captured(2)))
+            text = values->second->at(m.captured(2));
         for (int c = 0; model != models.end() && c < kCtlCount; ++c)
             if (QString::fromLatin1(CtlBaseName(static_cast<Ctl>(c)).data()) == m.captured(2))
                 text = QString::fromStdString(model->second->text(static_cast<Ctl>(c))).trimmed();

@@ -49,14 +49,17 @@ double ReynoldsNumber(double v, double d, double mu, double rhoR) {
     return v * d / 1000.0 / mu * 1000000.0 * rhoR;
 }
 
-double FrictionFactor(double re, double d, double roughness) {
+double HaalandRoughnessTerm(double d, double roughness) {
+    double r = roughness / d / 3.7;
+    if (!(r > 0.0)) r = kFrictionFloor;
+    return std::exp(1.11 * std::log(r));
+}
+
+double FrictionFactorWithTerm(double re, double t) {
     double f = 0.0;
     if (re > 0.0 && re <= kLaminarLimit) f = 64.0 / re;
     if (re > kLaminarLimit && re < kTurbulentLimit) f = (re - 1500.0) / 30000.0;
     if (re >= kTurbulentLimit) {
-        double r = roughness / d / 3.7;
-        if (!(r > 0.0)) r = kFrictionFloor;
-        const double t = std::exp(1.11 * std::log(r));
         double s = t + 6.9 / re;
         if (!(s > 0.0)) s = kFrictionFloor;
         const double y = -1.8 * std::log10(s);
@@ -67,6 +70,11 @@ double FrictionFactor(double re, double d, double roughness) {
     // friction factor exists there.
     if (std::isinf(f)) f = kNaN;
     return f;
+}
+
+double FrictionFactor(double re, double d, double roughness) {
+    // The roughness term only counts in the turbulent zone.
+    return FrictionFactorWithTerm(re, re >= kTurbulentLimit ? HaalandRoughnessTerm(d, roughness) : 0.0);
 }
 
 FlowRegime FlowRegimeOf(double re) {
@@ -86,6 +94,8 @@ double FittingsHead(double k, double v) { return k * v * v / 2.0 / kGravity; }
 double HeadToPressureDrop(double h, double rhoR) {
     return h * rhoR * 1000.0 * kGravity / 100000.0;
 }
+
+double PressureToHead(double p, double rhoR) { return p * 100000.0 / rhoR / 1000.0 / kGravity; }
 
 double GasHeadToPressureDrop(double h, double rhoG, double c) {
     if (c == 0.0) return kNaN;

@@ -51,6 +51,13 @@ double ReynoldsNumber(double v, double d, double mu, double rhoR);
 // where Haaland's logarithm reaches 0).
 double FrictionFactor(double re, double d, double roughness);
 
+// FrictionFactor in two steps, for a pipe whose friction factor is wanted
+// at many Reynolds numbers: Haaland's roughness term (roughness / D / 3.7,
+// at least 1e-7, to the power 1.11) once, then the factor at each
+// Reynolds number.  The same numbers as FrictionFactor.
+double HaalandRoughnessTerm(double d, double roughness);
+double FrictionFactorWithTerm(double re, double roughnessTerm);
+
 // The zone of a Reynolds number: 2300 is laminar, 3500 turbulent.
 enum class FlowRegime { Laminar, Critical, Turbulent };
 FlowRegime FlowRegimeOf(double re);
@@ -63,6 +70,9 @@ double FittingsHead(double k, double v);
 
 // Head h (m) of a fluid of relative density rhoR as bar.
 double HeadToPressureDrop(double h, double rhoR);
+
+// Pressure p (bar) as the head (m) of a liquid of relative density rhoR.
+double PressureToHead(double p, double rhoR);
 
 // Head h (m) of a gas of density rhoG (kg/m3 at atmospheric pressure) at
 // volume ratio c, as bar: h x rhoG / 1000 / c x 1000 x 9.81 / 100000.

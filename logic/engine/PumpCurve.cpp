@@ -29,12 +29,16 @@ PumpCurveResult MakePumpCurve(std::vector<PumpPoint> points, double speedRatio) 
         return r;
     }
     for (PumpPoint& p : points) {
-        if (!std::isfinite(p.flow) || !std::isfinite(p.head) || p.flow < 0 || p.head < 0) {
+        if (p.flow < 0 || p.head < 0) {
             r.fault = PumpCurveFault::NegativeValue;
             return r;
         }
         p.flow *= speedRatio;
         p.head *= speedRatio * speedRatio;
+        if (!std::isfinite(p.flow) || !std::isfinite(p.head)) {
+            r.fault = PumpCurveFault::TooLarge;
+            return r;
+        }
     }
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (!(points[i].flow > points[i - 1].flow)) {
@@ -60,6 +64,8 @@ PumpCurveResult MakePumpCurve(std::vector<PumpPoint> points, double speedRatio) 
         c.c_ = 2.0;
         c.minFlow_ = 0;
         c.maxFlow_ = 2.0 * p.flow;
+        if (!std::isfinite(c.a_) || !std::isfinite(c.maxFlow_)) r.fault = PumpCurveFault::TooLarge;
+        else if (!std::isfinite(c.b_) || !(c.b_ > 0)) r.fault = PumpCurveFault::TooSmall;
         return r;
     }
     if (points.size() == 3 && points[0].flow == 0) {

@@ -33,7 +33,9 @@ enum class PumpCurveForm { OnePoint, Fitted, Lines };
 enum class PumpCurveFault {
     NoPoints,           // no point at all
     SpeedNotPositive,   // a speed ratio of zero or less
-    NegativeValue,      // a negative or non-finite flow or head; one point needs both above zero
+    NegativeValue,      // a negative flow or head; one point needs both above zero
+    TooLarge,           // a flow or head beyond the numbers the calculation holds
+    TooSmall,           // a point so near zero that its curve cannot be formed
     FlowsNotIncreasing, // the flows do not increase from point to point
     HeadsRise,          // a head above the one before it
     NoFallingFit,       // three points that give no falling curve h = A - B Q^C

@@ -8,6 +8,7 @@
 
 #include "logic/io/DataTable.h"
 #include "logic/io/FileIo.h"
+#include "logic/io/FileLock.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 
@@ -38,7 +39,11 @@ std::optional<std::string> EachLine(const std::string& path, const DataFiles::Li
 
 // Creates the folder and any missing parent, for the user only.
 std::optional<std::string> MakeFolder(const std::string& folder) {
-    if (folder.empty() || FileExists(folder)) return std::nullopt;
+    struct stat st {};
+    if (folder.empty() || ::stat(folder.c_str(), &st) == 0) {
+        if (folder.empty() || S_ISDIR(st.st_mode)) return std::nullopt;
+        return folder + ": This is a file, not a folder";
+    }
     const std::string parent = FolderOf(folder);
     if (parent != folder)
         if (auto problem = MakeFolder(parent)) return problem;
@@ -69,13 +74,55 @@ bool IsDataRow(std::string_view bytes) {
     return record && IsListedCode(record->code, true);
 }
 
-std::string UserDataFolder(const std::string& programFolder, const std::function<const char*(const char*)>& env) {
+std::string UserDataFolder(const std::string& programFolder, const std::function<const char*(const char*)>& env,
+                           std::string* origin) {
+    if (origin) origin->clear();
     if (FolderWritable(programFolder.empty() ? "." : programFolder)) return programFolder;
     const char* xdg = env("XDG_DATA_HOME");
     // A relative XDG_DATA_HOME is to be ignored.
-    if (xdg && xdg[0] == '/') return Slashed(xdg) + "corvane/";
+    if (xdg && xdg[0] == '/') {
+        if (origin) *origin = std::string("XDG_DATA_HOME=") + xdg;
+        return Slashed(xdg) + "corvane/";
+    }
     const char* home = env("HOME");
+    if (origin) *origin = std::string("HOME=") + (home ? home : "");
     return Slashed(home && home[0] ? home : "/") + ".local/share/corvane/";
+}
+
+struct UserFileLock {
+    FileLock lock;
+    int depth = 0;
+};
+
+DataFiles::Hold& DataFiles::Hold::operator=(Hold&& other) noexcept {
+    if (this != &other) {
+        Hold gone(std::move(*this));
+        lock_ = std::move(other.lock_);
+    }
+    return *this;
+}
+
+DataFiles::Hold::~Hold() {
+    if (lock_ && --lock_->depth == 0) lock_->lock.release();
+}
+
+std::optional<std::string> DataFiles::hold(Hold& into) {
+    into = Hold();
+    if (lock_->depth == 0) {
+        // The user's data folder apart from the program's is made by the
+        // first addition; any other folder must be there already.
+        if (!shared_.empty())
+            if (auto problem = MakeFolder(FolderOf(user_))) {
+                if (origin_.empty()) return problem;
+                const std::string variable = origin_.substr(0, origin_.find('='));
+                return *problem + "\rThe folder for your data files is made from " + origin_ + ": set " + variable +
+                       " to a folder you may write.";
+            }
+        if (auto failure = FileLock::Take(user_, lock_->lock)) return FileProblem(*failure);
+    }
+    ++lock_->depth;
+    into.lock_ = lock_;
+    return std::nullopt;
 }
 
 DataFiles::DataFiles(std::string folder, std::string stockName, std::string userName, std::string backupName)
@@ -89,6 +136,7 @@ DataFiles::DataFiles(std::string programFolder, std::string userFolder, std::str
     user_ = userFolder + userName;
     backup_ = userFolder + backupName;
     if (programFolder != userFolder) shared_ = programFolder + userName;
+    lock_ = std::make_shared<UserFileLock>();
 }
 
 std::optional<std::string> DataFiles::eachStockLine(const LineFn& fn) const { return EachLine(stock_, fn); }
@@ -153,6 +201,13 @@ std::optional<std::string> DataFiles::fill(DataTable& table, const Locale& local
     return problems;
 }
 
+std::optional<std::string> DataFiles::refill(DataTable& table, const Locale& locale, bool localiseThird,
+                                             bool userFirst) {
+    auto problem = recover();
+    if (problem && FileExists(backup_)) return problem;
+    return fill(table, locale, localiseThird, userFirst);
+}
+
 bool DataFiles::userExists() const { return FileExists(user_); }
 
 bool DataFiles::hasUserLine(const std::string& line) const {
@@ -162,7 +217,8 @@ bool DataFiles::hasUserLine(const std::string& line) const {
 }
 
 std::optional<std::string> DataFiles::append(const std::string& line) {
-    if (auto problem = MakeFolder(FolderOf(user_))) return problem;
+    Hold held;
+    if (auto problem = hold(held)) return problem;
     if (auto failure = AppendLine(user_, Utf8ToCp1252(line) + "\r\n")) return FileProblem(*failure);
     return std::nullopt;
 }
@@ -171,6 +227,10 @@ std::optional<std::string> DataFiles::recover() {
     RemoveDeadTemporaries(user_);
     if (!FileExists(backup_)) return std::nullopt;
     const std::string lead = "The backup " + backup_ + " of an interrupted removal could not be merged back:\r";
+    Hold held;
+    if (auto problem = hold(held)) return lead + *problem;
+    // Another program may have merged it while this one waited.
+    if (!FileExists(backup_)) return std::nullopt;
 
     // The backup's valid rows, in order; anything else leaves it aside.
     std::vector<std::string> rows;
@@ -215,10 +275,16 @@ std::optional<std::string> DataFiles::recover() {
            "; it was kept as " + aside + ".";
 }
 
-std::optional<std::string> DataFiles::removeFirst(const std::string& line, const std::function<void(int)>& step) {
+std::optional<std::string> DataFiles::removeFirst(const std::string& line, const std::function<void(int)>& step,
+                                                  bool* removedOne) {
     auto after = [&](int n) {
         if (step) step(n);
     };
+    bool removed = false;
+    if (removedOne) *removedOne = false;
+    if (!userExists() && !FileExists(backup_)) return std::nullopt;
+    Hold held;
+    if (auto problem = hold(held)) return problem;
     // A backup from an interrupted removal goes back into the user file
     // before anything else happens to it.
     if (auto problem = recover(); problem && FileExists(backup_)) return problem;
@@ -226,7 +292,6 @@ std::optional<std::string> DataFiles::removeFirst(const std::string& line, const
     if (!userExists()) return std::nullopt;
     after(2);
     const std::string key = Utf8ToCp1252(line);
-    bool removed = false;
     Rewrite remove;
     remove.longest = kLongestDataLine;
     remove.edit = [&](std::string_view l) -> std::optional<std::string> {
@@ -235,6 +300,7 @@ std::optional<std::string> DataFiles::removeFirst(const std::string& line, const
         return std::string();
     };
     if (auto failure = RewriteFile(user_, remove)) return FileProblem(*failure);
+    if (removedOne) *removedOne = removed;
     after(3);
     after(4);
     return std::nullopt;

@@ -19,8 +19,15 @@
 // user file lives in the user's data folder; a user file left beside the
 // program is still read (its rows listed before the user's own) but never
 // written.
+//
+// Two programs may change the user file at once (the window and
+// corvane-cli, two scripts): every change, its first creation and a
+// recovery included, runs under the user file's lock (FileLock), and what
+// it decides ("already there", "not there") it decides on what the file
+// holds under that lock.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +37,8 @@
 #include "logic/text/Locale.h"
 
 namespace corvane {
+
+struct UserFileLock;
 
 class DataFiles {
 public:
@@ -72,17 +81,50 @@ public:
     std::optional<std::string> fill(DataTable& table, const Locale& locale, bool localiseThird,
                                     bool userFirst) const;
 
+    // The user file's lock, held while a Hold lives.  Taken again by this
+    // object or a copy of it, it is only counted, so a caller may hold it
+    // around a whole read-check-write and the steps inside take it again.
+    class Hold {
+    public:
+        Hold() = default;
+        Hold(Hold&&) noexcept = default;
+        Hold& operator=(Hold&& other) noexcept;
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        ~Hold();
+
+    private:
+        friend class DataFiles;
+        std::shared_ptr<UserFileLock> lock_;
+    };
+    // Takes the lock, waiting a few seconds at most for another writer.  The
+    // user's data folder is made first where it is apart from the program's
+    // (the first addition).  The problem, naming the file, when the lock
+    // cannot be had.
+    std::optional<std::string> hold(Hold& into);
+
+    // The table filled as the files are now, under the caller's hold: a
+    // backup merged back first (its notice is no problem here), then fill().
+    // The problem of a file that cannot be read or recovered.
+    std::optional<std::string> refill(DataTable& table, const Locale& locale, bool localiseThird, bool userFirst);
+
     // Appends one line (with CR LF) to the user file, creating the file and
     // its folder.  The problem, or nothing on success.
     std::optional<std::string> append(const std::string& line);
 
-    // Removes the first line equal to `line`.  `step`, when given, is called
-    // after each step of the removal (tests stop the removal there).
-    std::optional<std::string> removeFirst(const std::string& line, const std::function<void(int)>& step = {});
+    // Removes the first line equal to `line`; `removed` tells whether there
+    // was one.  `step`, when given, is called after each step of the removal
+    // (tests stop the removal there).
+    std::optional<std::string> removeFirst(const std::string& line, const std::function<void(int)>& step = {},
+                                           bool* removed = nullptr);
 
     // Merges a backup back into the user file and removes temporaries of
     // writers that were killed.  The problem or the notice for the user.
     std::optional<std::string> recover();
+
+    // Where the user's data folder comes from, named in a message when it
+    // cannot be made ("XDG_DATA_HOME", "HOME").
+    void setUserFolderOrigin(std::string origin) { origin_ = std::move(origin); }
 
     // What a recovery takes for a valid row of this data base (Windows-1252
     // bytes); IsDataRow unless set.
@@ -93,7 +135,9 @@ private:
     std::string user_;
     std::string backup_;
     std::string shared_;
+    std::string origin_;
     std::function<bool(std::string_view)> isRow_;
+    std::shared_ptr<UserFileLock> lock_;
 };
 
 // Whether a line of a data file (Windows-1252 bytes) is a data row the
@@ -103,7 +147,10 @@ bool IsDataRow(std::string_view bytes);
 
 // The folder for the user files: the program's folder when this user may
 // create files in it, otherwise $XDG_DATA_HOME/corvane (by default
-// $HOME/.local/share/corvane).  `env` reads an environment variable.
-std::string UserDataFolder(const std::string& programFolder, const std::function<const char*(const char*)>& env);
+// $HOME/.local/share/corvane).  `env` reads an environment variable;
+// `origin`, when given, gets the variable the folder comes from and its
+// value ("XDG_DATA_HOME=/x"), empty for the program's folder.
+std::string UserDataFolder(const std::string& programFolder, const std::function<const char*(const char*)>& env,
+                           std::string* origin = nullptr);
 
 }  // namespace corvane

@@ -1,5 +1,7 @@
 #include "logic/io/DataTable.h"
 
+#include <algorithm>
+
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 
@@ -106,6 +108,15 @@ std::string NormaliseRowLine(std::string_view line) {
     fields[3] = StripLeadingBlanks(fields[3]);
     fields[4] = StripLeadingBlanks(fields[4]);
     return fields[0] + "\t" + fields[1] + "\t" + fields[2] + "\t" + fields[3] + "\t" + fields[4];
+}
+
+int IndexOfRow(const std::vector<std::string>& rows, const std::string& row) {
+    const auto it = std::find(rows.begin(), rows.end(), row);
+    return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
+}
+
+std::string RowAt(const std::vector<std::string>& rows, int index) {
+    return index >= 0 && index < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(index)] : std::string();
 }
 
 std::string TruncateDecimals(const std::string& text, int decimals, char separator) {

@@ -61,6 +61,10 @@ std::string JoinDataLine(const DataRecord& record);
 // when p <= limit.
 std::string PadNumberText(const std::string& text, char separator, int limit);
 
+// The index of the row, or -1; the row at an index, or "".
+int IndexOfRow(const std::vector<std::string>& rows, const std::string& row);
+std::string RowAt(const std::vector<std::string>& rows, int index);
+
 // The text without any blank (code 32).
 std::string BlankFree(std::string_view text);
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/falloc.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -318,6 +320,14 @@ std::optional<FileFailure> WriteInPlace(const std::string& userPath, const std::
     Fd fd;
     struct stat st {};
     if (auto failure = OpenRegular(target, O_WRONLY, fd, st)) return Failure(userPath, failure->error);
+    // Overwritten in place, a write that stops part-way would leave a mix:
+    // the size limit and the room on the disk are checked before any byte.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && bytes.size() > limit.rlim_cur)
+        return Failure(userPath, EFBIG);
+    if (!bytes.empty() && ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS)
+        return Failure(userPath, errno);
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
@@ -348,6 +358,7 @@ std::string FileErrorText(int error) {
         case kFileTooLarge: return "File too large";
         case kReadOnlyFile: return "File is read-only";
         case kNotRegularFile: return "Not a regular file";
+        case kFileBusy: return "File is being changed by another program";
         default: return "I/O error " + std::to_string(error);
     }
 }
@@ -369,8 +380,9 @@ std::string FileProblem(const FileFailure& failure) {
         case EDQUOT: advice = "Make room on the disk and try again."; break;
         case ELOOP: advice = "Remove or correct the link that points back."; break;
         case kReadOnlyFile: advice = "Make the file writable to change it."; break;
-        case kFileTooLarge:
-        case EFBIG: advice = "It is larger than any file Corvane reads."; break;
+        case kFileTooLarge: advice = "It is larger than any file Corvane reads."; break;
+        case EFBIG: advice = "It would grow beyond the largest file this program may write (see ulimit -f); nothing was changed."; break;
+        case kFileBusy: advice = "Another Corvane or corvane-cli kept it busy; nothing was changed. Try again when it is done."; break;
         case kNotRegularFile:
         case EISDIR: advice = "Corvane reads and writes regular files only."; break;
         default: advice = "The system reported an error; check the disk and try again."; break;
@@ -571,6 +583,18 @@ void RemoveDeadTemporaries(const std::string& path) {
     }
     ::closedir(dir);
     if (removed) SyncFolder(target);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+void IgnoreFileSizeSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 bool FolderWritable(const std::string& folder) {

@@ -33,6 +33,7 @@ namespace corvane {
 inline constexpr int kNotRegularFile = -1;  // a FIFO, device, folder or socket
 inline constexpr int kReadOnlyFile = -2;    // no write permission bit
 inline constexpr int kFileTooLarge = -3;    // larger than the reader takes
+inline constexpr int kFileBusy = -4;        // another writer held its lock too long
 
 // Where an operation failed and why: an errno value or one of the above.
 struct FileFailure {
@@ -42,9 +43,10 @@ struct FileFailure {
 };
 
 // The platform's short text: "File not found", "File access denied",
-// "Disk full", "I/O error <n>", and for the cases above "File is
-// read-only", "File too large", "This is a FIFO, not a file", "The
-// symbolic links of this name form a loop".
+// "Disk full", "File too large", "I/O error <n>", and for the cases above
+// "File is read-only", "File too large", "This is a FIFO, not a file",
+// "File is being changed by another program", "The symbolic links of this
+// name form a loop".
 std::string FileErrorText(int error);
 std::string FileErrorText(const FileFailure& failure);
 
@@ -104,6 +106,15 @@ std::optional<FileFailure> AppendLine(const std::string& path, const std::string
 
 // Removes "<file>.corvane-new-<pid>" beside `path` whose process is gone.
 void RemoveDeadTemporaries(const std::string& path);
+
+// Whether two paths lead to the same file (same device and inode, through
+// symbolic and hard links).  False where either does not exist.
+bool SameFile(const std::string& a, const std::string& b);
+
+// A write beyond the process's file size limit fails with EFBIG instead of
+// ending the program (SIGXFSZ is ignored), so that it can be undone and
+// reported.  For the programs' start.
+void IgnoreFileSizeSignal();
 
 // Whether the folder lets this user create a file in it (write and search
 // permission, and for root a write permission bit).

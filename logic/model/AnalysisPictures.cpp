@@ -19,12 +19,7 @@ std::string Number(double v, int decimals, const Locale& locale) {
 // A relative roughness with three significant digits and no trailing zeros.
 std::string RoughnessText(double r, const Locale& locale) {
     if (r <= 0) return "0";
-    std::string s = Number(r, std::max(0, 2 - DecadeOf(r)), locale);
-    if (s.find(locale.decimalSeparator) != std::string::npos) {
-        while (!s.empty() && s.back() == '0') s.pop_back();
-        if (!s.empty() && s.back() == locale.decimalSeparator) s.pop_back();
-    }
-    return s;
+    return WriteTrimmedNumber(r, std::max(0, 2 - DecadeOf(r)), locale);
 }
 
 bool ShowsHeadUnit(const std::string& unit) { return unit.find("hd") != std::string::npos; }

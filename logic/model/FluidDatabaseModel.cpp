@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "logic/model/DataEntryRules.h"
 #include "logic/model/GasPropertiesModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
@@ -63,6 +64,7 @@ void FluidDatabaseModel::rowSelection() {
     const std::string& row = rows_[static_cast<std::size_t>(selected_)];
     removeEnabled_ = isUserLine(NormaliseRowLine(std::to_string(groupCode(true)) + "\t" + row));
     const auto f = SplitRow(row);
+    clearLiquid();
     fields_[0] = f[0];
     fields_[1] = f[1];
     fields_[2] = StripLeadingBlanks(f[2]);
@@ -110,6 +112,7 @@ void FluidDatabaseModel::defaults(FluidGroup g, const char* name, const char* vi
     }
     fields_ = {name, "20\u00b0C (68\u00b0F)", FixDecimalSeparator(viscosity, locale_),
                FixDecimalSeparator(density, locale_)};
+    clearLiquid();
     const std::string key = BlankFree(fields_[0] + "\t" + fields_[1] + "\t" + fields_[2] + "\t" + fields_[3]);
     selected_ = -1;
     for (std::size_t i = 0; i < rows_.size(); ++i)
@@ -126,6 +129,7 @@ void FluidDatabaseModel::airDefaults() { defaults(FluidGroup::Gases, "Air", "15.
 
 void FluidDatabaseModel::setField(Field f, const std::string& text) {
     fields_[static_cast<std::size_t>(f)] = DataFieldText(text);
+    clearLiquid();
 }
 
 bool FluidDatabaseModel::keyPress(Field f, char32_t& key) {
@@ -138,11 +142,28 @@ bool FluidDatabaseModel::leave(Field f) {
     return LeaveNumberField(fields_[static_cast<std::size_t>(f)], locale_);
 }
 
+std::optional<std::string> FluidDatabaseModel::reread() {
+    const std::string row = RowAt(rows_, selected_);
+    const auto problem = files_.refill(table_, locale_, true, false);
+    fillList();
+    if (!row.empty()) selected_ = IndexOfRow(rows_, row);  // kept where it is still listed
+    return problem;
+}
+
 std::optional<Refusal> FluidDatabaseModel::add() {
+    if (auto refusal =
+            CheckEntryFields(fields_, {"fluid name", "temperature", "viscosity", "density"}, kFluidDecimals, locale_))
+        return refusal;
+    // Decided on what the file holds now, with the rows that other programs
+    // added, while no other program may change it.
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kAddFailedText + *problem};
+    if (auto problem = reread()) return Refusal{MessageKind::Error, kAddFailedText + *problem};
     if (IsListed(rows_, fields_))
         return Refusal{MessageKind::Information, kEntryExistsText};
+    if (table_.used() >= kFluidSlots) return TableFull("fluids", kFluidSlots);
 
-    const DataRecord r = UserRecord(groupCode(true), fields_, 6, locale_.decimalSeparator);
+    const DataRecord r = UserRecord(groupCode(true), fields_, kFluidDecimals, locale_.decimalSeparator);
     const std::string line = JoinDataLine(r);
     if (auto problem = files_.append(line))
         return Refusal{MessageKind::Error, kAddFailedText + *problem};
@@ -158,15 +179,22 @@ std::optional<Refusal> FluidDatabaseModel::add() {
 }
 
 std::optional<Refusal> FluidDatabaseModel::remove() {
-    if (!removeEnabled_ || !files_.userExists() || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
+    if (!removeEnabled_ || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
         return std::nullopt;
     const std::string key = NormaliseRowLine(std::to_string(groupCode(true)) + "\t" + rows_[static_cast<std::size_t>(selected_)]);
-    if (auto problem = files_.removeFirst(key))
+    const int index = selected_;
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
+    bool removed = false;
+    if (auto problem = files_.removeFirst(key, {}, &removed))
         return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
-    rows_.erase(rows_.begin() + selected_);
-    if (selected_ >= static_cast<int>(rows_.size())) selected_ = rows_.empty() ? -1 : 0;
+    // The list as the file is now: without the row, with what other
+    // programs changed.
+    reread();
+    removeEnabled_ = false;
+    if (!removed) return Refusal{MessageKind::Information, kEntryGoneText};
+    selected_ = index < static_cast<int>(rows_.size()) ? index : (rows_.empty() ? -1 : 0);
     rowSelection();
-    load();
     removeEnabled_ = false;
     return std::nullopt;
 }
@@ -180,6 +208,7 @@ void FluidDatabaseModel::takeGasData(const std::string& name, const std::string&
                                      const std::string& viscosity, const std::string& density) {
     selected_ = -1;
     fields_ = {name, temperature, viscosity, density};
+    clearLiquid();
 }
 
 void FluidDatabaseModel::useData() {
@@ -194,6 +223,48 @@ void FluidDatabaseModel::doubleClick(int index) {
 
 FluidChoice FluidDatabaseModel::choice() const {
     return {fields_[0], fields_[1], fields_[2], fields_[3], gasChosen_};
+}
+
+void FluidDatabaseModel::clearLiquid() {
+    vapourPressure_.clear();
+    method_.clear();
+}
+
+void FluidDatabaseModel::setLiquidTemperature(const std::string& text) { liquidTemperature_ = text; }
+
+bool FluidDatabaseModel::keyPressLiquidTemperature(char32_t& key) const {
+    // Below 0 degC too: one minus sign.
+    if (key == U'-' && liquidTemperature_.find('-') == std::string::npos) return true;
+    return IsAllowedEntryKey(liquidTemperature_, key, locale_);
+}
+
+std::optional<Refusal> FluidDatabaseModel::takeLiquid(const LiquidAnswer& answer) {
+    if (const auto* refusal = std::get_if<Refusal>(&answer)) return *refusal;
+    const auto& liquid = std::get<LiquidAtTemperature>(answer);
+    selected_ = -1;
+    removeEnabled_ = false;  // no row is selected to remove
+    fields_ = {liquid.name, liquid.temperature, liquid.viscosity, liquid.density};
+    vapourPressure_ = liquid.vapourPressure;
+    method_ = liquid.method;
+    return std::nullopt;
+}
+
+std::optional<Refusal> FluidDatabaseModel::useWater() {
+    const auto celsius = ReadTemperature(liquidTemperature_, locale_);
+    if (const auto* refusal = std::get_if<Refusal>(&celsius)) return *refusal;
+    const LiquidAnswer water = WaterAtTemperature(std::get<double>(celsius), std::nullopt, locale_);
+    if (std::holds_alternative<Refusal>(water)) return std::get<Refusal>(water);
+    setGroup(FluidGroup::Liquids);
+    return takeLiquid(water);
+}
+
+std::optional<Refusal> FluidDatabaseModel::interpolateRows() {
+    if (!interpolateShown())
+        return Refusal{MessageKind::Information,
+                       "Rows are interpolated for liquids only: for a gas, \"Change temp.\" works it out."};
+    const auto celsius = ReadTemperature(liquidTemperature_, locale_);
+    if (const auto* refusal = std::get_if<Refusal>(&celsius)) return *refusal;
+    return takeLiquid(InterpolatedLiquid(table_, fields_[0], std::get<double>(celsius), locale_));
 }
 
 }  // namespace corvane

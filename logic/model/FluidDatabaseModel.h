@@ -12,6 +12,7 @@
 
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
+#include "logic/model/LiquidAtTemperature.h"
 #include "logic/model/PanelControls.h"
 #include "logic/text/Locale.h"
 
@@ -72,6 +73,19 @@ public:
     // What "Use this data" hands to a panel.
     FluidChoice choice() const;
 
+    // ---- a liquid at the temperature typed (degC): "Water (IAPWS)" and
+    // "Interpolate between rows" fill the four fields as a row does and
+    // select no row; the vapour pressure (bar a) and the method show beside
+    // them until the fields change.
+    const std::string& liquidTemperature() const { return liquidTemperature_; }
+    void setLiquidTemperature(const std::string& text);
+    bool keyPressLiquidTemperature(char32_t& key) const;
+    std::optional<Refusal> useWater();
+    std::optional<Refusal> interpolateRows();
+    bool interpolateShown() const { return group_ == FluidGroup::Liquids; }  // enabled for liquids
+    const std::string& vapourPressure() const { return vapourPressure_; }
+    const std::string& method() const { return method_; }
+
 private:
     void fillList();
     void groupChange();
@@ -79,6 +93,11 @@ private:
     void defaults(FluidGroup g, const char* name, const char* viscosity, const char* density);
     int groupCode(bool user) const;
     bool isUserLine(const std::string& normalised) const;
+    std::optional<Refusal> takeLiquid(const LiquidAnswer& answer);
+    void clearLiquid();
+    // The files read again and the group listed, the selected row kept;
+    // the problem of a file that cannot be read.
+    std::optional<std::string> reread();
 
     DataFiles files_;
     Locale locale_;
@@ -92,10 +111,15 @@ private:
     bool firstShown_ = false;
     bool dataUsed_ = false;
     bool gasChosen_ = false;
+    std::string liquidTemperature_ = "20";
+    std::string vapourPressure_;
+    std::string method_;
 };
 
 inline constexpr const char* kEntryExistsText = "Entry already exists.";
 inline constexpr const char* kAddFailedText = "The entry could not be added to the user data file.\r";
 inline constexpr const char* kRemoveFailedText = "The entry could not be removed from the user data file.\r";
+inline constexpr const char* kEntryGoneText =
+    "This entry is no longer in the user data file: another program removed it.\rThe list shows the file as it is now.";
 
 }  // namespace corvane

@@ -106,7 +106,20 @@ std::string PanelFileFilter(PanelKind kind) {
            ")|*." + ext;
 }
 
-std::string NotAnIntegerText(std::string_view text) { return "'" + std::string(text) + "' is not a valid integer value"; }
+std::string NotAnIntegerText(std::string_view text) {
+    // A control character of the file (a lone LF of a file with mixed line
+    // ends) is shown, never passed on to break the message's line.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\n') shown += "\\n";
+        else if (c == '\t') shown += "\\t";
+        else if (u < 0x20 || u == 0x7F) shown += std::string("\\x") + kHex[u >> 4] + kHex[u & 0xF];
+        else shown += c;
+    }
+    return "'" + shown + "' is not a valid integer value";
+}
 
 // ---------------------------------------------------------------- reading
 

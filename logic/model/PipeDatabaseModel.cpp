@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "logic/model/DataEntryRules.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
@@ -145,10 +146,28 @@ bool PipeDatabaseModel::leave(Field f) {
     return LeaveNumberField(fields_[static_cast<std::size_t>(f)], locale_);
 }
 
+std::optional<std::string> PipeDatabaseModel::reread() {
+    const std::string row = RowAt(rows_, selected_);
+    const auto problem = files_.refill(table_, locale_, false, true);
+    fillList();
+    if (!row.empty()) selected_ = IndexOfRow(rows_, row);  // kept where it is still listed
+    return problem;
+}
+
 std::optional<Refusal> PipeDatabaseModel::add() {
+    if (auto refusal = CheckEntryFields(
+            fields_, {"pipe type", "nominal diameter", "internal diameter in mm", "internal diameter in inches"},
+            kPipeDecimals, locale_))
+        return refusal;
+    // Decided on what the file holds now, while no other program may
+    // change it.
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kAddFailedText + *problem};
+    if (auto problem = reread()) return Refusal{MessageKind::Error, kAddFailedText + *problem};
     if (IsListed(rows_, fields_))
         return Refusal{MessageKind::Information, kEntryExistsText};
-    const DataRecord r = UserRecord(static_cast<int>(PipeCode::User), fields_, 3, locale_.decimalSeparator);
+    if (table_.used() >= kPipeSlots) return TableFull("pipes", kPipeSlots);
+    const DataRecord r = UserRecord(static_cast<int>(PipeCode::User), fields_, kPipeDecimals, locale_.decimalSeparator);
     if (auto problem = files_.append(JoinDataLine(r)))
         return Refusal{MessageKind::Error, kAddFailedText + *problem};
     load();
@@ -163,15 +182,18 @@ std::optional<Refusal> PipeDatabaseModel::add() {
 }
 
 std::optional<Refusal> PipeDatabaseModel::remove() {
-    if (!removeEnabled_ || !files_.userExists() || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
+    if (!removeEnabled_ || selected_ < 0 || selected_ >= static_cast<int>(rows_.size()))
         return std::nullopt;
     const std::string key = NormaliseRowLine(kUserCode + "\t" + rows_[static_cast<std::size_t>(selected_)]);
-    if (auto problem = files_.removeFirst(key))
+    const int index = selected_;
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
+    bool removed = false;
+    if (auto problem = files_.removeFirst(key, {}, &removed))
         return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
     removeEnabled_ = false;
-    const int index = selected_;
-    load();
-    fillList();
+    reread();
+    if (!removed) return Refusal{MessageKind::Information, kEntryGoneText};
     selectRow(index < static_cast<int>(rows_.size()) ? index : 0, Source::List);
     return std::nullopt;
 }

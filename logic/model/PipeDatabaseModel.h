@@ -67,6 +67,9 @@ private:
     void rowSelection(Source source);
     void nominalChoice(Source source);
     bool isUserLine(const std::string& normalised) const;
+    // The files read again and listed, the selected row kept; the problem
+    // of a file that cannot be read.
+    std::optional<std::string> reread();
 
     DataFiles files_;
     Locale locale_;

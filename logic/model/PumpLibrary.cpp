@@ -3,17 +3,15 @@
 #include <charconv>
 #include <cmath>
 
+#include "logic/model/DataEntryRules.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PumpModel.h"
+#include "logic/io/FileIo.h"
 #include "logic/text/Cp1252.h"
 
 namespace corvane {
 
 namespace refusals {
-Refusal PumpNameNotWritable() {
-    return {MessageKind::Information,
-            "The pump's name cannot be empty, or hold a TAB, a line break or a character outside Windows-1252."};
-}
 Refusal PumpNotInUserFile(const std::string& name) {
     return {MessageKind::Information, "There is no pump \"" + name + "\" in the user's pump file."};
 }
@@ -109,21 +107,36 @@ std::optional<PumpRecord> PumpLibrary::find(const std::string& name) const {
 }
 
 std::optional<Refusal> PumpLibrary::add(const PumpRecord& pump) {
-    if (!Writable(pump.name)) return refusals::PumpNameNotWritable();
+    if (auto refusal = CheckEntryText("pump's name", pump.name)) return refusal;
     const PumpCurveResult curve = MakePumpCurve(pump.points);
     if (curve.fault) return PumpCurveRefusal(*curve.fault);
-    if (find(pump.name)) return Refusal{MessageKind::Information, kEntryExistsText};
-    if (auto problem = files_.append(PumpRowLine(pump)))
+    // Decided on what the files hold now, while no other program may
+    // change the user's.
+    DataFiles::Hold held;
+    if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kAddFailedText + *problem};
+    if (auto problem = files_.recover(); problem && FileExists(files_.backupPath()))
         return Refusal{MessageKind::Error, kAddFailedText + *problem};
+    std::optional<std::string> problem;
+    const auto pumps = list(&problem);
+    if (problem) return Refusal{MessageKind::Error, kAddFailedText + *problem};
+    for (const ListedPump& p : pumps)
+        if (p.pump.name == pump.name) return Refusal{MessageKind::Information, kEntryExistsText};
+    if (auto failed = files_.append(PumpRowLine(pump)))
+        return Refusal{MessageKind::Error, kAddFailedText + *failed};
     return std::nullopt;
 }
 
 std::optional<Refusal> PumpLibrary::remove(const std::string& name) {
+    DataFiles::Hold held;
+    if (files_.userExists())
+        if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
     for (const ListedPump& p : list()) {
         if (!p.own || p.pump.name != name) continue;
-        if (auto problem = files_.removeFirst(p.line))
+        bool removed = false;
+        if (auto problem = files_.removeFirst(p.line, {}, &removed))
             return Refusal{MessageKind::Error, kRemoveFailedText + *problem};
-        return std::nullopt;
+        if (removed) return std::nullopt;
+        break;
     }
     return refusals::PumpNotInUserFile(name);
 }

@@ -71,7 +71,6 @@ private:
 };
 
 namespace refusals {
-Refusal PumpNameNotWritable();
 Refusal PumpNotInUserFile(const std::string& name);
 }  // namespace refusals
 

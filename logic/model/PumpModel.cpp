@@ -62,6 +62,9 @@ Refusal PumpCurveRefusal(PumpCurveFault f) {
         case PumpCurveFault::FlowsNotIncreasing: return refusals::PumpFlowsNotIncreasing();
         case PumpCurveFault::HeadsRise: return refusals::PumpHeadsRise();
         case PumpCurveFault::NoFallingFit: return refusals::PumpNoFallingFit();
+        case PumpCurveFault::TooLarge: return {MessageKind::Warning, "A flow or head of the pump curve is too large."};
+        case PumpCurveFault::TooSmall:
+            return {MessageKind::Warning, "The flows and heads of the pump curve are too small to calculate with."};
     }
     return refusals::PumpNoPoints();
 }
@@ -121,6 +124,9 @@ PumpOnPanel SolvePumpOnPanel(const PanelModel& panel, const PumpEntry& entry) {
     out.flowType = FlowTypeName(pipe.reynolds);
     out.fluidPowerW = FluidPowerW(op.inputs.density, at.flow, at.head);
     if (entry.efficiencyPercent) out.shaftPowerW = out.fluidPowerW / (*entry.efficiencyPercent / 100.0);
+    // Numbers at the edge of the range give no point to show.
+    for (double v : {out.flow, out.head, out.velocity, out.reynolds, out.fluidPowerW, out.shaftPowerW.value_or(0.0)})
+        if (!std::isfinite(v)) out.refusal = refusals::NoValidResult();
     return out;
 }
 

@@ -97,6 +97,15 @@ std::optional<std::string> WriteEntryNumber(double value, int decimals, const Lo
     return WriteFixedNumber(value, decimals, 15, locale);
 }
 
+std::string WriteTrimmedNumber(double value, int decimals, const Locale& locale) {
+    std::string s = WriteEntryNumber(value, decimals, locale).value_or("");
+    if (s.find(locale.decimalSeparator) != std::string::npos && s.find('E') == std::string::npos) {
+        while (s.back() == '0') s.pop_back();
+        if (s.back() == locale.decimalSeparator) s.pop_back();
+    }
+    return s;
+}
+
 std::optional<std::string> WriteFixedNumber(double value, int decimals, int precision, const Locale& locale) {
     if (!std::isfinite(value)) return std::nullopt;
     decimals = std::clamp(decimals, 0, 18);

@@ -53,6 +53,11 @@ std::optional<std::string> WriteEntryNumber(double value, int decimals, const Lo
 // digits; more integer digits than that give the scientific form.
 std::optional<std::string> WriteFixedNumber(double value, int decimals, int precision, const Locale& locale);
 
+// As WriteEntryNumber with at most `decimals` decimals: trailing zeros
+// after the separator, and then a bare separator, are dropped ("12.5",
+// "140"); empty for NaN and infinities.
+std::string WriteTrimmedNumber(double value, int decimals, const Locale& locale);
+
 // Reads a decimal integer (optional blanks before it, optional sign,
 // digits) as an int; std::nullopt for anything else or out of range.
 std::optional<int> ReadInteger(std::string_view text);

@@ -87,5 +87,25 @@ TEST_F(CliSheet, ExitStatusesAsTheBatchTools) {
     EXPECT_NE(err.str().find("sheet.pdf: "), std::string::npos);
 }
 
+// The sheet never overwrites the panel file it shows, by its own name, a
+// symbolic link or a hard link.
+TEST_F(CliSheet, NeverWritesOverItsPanelFile) {
+    const fs::path panel = dir_ / "case.PW2";
+    fs::copy_file(kExamples + "/flow.PW2", panel);
+    const std::string before = Read(panel);
+    fs::create_symlink(panel, dir_ / "link.pdf");
+    fs::create_hard_link(panel, dir_ / "hard.pdf");
+    for (const char* out : {"case.PW2", "link.pdf", "hard.pdf"}) {
+        std::ostringstream o, err;
+        EXPECT_EQ(RunCli({"--sheet", (dir_ / out).string(), panel.string()}, o, err, Locale{}, {}, Recorder()),
+                  ExitStatus::Invalid)
+            << out;
+        EXPECT_EQ(err.str(), "corvane-cli: " + (dir_ / out).string() + " is the panel file " + panel.string() +
+                                 " itself; the sheet would overwrite it: give the sheet another name\n");
+        EXPECT_EQ(Read(panel), before) << out;
+    }
+    EXPECT_TRUE(sheets_.empty());
+}
+
 }  // namespace
 }  // namespace corvane

@@ -91,8 +91,9 @@ TEST_F(Data, WhatADataFileCannotHoldIsRefused) {
     EXPECT_EQ(Cmd({"add", "fluid", "Snow \u2603", "15C", "46", "0.87"}).status, 1);
     const DataRun zero = Cmd({"add", "fluid", "Oil", "15C", "0", "0.87"});
     EXPECT_EQ(zero.status, 1);
-    EXPECT_EQ(zero.err, "corvane-cli: the viscosity must be a number other than 0, not '0'\n");
-    EXPECT_EQ(Cmd({"add", "fluid", "Oil", "15C", "-4", "0.87"}).status, 1);
+    EXPECT_EQ(zero.err, "The viscosity must be at least 0.000001, the smallest value the data file holds (6 decimals).\n");
+    EXPECT_EQ(Cmd({"add", "fluid", "Oil", "15C", "-4", "0.87"}).err, "The viscosity cannot be negative.\n");
+    EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "1e20"}).status, 1);
     EXPECT_EQ(Cmd({"add", "fluid", "Oil", "15C", "4", "1e3"}).status, 1);
     EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "x"}).status, 1);
     EXPECT_FALSE(fs::exists(dir_ / kFluidUserFile));
@@ -191,11 +192,56 @@ TEST_F(Data, UsageMistakesAreStatusTwo) {
     EXPECT_EQ(Cmd({"add", "fluid", "Oil"}).status, 2);
     EXPECT_EQ(Cmd({"list", "gases"}).status, 2);
     EXPECT_EQ(Cmd({"frobnicate"}).status, 2);
-    EXPECT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "13.1", "--gas"}).status, 2);
+    // An option the command does not use is refused, not passed by.
+    for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
+             {"add", "pipe", "PVC", "1/2", "13.1", "--gas"},
+             {"list", "fluids", "--gas"},
+             {"remove", "fluid", "Oil", "15C", "--gas"},
+             {"add", "fluid", "Oil", "15C", "46", "0.87", "--json"},
+             {"remove", "pump", "A", "--json"}}) {
+        const DataRun r = Cmd(words);
+        EXPECT_EQ(r.status, 2) << words[0] << " " << words.back();
+        EXPECT_EQ(r.err.rfind("corvane-cli: --", 0), 0u) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / kFluidUserFile));
     std::ostringstream out, err;
     EXPECT_EQ(RunCli({"data", "--help"}, out, err, Locale{}), ExitStatus::Ok);
     EXPECT_NE(out.str().find("corvane-cli data add fluid NAME TEMPERATURE VISCOSITY DENSITY [--gas]"),
               std::string::npos);
+}
+
+// No success for a failure of the place: a --data-dir that is not a folder
+// (never made), stock files missing there, a data folder made from an
+// XDG_DATA_HOME that names a file.
+TEST_F(Data, AFolderThatIsNotThereIsSaid) {
+    auto run = [](std::vector<std::string> args, const DataCommandPlace& place = {}) {
+        std::ostringstream out, err;
+        const int status = static_cast<int>(RunCli(args, out, err, Locale{}, place));
+        return DataRun{status, out.str(), err.str()};
+    };
+    const std::string missing = (dir_ / "no" / "dir").string();
+    const DataRun none = run({"data", "add", "pump", "A", "100:10", "--data-dir", missing});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, "corvane-cli: --data-dir " + missing + ": no such folder\n");
+    EXPECT_FALSE(fs::exists(dir_ / "no"));
+    EXPECT_EQ(run({"data", "list", "pumps", "--data-dir="}).err, "corvane-cli: --data-dir needs a folder\n");
+    fs::remove(dir_ / kFluidStockFile);
+    const DataRun stock = Cmd({"list", "fluids"});
+    EXPECT_EQ(stock.status, 2);
+    EXPECT_EQ(stock.err, "corvane-cli: " + (dir_ / kFluidStockFile).string() +
+                             ": File not found\nCheck the file's name and folder.\n");
+
+    const fs::path program = dir_ / "program";
+    fs::create_directories(program);
+    fs::copy_file(dir_ / kPipeStockFile, program / kPipeStockFile);
+    fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec);  // an installed program's folder
+    const std::string xdg = (dir_ / kPipeStockFile).string();                  // a file, not a folder
+    DataCommandPlace place{program.string(), [&](const char* name) { return std::string(name) == "XDG_DATA_HOME" ? xdg.c_str() : nullptr; }};
+    const DataRun file = run({"data", "add", "pipe", "PVC", "1/2", "13.1"}, place);
+    fs::permissions(program, fs::perms::owner_all);
+    EXPECT_EQ(file.status, 2);
+    EXPECT_NE(file.err.find("is made from XDG_DATA_HOME=" + xdg + ": set XDG_DATA_HOME to a folder"), std::string::npos)
+        << file.err;
 }
 
 // ---------------------------------------------------------------- the program

@@ -80,7 +80,7 @@ TEST(CliGoldenExamples, EveryExampleIsAGoldenCase) {
     for (const GoldenCase& c : test::LoadGoldenCases())
         if (!c.example.empty()) covered.insert(c.example);
     for (const auto& e : fs::directory_iterator(CORVANE_EXAMPLES))
-        EXPECT_TRUE(covered.count(e.path().filename().string())) << e.path();
+        if (e.path().extension() != ".cvrun") EXPECT_TRUE(covered.count(e.path().filename().string())) << e.path();
 }
 
 }  // namespace

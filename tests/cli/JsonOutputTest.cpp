@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 
 #include "cli/Cli.h"
+#include "cli/JsonText.h"
 #include "logic/model/PanelFile.h"
 #include "tests/RandomPanels.h"
 
@@ -116,6 +120,29 @@ TEST(JsonOutput, TheElementWrittenFromThePanelIsTheElementOfItsParts) {
             ASSERT_EQ("[\n" + json.json + "\n]\n", ResultsToJson({parts})) << bytes;
         }
     }
+}
+
+// The run and fluid commands write each double as the shortest text that
+// reads back to it: the library's layout, its writer's digits where they are
+// already the shortest, and fewer where its writer gives one too many.
+TEST(JsonOutput, NumbersAreTheShortestTextThatReadsBack) {
+    using Json = nlohmann::ordered_json;
+    std::mt19937_64 rng(11);
+    int shorter = 0;
+    for (int i = 0; i < 20000; ++i) {
+        double v;
+        const std::uint64_t bits = rng();
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v)) continue;
+        const std::string ours = ShortestNumber(v), library = Json(v).dump();
+        ASSERT_EQ(std::strtod(ours.c_str(), nullptr), v) << ours;
+        ASSERT_LE(ours.size(), library.size()) << ours << " " << library;
+        shorter += ours.size() < library.size() && ours.find_first_of(".e") != std::string::npos;
+    }
+    EXPECT_GT(shorter, 0);
+    EXPECT_EQ(ShortestNumber(std::nan("")), "null");
+    const Json j = {{"a", Json::array()}, {"b", {{"c", nullptr}, {"d", "\xff\t"}, {"e", 3}}}, {"f", Json::object()}};
+    EXPECT_EQ(DumpShortest(j), j.dump(2, ' ', false, Json::error_handler_t::replace));
 }
 
 }  // namespace

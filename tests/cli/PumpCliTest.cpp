@@ -97,6 +97,14 @@ TEST(CliPump, RefusalsAreReportedPerFile) {
     EXPECT_EQ(text.status, ExitStatus::Refused);
     EXPECT_EQ(text.err, kExamples + "/flow.PW2: pump: The speed ratio must be greater than zero.\n");
     EXPECT_EQ(text.out.find("Pump operating point"), std::string::npos);
+
+    // Points at the edges of the numbers give no "ok" without a number.
+    for (const auto& [points, message] : {std::pair{"1e-320:1e-320", "The flows and heads of the pump curve are too small to calculate with."},
+                                          {"1e308:10", "A flow or head of the pump curve is too large."}}) {
+        const json edge = json::parse(Cli({"--json", "--pump", points, kExamples + "/pressure-drop.PW1"}).out);
+        EXPECT_EQ(edge[0]["pump"]["status"], "refused") << points;
+        EXPECT_EQ(edge[0]["pump"]["message"], message) << points;
+    }
 }
 
 TEST(CliPump, WrongArgumentsAreRefusedBeforeAnyFile) {

@@ -1,10 +1,10 @@
 #!/bin/sh
-# Kills `corvane-cli data add`, `data remove` and a panel save at every one
-# of their system calls (strace --inject), one run per call, and checks
-# what each kill left: every original line of the user file exactly once
-# (the line being added or removed at most once), the file's mode kept, a
-# panel file either old or new and whole, and after the next start no
-# temporary and no backup.
+# Kills `corvane-cli data add` and `data remove` of a fluid and of a pump,
+# and a panel save, at every one of their system calls (strace --inject),
+# one run per call, and checks what each kill left: every original line of
+# the user file exactly once (the line being added or removed at most
+# once), the file's mode kept, a panel file either old or new and whole,
+# and after the next start no temporary, no backup and no lock held.
 #   kill-at-every-call.sh CORVANE_CLI SAVE_PROBE PANEL_FILE
 set -eu
 cli=$1 probe=$2 panel=$3
@@ -15,41 +15,64 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 d=$work/d
 cr=$(printf '\r')
-user=$d/CorvaneUserFluids.dat
-originals="11	A	1	1.000000	1.000000
+fluids=$d/CorvaneUserFluids.dat
+fluid_lines="11	A	1	1.000000	1.000000
 not a data row, kept as it is
 21	B	2	2.000000	2.000000
 11	C	3	3.000000	3.000000"
-added="11	New	9	9.000000	9.000000"
+pumps=$d/CorvaneUserPumps.dat
+pump_lines="P1	100	30
+not a pump, kept as it is
+P2	0	20	100	15	200	5
+P3	50	10"
 
-setup() {
-  rm -rf "$d" && mkdir "$d"
-  printf '%s\n' "$originals" | sed "s/\$/$cr/" > "$user"
-  chmod 640 "$user"
-  cp "$panel" "$d/old.PW1"
-  printf 'an older panel file\r\n' > "$d/saved.PW1"
-  chmod 640 "$d/saved.PW1"
+# The user file, its lines, the line added and the line removed, by the
+# operation.
+choose() {
+  case $op in
+    pump-*) user=$pumps originals=$pump_lines added="New	100	9" removed="P2	0	20	100	15	200	5" ;;
+    *) user=$fluids originals=$fluid_lines added="11	New	9	9.000000	9.000000" removed="21	B	2	2.000000	2.000000" ;;
+  esac
+  case $op in *add|save) removed="" ;; esac
 }
 
-count() { grep -c -x -F "$1$cr" "$user" || true; }
+# The folder each run starts from, copied with the files' modes.
+template=$work/template
+mkdir "$template"
+printf '10\tWater\t20\t1.004000\t0.998000\r\n' > "$template/CorvaneFluidsO.dat"
+printf '%s\n' "$fluid_lines" | sed "s/\$/$cr/" > "$template/CorvaneUserFluids.dat"
+printf '%s\n' "$pump_lines" | sed "s/\$/$cr/" > "$template/CorvaneUserPumps.dat"
+cp "$panel" "$template/old.PW1"
+printf 'an older panel file\r\n' > "$template/saved.PW1"
+chmod 640 "$template/CorvaneUserFluids.dat" "$template/CorvaneUserPumps.dat" "$template/saved.PW1"
+
+setup() { rm -rf "$d" && cp -a "$template" "$d"; }
 
 fail() { echo "FAIL ($op, $call #$n): $*"; exit 1; }
 
 check() {
   [ "$(stat -c %a "$user")" = 640 ] || fail "mode of the user file is $(stat -c %a "$user")"
-  printf '%s\n' "$originals" | while IFS= read -r line; do
-    times=$(count "$line")
-    case $op:$line in
-      remove:21*) [ "$times" -le 1 ] || fail "the removed line is there $times times" ;;
-      *) [ "$times" = 1 ] || fail "'$line' is there $times times" ;;
-    esac
+  # Every original line exactly once with its CR LF, the removed one at
+  # most once, the added one at most once.
+  problem=$(printf '%s\n' "$originals" | awk -v user="$user" -v added="$added$cr" -v removed="$removed" '
+    BEGIN { while ((getline line < user) > 0) times[line]++ }
+    { t = times[$0 "\r"] + 0
+      if ($0 == removed) { if (t > 1) print "the removed line is there " t " times" }
+      else if (t != 1) print "\047" $0 "\047 is there " t " times" }
+    END { if (times[added] > 1) print "the added line is there twice" }')
+  [ -z "$problem" ] || fail "$problem"
+  # The system released the killed writer's lock.
+  [ ! -e "$user.lock" ] || flock -n "$user.lock" true || fail "$user.lock is still locked"
+  # The next start (any data command of the file, the next save) removes
+  # what a killed writer left.
+  case $op in
+    pump-*) "$cli" data list pumps --data-dir "$d" >/dev/null 2>&1 || fail "the next start failed" ;;
+    save) "$probe" "$d/old.PW1" "$d/saved.PW1" 2>/dev/null || fail "the next save failed" ;;
+    *) "$cli" data list fluids --data-dir "$d" >/dev/null 2>&1 || fail "the next start failed" ;;
+  esac
+  for f in "$d"/* "$d"/.*; do
+    case $f in *corvane-new*|*.bak*) fail "left behind: $f" ;; esac
   done
-  [ "$(count "$added")" -le 1 ] || fail "the added line is there twice"
-  # The next start (any data command) removes what a killed writer left.
-  "$cli" data list fluids --data-dir "$d" >/dev/null 2>&1 || fail "the next start failed"
-  "$probe" "$d/old.PW1" "$d/saved.PW1" 2>/dev/null || fail "the next save failed"
-  leftovers=$(ls -a "$d" | grep -e corvane-new -e '\.bak' || true)
-  [ -z "$leftovers" ] || fail "left behind: $leftovers"
 }
 
 check_save() {
@@ -64,6 +87,8 @@ run() {
   case $op in
     add) set -- "$cli" data add fluid New 9 9 9 --data-dir "$d" ;;
     remove) set -- "$cli" data remove fluid B 2 --data-dir "$d" ;;
+    pump-add) set -- "$cli" data add pump New 100:9 --data-dir "$d" ;;
+    pump-remove) set -- "$cli" data remove pump P2 --data-dir "$d" ;;
     save) set -- "$probe" "$d/old.PW1" "$d/saved.PW1" ;;
   esac
   if [ "$call" = none ]; then
@@ -78,13 +103,14 @@ setup
 
 # The first add creates the user file whole: written beside, flushed,
 # renamed into place, and then the folder flushed.
-rm -f "$user"
+rm -f "$fluids"
 strace -qq -o "$work/first" -e trace=openat,write,fsync,rename "$cli" data add fluid New 9 9 9 --data-dir "$d"
 sed -n '/corvane-new/,$p' "$work/first" | grep -o -E '^(openat|write|fsync|rename)|O_DIRECTORY' | tr '\n' ' ' \
   | grep -q 'openat write fsync rename openat O_DIRECTORY fsync' || { cat "$work/first"; echo "FAIL: the first add"; exit 1; }
 
 runs=0
-for op in add remove save; do
+for op in add remove pump-add pump-remove save; do
+  choose
   setup
   call=none n=0
   run || fail "the run without a kill failed"
@@ -104,4 +130,4 @@ for op in add remove save; do
     done
   done
 done
-echo "every system call of add, remove and save killed once: $runs runs, nothing lost"
+echo "every system call of add, remove (fluids, pumps) and save killed once: $runs runs, nothing lost"

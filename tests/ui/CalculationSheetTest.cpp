@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QApplication>
 #include <QLabel>
 #include <QTabWidget>
@@ -189,6 +190,23 @@ TEST_F(SheetWindowTest, FileMenuExportsThePanelInView) {
     platform_.saveAnswers.push_back(std::nullopt);
     exportSheet->trigger();
     EXPECT_EQ(platform_.messages.size(), 1u);
+    // Over the panel file it shows (here through a link): refused, the
+    // panel file kept.
+    const std::string link = dir_.filePath("link.pdf").toStdString();
+    ASSERT_TRUE(QFile::link(QString::fromStdString(panelFile), QString::fromStdString(link)));
+    const QByteArray before = [&] {
+        QFile f(QString::fromStdString(panelFile));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    platform_.saveAnswers.push_back(link);
+    exportSheet->trigger();
+    ASSERT_EQ(platform_.messages.size(), 2u);
+    EXPECT_EQ(platform_.messages[1].kind, MessageKind::Error);
+    EXPECT_EQ(platform_.messages[1].text, "The calculation sheet cannot be written over the panel file it shows:\r" +
+                                              link + "\rChoose another name for the sheet.");
+    QFile after(QString::fromStdString(panelFile));
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +94,36 @@ TEST_F(ReferenceDialogsTest, ChangeTemperatureThroughTheGasCalculator) {
     dialog.changeTemperature();
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0].text, "Data for chosen gas not available.");
+}
+
+TEST_F(ReferenceDialogsTest, FluidDataBaseGivesWaterAtAnyTemperature) {
+    FluidDatabaseModel model(DataFiles(folder_, kFluidStockFile, kFluidUserFile, kFluidBackupFile), Locale{});
+    ASSERT_FALSE(model.load());
+    GasViscosityDialog gasCalculator(Locale{});
+    FluidDatabaseDialog dialog(model, &gasCalculator, &platform_);
+    expectModal(&dialog);
+    test::Later([&] {
+        auto* temperature = child<RightAlignedEdit>(&dialog, "LiquidTemperatureRightEdit");
+        auto* interpolate = child<QPushButton>(&dialog, "InterpolateRowsBitBtn");
+        EXPECT_EQ(temperature->accessibleName(), "Temperature for the properties, degrees Celsius");
+        EXPECT_FALSE(interpolate->isEnabled());  // the gases
+        temperature->selectAll();
+        QTest::keyClicks(temperature, "60");
+        child<QPushButton>(&dialog, "WaterIapwsBitBtn")->click();
+        EXPECT_TRUE(child<QRadioButton>(&dialog, "LiquidsRadioButton")->isChecked());
+        EXPECT_EQ(child<RightAlignedEdit>(&dialog, "VapourPressureRightEdit")->text(), "0.1995");
+        EXPECT_EQ(child<RightAlignedEdit>(&dialog, "CentistokesRightEdit")->text(), "0.474001");
+        EXPECT_TRUE(child<QLabel>(&dialog, "LiquidMethodLabel")->text().startsWith("IAPWS-IF97"));
+        // One water row only: nothing to interpolate between, said in a box.
+        interpolate->click();
+        ASSERT_EQ(platform_.messages.size(), 1u);
+        EXPECT_TRUE(QString::fromStdString(platform_.messages[0].text).startsWith("Water has fewer than two rows"));
+        child<QPushButton>(&dialog, "UseDataBitBtn")->click();
+    });
+    const auto fluid = dialog.ask(FluidGroup::Gases);
+    ASSERT_TRUE(fluid);
+    EXPECT_FALSE(fluid->isGas);
+    EXPECT_EQ(fluid->temperature + " " + fluid->density, "60\u00b0C (140\u00b0F), IAPWS 0.983211");
 }
 
 TEST_F(ReferenceDialogsTest, PipeDiameterInTheUnitsOfThePanel) {

@@ -40,7 +40,7 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
     setObjectName("TTarnelFluidDatabaseForm");
     setWindowTitle("Corvane - Fluid data base");
     setModal(true);
-    setFixedSize(640, 440);
+    setFixedSize(640, 500);
 
     Label(this, "", "Fluid name", 8, 8);
     Label(this, "", "Temperature \ndeg.C (deg.F)", 170, 8);
@@ -56,19 +56,20 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
     fields_[1] = makeField(Field::Temperature, "FluidTemperatureEdit", "Temperature", {170, 44, 122, 22}, false);
     fields_[2] = makeField(Field::Viscosity, "CentistokesRightEdit", "Kinematic viscosity", {300, 44, 112, 22}, true);
     fields_[3] = makeField(Field::Density, "DensityRightEdit", "Density", {420, 44, 112, 22}, true);
+    makeLiquidStrip();
 
-    heading_ = Label(this, "FluidDataListingHdLabel", "Fluid data", 8, 76);
-    gasInfo_ = Label(this, "LabelGasDataInfo1", "Gas Data @ 0.000 barg", 300, 76);
+    heading_ = Label(this, "FluidDataListingHdLabel", "Fluid data", 8, 136);
+    gasInfo_ = Label(this, "LabelGasDataInfo1", "Gas Data @ 0.000 barg", 300, 136);
     list_ = new TabbedListBox(this);
     list_->setObjectName("TabListBox1");
     list_->setAccessibleName("Fluids");
-    list_->setGeometry(8, 94, 624, 220);
+    list_->setGeometry(8, 154, 624, 220);
     list_->setTabStops({180, 270, 360}, 5.33);
-    Label(this, "", "Viscosity relationship :   Centistokes = Centipoise / Density", 8, 318);
+    Label(this, "", "Viscosity relationship :   Centistokes = Centipoise / Density", 8, 378);
 
     auto* groupBox = new QGroupBox(this);
     groupBox->setObjectName("LiquidsRadioGroup");
-    groupBox->setGeometry(8, 338, 140, 64);
+    groupBox->setGeometry(8, 398, 140, 64);
     liquids_ = new QRadioButton("Liquids", groupBox);
     liquids_->setObjectName("LiquidsRadioButton");
     liquids_->move(10, 10);
@@ -76,13 +77,13 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
     gases_->setObjectName("GasesRadioButton");
     gases_->move(10, 34);
 
-    auto* use = Button(this, "UseDataBitBtn", "Use this data", {160, 340, 125, 26});
-    auto* add = Button(this, "SaveNewEntryBitBtn", "Add this data to list", {292, 340, 135, 26});
-    remove_ = Button(this, "RemoveUserEntryBitBtn", "Remove user entry", {434, 340, 118, 26});
-    auto* water = Button(this, "RestoreWaterDefaultsBitBtn", "Select water defaults", {160, 372, 125, 26});
-    auto* air = Button(this, "RestoreAirDefaultsBitBtn", "Select air defaults", {292, 372, 135, 26});
-    changeTemp_ = Button(this, "GasViscosityCalcBitBtn", "Change temp.", {434, 372, 118, 26});
-    auto* cancel = Button(this, "CancelBitBtn", "Cancel - do not use data", {160, 406, 392, 26});
+    auto* use = Button(this, "UseDataBitBtn", "Use this data", {160, 400, 125, 26});
+    auto* add = Button(this, "SaveNewEntryBitBtn", "Add this data to list", {292, 400, 135, 26});
+    remove_ = Button(this, "RemoveUserEntryBitBtn", "Remove user entry", {434, 400, 118, 26});
+    auto* water = Button(this, "RestoreWaterDefaultsBitBtn", "Select water defaults", {160, 432, 125, 26});
+    auto* air = Button(this, "RestoreAirDefaultsBitBtn", "Select air defaults", {292, 432, 135, 26});
+    changeTemp_ = Button(this, "GasViscosityCalcBitBtn", "Change temp.", {434, 432, 118, 26});
+    auto* cancel = Button(this, "CancelBitBtn", "Cancel - do not use data", {160, 466, 392, 26});
 
     connect(liquids_, &QRadioButton::clicked, this, [this] {
         model_.setGroup(FluidGroup::Liquids);
@@ -116,6 +117,48 @@ RightAlignedEdit* FluidDatabaseDialog::makeField(Field f, const char* name, cons
     return MakeDataField(this, platform_, name, accessible, g, number, b);
 }
 
+// The vapour pressure beside the four fields, and under them the strip
+// that fills them for another temperature: water by IAPWS or the listed
+// fluid between two of its rows, with the method that found the numbers.
+void FluidDatabaseDialog::makeLiquidStrip() {
+    Label(this, "", "Vapour pressure\nbar a", 540, 8);
+    vapourPressure_ = new RightAlignedEdit(this);
+    vapourPressure_->setObjectName("VapourPressureRightEdit");
+    vapourPressure_->setAccessibleName("Vapour pressure");
+    vapourPressure_->setBounds(540, 44, 92, 22);
+    vapourPressure_->setReadOnly(true);
+    vapourPressure_->setFocusPolicy(Qt::NoFocus);
+
+    Label(this, "", "At temperature  deg.C", 8, 81);
+    DataFieldBinding b;
+    b.key = [this](char32_t& key) { return model_.keyPressLiquidTemperature(key); };
+    b.set = [this](const std::string& text) { model_.setLiquidTemperature(text); };
+    b.get = [this] { return model_.liquidTemperature(); };
+    b.leave = [] { return true; };
+    b.refresh = [this] { refresh(); };
+    b.updating = &updating_;
+    liquidTemperature_ = MakeDataField(this, platform_, "LiquidTemperatureRightEdit", "Temperature for the properties, degrees Celsius",
+                                       {130, 77, 70, 22}, true, b);
+    auto* water = Button(this, "WaterIapwsBitBtn", "Water (IAPWS)", {210, 75, 125, 26});
+    water->setAccessibleName("Water (IAPWS)");
+    interpolate_ = Button(this, "InterpolateRowsBitBtn", "Interpolate between rows", {342, 75, 170, 26});
+    interpolate_->setAccessibleName("Interpolate between rows");
+    method_ = new QLabel(this);
+    method_->setObjectName("LiquidMethodLabel");
+    method_->setAccessibleName("Method");
+    method_->setGeometry(8, 104, 624, 28);
+    method_->setWordWrap(true);
+    method_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(water, &QPushButton::clicked, this, [this] {
+        report(model_.useWater());
+        refresh();
+    });
+    connect(interpolate_, &QPushButton::clicked, this, [this] {
+        report(model_.interpolateRows());
+        refresh();
+    });
+}
+
 void FluidDatabaseDialog::report(const std::optional<Refusal>& refusal) { Report(this, platform_, refusal); }
 
 void FluidDatabaseDialog::refresh() {
@@ -125,7 +168,12 @@ void FluidDatabaseDialog::refresh() {
     if (model_.selected() < 0) list_->clearSelection();
     for (int i = 0; i < 4; ++i) {
         const QString t = QString::fromStdString(model_.field(static_cast<Field>(i)));
-        if (fields_[static_cast<std::size_t>(i)]->text() != t) fields_[static_cast<std::size_t>(i)]->setText(t);
+        // A text the program writes shows from its beginning.
+        RightAlignedEdit* field = fields_[static_cast<std::size_t>(i)];
+        if (field->text() != t) {
+            field->setText(t);
+            field->setCursorPosition(0);
+        }
     }
     const bool liquids = model_.group() == FluidGroup::Liquids;
     liquids_->setChecked(liquids);
@@ -137,6 +185,11 @@ void FluidDatabaseDialog::refresh() {
     heading_->setText(QString::fromStdString(model_.listHeading()));
     heading_->adjustSize();
     remove_->setEnabled(model_.removeEnabled());
+    const QString temperature = QString::fromStdString(model_.liquidTemperature());
+    if (liquidTemperature_->text() != temperature) liquidTemperature_->setText(temperature);
+    vapourPressure_->setText(QString::fromStdString(model_.vapourPressure()));
+    method_->setText(QString::fromStdString(model_.method()));
+    interpolate_->setEnabled(model_.interpolateShown());
     updating_ = false;
 }
 

@@ -33,6 +33,7 @@ public:
 
 private:
     RightAlignedEdit* makeField(FluidDatabaseModel::Field f, const char* name, const char* accessible, QRect g, bool number);
+    void makeLiquidStrip();
     void report(const std::optional<Refusal>& refusal);
 
     FluidDatabaseModel& model_;
@@ -48,6 +49,10 @@ private:
     QLabel* gasInfo_;
     QLabel* times10_;
     QLabel* minus3_;
+    RightAlignedEdit* liquidTemperature_ = nullptr;
+    RightAlignedEdit* vapourPressure_ = nullptr;
+    QLabel* method_ = nullptr;
+    QPushButton* interpolate_ = nullptr;
     bool updating_ = false;
 };
 

@@ -92,7 +92,8 @@ TEST(PumpCurveForms, PointsThatMakeNoCurveAreRefused) {
     EXPECT_EQ(FaultOf({{100, 30}}, NAN), PumpCurveFault::SpeedNotPositive);
     EXPECT_EQ(FaultOf({{-1, 30}, {100, 20}}), PumpCurveFault::NegativeValue);
     EXPECT_EQ(FaultOf({{0, 30}, {100, -2}}), PumpCurveFault::NegativeValue);
-    EXPECT_EQ(FaultOf({{0, INFINITY}, {100, 2}}), PumpCurveFault::NegativeValue);
+    EXPECT_EQ(FaultOf({{0, INFINITY}, {100, 2}}), PumpCurveFault::TooLarge);
+    EXPECT_EQ(FaultOf({{1e-320, 1e-320}}), PumpCurveFault::TooSmall);
     EXPECT_EQ(FaultOf({{100, 0}}), PumpCurveFault::NegativeValue);
     EXPECT_EQ(FaultOf({{0, 30}}), PumpCurveFault::NegativeValue);
     EXPECT_EQ(FaultOf({{100, 30}, {100, 20}}), PumpCurveFault::FlowsNotIncreasing);

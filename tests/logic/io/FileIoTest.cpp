@@ -17,6 +17,7 @@
 
 #include "logic/io/DataFiles.h"
 #include "logic/io/FileIo.h"
+#include "logic/io/FileLock.h"
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PipeDatabaseModel.h"
@@ -311,6 +312,23 @@ TEST_F(Files, RecoveryInAReadOnlyFolderSaysWhatHappened) {
         },
         true));
     EXPECT_EQ(ReadBytes(Path(kFluidBackupFile)), "11\tB\t2\t2\t2\r\n");
+}
+
+// One writer at a time: a second lock waits, and after its time gives up
+// with a message that names the file; the lock file stays, empty.
+TEST_F(Files, ASecondWriterWaitsAndThenGivesUp) {
+    const std::string user = Path(kFluidUserFile).string();
+    FileLock first, second;
+    ASSERT_FALSE(FileLock::Take(user, first));
+    const auto busy = FileLock::Take(user, second, std::chrono::milliseconds(30));
+    ASSERT_TRUE(busy);
+    EXPECT_FALSE(second.held());
+    EXPECT_EQ(FileProblem(*busy), user + ": File is being changed by another program\rAnother Corvane or corvane-cli "
+                                         "kept it busy; nothing was changed. Try again when it is done.");
+    first.release();
+    EXPECT_FALSE(FileLock::Take(user, second, std::chrono::milliseconds(30)));
+    EXPECT_EQ(ReadBytes(user + ".lock"), "");
+    EXPECT_FALSE(fs::exists(user));
 }
 
 // ---------------------------------------------------------------- permissions, links

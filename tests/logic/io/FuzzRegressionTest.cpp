@@ -34,6 +34,7 @@ TEST(FuzzRegressions, Cli) { Replay("cli", fuzz::Cli); }
 TEST(FuzzRegressions, BackupMerge) { Replay("backup_merge", fuzz::BackupMerge); }
 TEST(FuzzRegressions, DataRewrite) { Replay("data_rewrite", fuzz::DataRewrite); }
 TEST(FuzzRegressions, DataCommands) { Replay("data_commands", fuzz::DataCommands); }
+TEST(FuzzRegressions, RunFile) { Replay("run_file", fuzz::RunFile); }
 
 }  // namespace
 }  // namespace corvane

@@ -302,6 +302,14 @@ TEST(PanelFileLoad, LoneLineFeedIsNotALineEnd) {
     PanelModel q(PanelKind::PressureDrop, Locale{});
     ASSERT_FALSE(LoadPanelFile(q, crOnly));
     EXPECT_EQ(SavePanelFile(q), SavePanelFile(PanelModel(PanelKind::PressureDrop, Locale{})));
+    // In a message, the lone LF of a file with mixed line ends is shown, not
+    // passed on as a line break.
+    std::string mixed = SavePanelFile(PanelModel(PanelKind::PressureDrop, Locale{}));
+    mixed.erase(mixed.find("\r\n", mixed.find("Metric")) + 2 + 3, 1);  // "100" CR LF -> "100" LF
+    const auto r = LoadPanelFile(q, mixed);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->text.substr(0, 6), "'100\\n");
+    EXPECT_EQ(r->text.find('\n'), std::string::npos);
 }
 
 TEST(PanelFileLoad, OutOfRangeListsFallBackToTheFirstItem) {

@@ -1,0 +1,35 @@
+#pragma once
+// A liquid between two rows of a table that differ only in temperature:
+// the kinematic viscosity by Andrade's form, ln nu = A + B / T with T in
+// kelvin, through the two neighbouring rows; the density linearly in the
+// temperature.  Never beyond the rows: a temperature outside them is
+// refused.
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace corvane {
+
+// One row: its temperature (degC), kinematic viscosity and density (any
+// units; the interpolation keeps them).
+struct LiquidRow {
+    double celsius = 0;
+    double viscosity = 0;
+    double density = 0;
+};
+
+enum class RowFault { TooFewRows, OutsideRows };
+
+struct RowInterpolation {
+    std::optional<RowFault> fault;
+    std::size_t below = 0, above = 0;  // the rows used (equal at a row's own temperature)
+    double viscosity = 0;
+    double density = 0;
+};
+
+// `rows` sorted by temperature, no two at the same temperature, every
+// temperature above absolute zero and every viscosity above 0.
+RowInterpolation InterpolateRows(const std::vector<LiquidRow>& rows, double celsius);
+
+}  // namespace corvane
