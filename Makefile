@@ -6,7 +6,7 @@ SAN_DIR   ?= build-sanitize
 JOBS      ?= $(shell nproc)
 CMAKE_GEN  = -G Ninja
 
-.PHONY: run test test-sanitize build bench demo fuzz package fresh-check clean
+.PHONY: run test test-sanitize build bench demo fuzz package fresh-check mutate clean
 
 build:
 	@tools/install-deps.sh run
@@ -63,6 +63,14 @@ package:
 fresh-check:
 	@tools/fresh-check.sh
 
+# Mutation check (not part of CI or make test): each mutant of
+# tools/mutants.tsv applied alone to a copy in build-mutate/, rebuilt, run
+# against the logic and batch-tool tests, reverted; prints each fate and
+# the score.  MUTATE_ARGS="--only E01,M12" runs some, "--check" finds them.
+mutate:
+	@tools/install-deps.sh mutate
+	nice -n 10 /usr/bin/python3 tools/mutate.py $(MUTATE_ARGS)
+
 # The batch tool on the shipped example panel files and pipe runs.
 demo:
 	@tools/install-deps.sh run
@@ -72,4 +80,4 @@ demo:
 	$(BUILD_DIR)/corvane-cli run --data-dir data examples/*.cvrun
 
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) build-mutate

@@ -3,6 +3,7 @@
 #   tools/install-deps.sh run    what building and starting the program needs
 #   tools/install-deps.sh test   that, plus what the tests and benchmarks need
 #   tools/install-deps.sh fuzz   clang and its fuzzing runtime
+#   tools/install-deps.sh mutate what the tests need, Python 3 and ccache (make mutate)
 set -eu
 
 # Qt Charts' CMake package asks for Qt OpenGL's, which is in libqt6opengl6-dev
@@ -17,7 +18,8 @@ case "${1:-}" in
   run)  wanted=$run_pkgs ;;
   test) wanted=$test_pkgs ;;
   fuzz) wanted=$fuzz_pkgs ;;
-  *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
+  mutate) wanted="$test_pkgs python3 ccache" ;;
+  *) echo "usage: $0 run|test|fuzz|mutate" >&2; exit 2 ;;
 esac
 
 missing=""

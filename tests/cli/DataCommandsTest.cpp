@@ -119,6 +119,7 @@ TEST_F(Data, ListShowsEveryRowWithItsOrigin) {
     EXPECT_EQ(j[2]["origin"], "user");
     EXPECT_EQ(j[2]["group"], "liquid");
     EXPECT_EQ(j[2]["name"], "Oil");
+    EXPECT_EQ(j[1]["group"], "gas");  // a stock gas
     EXPECT_EQ(j[1]["density"], "1.204700");
     ASSERT_EQ(Cmd({"add", "pipe", "PVC", "1/2", "13.1"}).status, 0);
     const json pipes = json::parse(Cmd({"list", "pipes", "--json"}).out);

@@ -18,6 +18,7 @@
 #include "logic/engine/FittingTable.h"
 #include "logic/engine/IsothermalGas.h"
 #include "logic/engine/PipeFlow.h"
+#include "tests/IsothermalCases.h"
 
 namespace corvane {
 namespace {
@@ -214,6 +215,29 @@ TEST(IsothermalCase, TheFourUnknownsAgreeWithEachOther) {
     const IsothermalAnswer diameter = IsothermalDiameter(in);
     ASSERT_FALSE(diameter.fault);
     EXPECT_NEAR(diameter.diameter, 25.0, 25.0 * 1e-8);
+}
+
+// Each panel's unknown for whole gas cases (friction factor, fittings,
+// viscosity at the mean pressure, density at the inlet), and the panels'
+// own gas method beside it, as python3-fluids gives them.
+TEST(IsothermalCase, WholeAnswersAsPythonFluidsGivesThem) {
+    for (const test::IsothermalCase& c : test::IsothermalCases()) {
+        SCOPED_TRACE(c.what);
+        const SolverInputs in = c.inputs();
+        IsothermalAnswer a;
+        double answer = 0;
+        switch (c.kind) {
+            case PanelKind::PressureDrop: answer = (a = IsothermalPressureDrop(in)).pressureDrop; break;
+            case PanelKind::Flow: answer = (a = IsothermalFlow(in)).flow; break;
+            case PanelKind::Diameter: answer = (a = IsothermalDiameter(in)).diameter; break;
+            case PanelKind::Length: answer = (a = IsothermalLength(in)).length; break;
+        }
+        ASSERT_FALSE(a.fault);
+        EXPECT_NEAR(answer, c.isothermal, c.isothermal * 1e-7);
+        EXPECT_NEAR(a.outletPressure, c.outlet, 1e-9);
+        if (c.kind == PanelKind::PressureDrop) EXPECT_NEAR(SolvePressureDrop(in).pressureDrop, *c.panel, *c.panel * 1e-9);
+        if (c.kind == PanelKind::Length) EXPECT_NEAR(SolveFindLength(in).length, *c.panel, *c.panel * 1e-9);
+    }
 }
 
 TEST(IsothermalCase, CloseToThePanelsMethodForASmallDrop) {

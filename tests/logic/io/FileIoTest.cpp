@@ -274,11 +274,22 @@ TEST_F(Files, ABackupOfNulBytesAddsNoLine) {
 
 TEST_F(Files, OnlyTheValidRowsOfAMixedBackupAreMerged) {
     WriteBytes(Path(kFluidUserFile), "11\tA\t1\t1\t1\r\n");
-    WriteBytes(Path(kFluidBackupFile), "11\tA\t1\t1\t1\r\n\x01\x02garbage\r\n11\tB\t2\t2\t2\r\n99\tX\t1\t1\t1\r\n");
+    WriteBytes(Path(kFluidBackupFile),
+               "11\tA\t1\t1\t1\r\n\x01\x02garbage\r\n11\tB\t2\t2\t2\r\n99\tX\t1\t1\t1\r\n11\tD\x7f\t4\t4\t4\r\n");
     const auto notice = Fluids().recover();
     ASSERT_TRUE(notice);
     EXPECT_NE(notice->find("Only its 2 data rows were merged back"), std::string::npos) << *notice;
     EXPECT_EQ(ReadBytes(Path(kFluidUserFile)), "11\tA\t1\t1\t1\r\n11\tB\t2\t2\t2\r\n");
+}
+
+// Each row of the backup takes the place of one copy of that line in the
+// user file: a line the user file holds twice and the backup once stays.
+TEST_F(Files, EachBackupRowReplacesOneCopyOfItsLine) {
+    WriteBytes(Path(kFluidUserFile), "11\tA\t1\t1\t1\r\n11\tC\t3\t3\t3\r\n11\tA\t1\t1\t1\r\n");
+    WriteBytes(Path(kFluidBackupFile), "11\tA\t1\t1\t1\r\n11\tB\t2\t2\t2\r\n");
+    EXPECT_FALSE(Fluids().recover());
+    EXPECT_EQ(ReadBytes(Path(kFluidUserFile)),
+              "11\tA\t1\t1\t1\r\n11\tB\t2\t2\t2\r\n11\tC\t3\t3\t3\r\n11\tA\t1\t1\t1\r\n");
 }
 
 TEST_F(Files, RecoveryInAReadOnlyFolderSaysWhatHappened) {
@@ -477,6 +488,11 @@ TEST(Rewrite, KeepsEveryLineEndAndLongLine) {
     r.tail = "tail\r\n";
     ASSERT_FALSE(RewriteFile(p.string(), r));
     EXPECT_TRUE(ReadBytes(p) == "a\r\nb\nc\r" + longLine + "\r\nd\r\ntail\r\n");
+    // A last line ended by a lone CR keeps it.
+    WriteBytes(p, "key\r\nz\r");
+    r.tail.clear();
+    ASSERT_FALSE(RewriteFile(p.string(), r));
+    EXPECT_EQ(ReadBytes(p), "z\r");
     fs::remove(p);
 }
 

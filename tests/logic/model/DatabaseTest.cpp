@@ -347,6 +347,23 @@ TEST_F(Folder, AppendKeepsALineOfItsOwn) {
     EXPECT_EQ(files.userLines(), (std::vector<std::string>{"11\tA\t1\t1\t1", "11\tB\t2\t2\t2"}));
 }
 
+// Whatever ends the last line (CR LF, a lone CR, a lone LF or nothing), the
+// added line stands on a line of its own and no empty line comes between;
+// a removal writes the other line back byte for byte.
+TEST_F(Folder, AppendAfterEveryKindOfLastLine) {
+    for (const char* end : {"\r\n", "\r", "\n", ""}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        const std::string first = std::string("11\tA\t1\t1\t1") + end;
+        WriteBytes(Path(kFluidUserFile), first);
+        DataFiles files = Fluids();
+        EXPECT_EQ(files.userLines(), (std::vector<std::string>{"11\tA\t1\t1\t1"}));
+        ASSERT_FALSE(files.append("11\tB\t2\t2\t2"));
+        EXPECT_EQ(ReadBytes(Path(kFluidUserFile)), (*end ? first : first + "\r\n") + "11\tB\t2\t2\t2\r\n");
+        ASSERT_FALSE(files.removeFirst("11\tB\t2\t2\t2"));
+        EXPECT_EQ(ReadBytes(Path(kFluidUserFile)), *end ? first : first + "\r\n");
+    }
+}
+
 // ---------------------------------------------------------------- pipes
 
 const std::vector<std::string> kPipes = {

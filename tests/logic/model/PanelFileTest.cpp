@@ -282,6 +282,16 @@ TEST(PanelFileLoad, CtrlZEndsTheData) {
     EXPECT_EQ(r->text, "'' is not a valid integer value");
 }
 
+TEST(PanelFileLoad, CtrlZInsideALineEndsTheDataThere) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
+    // Line 16 is the fluid's name; the viscosity and density after it are
+    // past the end of the data: empty.
+    ASSERT_FALSE(LoadPanelFile(p, WithLine(PanelKind::PressureDrop, 16, " Oil\x1a" "SAE 30")));
+    EXPECT_EQ(p.text(Ctl::FluidName_Edit), " Oil");
+    EXPECT_EQ(p.text(Ctl::FluidViscosityRightEdit), "");
+    EXPECT_EQ(p.text(Ctl::FluidRelativeDensityRightEdit), "");
+}
+
 TEST(PanelFileLoad, LoneLineFeedIsNotALineEnd) {
     PanelModel p(PanelKind::PressureDrop, Locale{});
     ASSERT_FALSE(LoadPanelFile(p, WithLine(PanelKind::PressureDrop, 16, " Oil\nSAE 30")));
@@ -344,6 +354,10 @@ TEST(PanelFileReader, LineRules) {
     EXPECT_TRUE(r.atEnd());
     EXPECT_EQ(r.next(), "");
     EXPECT_EQ(r.next(), "");
+    PanelFileReader inLine("ab\x1a" "cd\r\nef\r\n");
+    EXPECT_EQ(inLine.next(), "ab");
+    EXPECT_TRUE(inLine.atEnd());
+    EXPECT_EQ(inLine.next(), "");
 }
 
 TEST(PanelFileNames, ExtensionsFiltersAndHeaders) {

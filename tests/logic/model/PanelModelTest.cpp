@@ -390,6 +390,9 @@ TEST(GasMode, CompressedEntryOfTheFlow) {
     us.useFluid(Air());
     us.setCompressedEntry(true);
     EXPECT_EQ(us.text(Ctl::UncompressedVolumeHdLabel), "Pressurized volume");
+    // In psi: 10.000 at 90 psi g is 10 x (90 + 14.6959494) / 14.6959494 free.
+    us.editEntry(Ctl::VisibleFlowrateLMin_RightEdit, "10.000");
+    EXPECT_EQ(us.text(Ctl::FlowrateLMin_RightEdit), "71.241");
 }
 
 TEST(GasMode, PressingTheButtonDownRoundsTheFreeFlowThroughTheVisibleText) {
@@ -478,6 +481,53 @@ TEST(UnitSwitch, MetricDefaultsToImperialAndBack) {
         EXPECT_EQ(p.list(Ctl::FlowUnitComboBox).selectedText(), "litre/min");
         EXPECT_EQ(p.list(Ctl::Gas_FlowUnitComboBox).selectedText(), "litre/min");
         EXPECT_TRUE(p.metric());
+    }
+}
+
+// After a switch the other flow list (the gas list of a liquid panel, the
+// liquid list of a gas panel) shows the unit chosen in the dialog where it
+// has that unit, else its first item.
+TEST(UnitSwitch, TheOtherFlowListShowsTheChosenUnitOrItsFirst) {
+    const struct {
+        bool gas;
+        UnitSystem to;
+        int chosen;  // -1: "Use current values"
+        const char* chosenText;
+        const char* other;
+    } cases[] = {
+        {false, UnitSystem::Imperial, 0, "gpm-UK", "cu.ft/sec"},
+        {false, UnitSystem::Imperial, 1, "gpm-USA", "cu.ft/sec"},
+        {false, UnitSystem::Imperial, 2, "cu.ft/sec", "cu.ft/sec"},
+        {false, UnitSystem::Imperial, 3, "cu.ft/min", "cu.ft/min"},
+        {false, UnitSystem::Imperial, 4, "cu.ft/hr", "cu.ft/hr"},
+        {false, UnitSystem::Imperial, 5, "brls/min(oil)", "cu.ft/sec"},
+        {false, UnitSystem::Metric, 0, "litre/sec", "litre/sec"},
+        {false, UnitSystem::Metric, 1, "milllitre/min", "litre/sec"},
+        {false, UnitSystem::Metric, 2, "litre/min", "litre/min"},
+        {false, UnitSystem::Metric, 3, "litre/hr", "litre/hr"},
+        {false, UnitSystem::Metric, 4, "m\u00b3/hr", "m\u00b3/hr"},
+        {false, UnitSystem::Metric, 5, "brls/min(oil)", "litre/sec"},
+        {true, UnitSystem::Imperial, 0, "cu.ft/sec", "cu.ft/sec"},
+        {true, UnitSystem::Imperial, 1, "cu.ft/min", "cu.ft/min"},
+        {true, UnitSystem::Imperial, 2, "cu.ft/hr", "cu.ft/hr"},
+        {true, UnitSystem::Metric, 0, "litre/sec", "litre/sec"},
+        {true, UnitSystem::Metric, 1, "litre/min", "litre/min"},
+        {true, UnitSystem::Metric, 2, "litre/hr", "litre/hr"},
+        {true, UnitSystem::Metric, 3, "m\u00b3/hr", "m\u00b3/hr"},
+        // Nothing converted: gpm-USA, litre/min, cu.ft/min and litre/min.
+        {false, UnitSystem::Imperial, -1, "gpm-USA", "cu.ft/sec"},
+        {false, UnitSystem::Metric, -1, "litre/min", "litre/min"},
+        {true, UnitSystem::Imperial, -1, "cu.ft/min", "cu.ft/min"},
+        {true, UnitSystem::Metric, -1, "litre/min", "litre/min"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosenText);
+        PanelModel p(PanelKind::Diameter, Locale{});
+        if (c.gas) p.useFluid(Air());
+        if (c.to == UnitSystem::Metric) p.switchUnits(UnitSystem::Imperial, {ConversionChoice::UseCurrentValues, 0});
+        p.switchUnits(c.to, {c.chosen < 0 ? ConversionChoice::UseCurrentValues : ConversionChoice::Convert, c.chosen});
+        EXPECT_EQ(p.list(c.gas ? Ctl::Gas_FlowUnitComboBox : Ctl::FlowUnitComboBox).selectedText(), c.chosenText);
+        EXPECT_EQ(p.list(c.gas ? Ctl::FlowUnitComboBox : Ctl::Gas_FlowUnitComboBox).selectedText(), c.other);
     }
 }
 

@@ -125,6 +125,10 @@ TEST(PanelReport, ImperialGasUnits) {
     EXPECT_EQ(rows[9][1], "14.037");
     EXPECT_EQ(rows.at(15).at(2), "ft/s");
     EXPECT_EQ(rows.back(), (std::vector<std::string>{"Pressure loss", "9.000", "psi g"}));
+    // 10000 cu.ft/min: 10000 x 14.696 / 104.696 = 1403.683 (the unrounded
+    // 14.6959494 psi would give 1403.679).
+    p.setText(Ctl::VisibleFlowrateLMin_RightEdit, "10000.000");
+    EXPECT_EQ(PanelReportRows(p)[9][1], "1403.683");
 }
 
 TEST(PanelReport, FlowPanelRows) {
