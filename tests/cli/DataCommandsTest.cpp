@@ -129,6 +129,33 @@ TEST_F(Data, ListShowsEveryRowWithItsOrigin) {
     EXPECT_EQ(pipes[1]["type"], "Steel");
 }
 
+// A hand-made user file with more rows than the dialog's table: the list
+// shows what the dialog shows, the table's rows in loading order and no more.
+TEST_F(Data, ListStopsWhereTheDialogsTableIsFull) {
+    struct Case {
+        const char* list;
+        const char* userFile;
+        const char* row;
+        std::size_t slots;
+        std::size_t stockRows;  // loaded before the user's (fluids) or 0 (pipes: user first)
+    };
+    for (const Case& c : {Case{"fluids", kFluidUserFile, "11\tOil\t%zu\t1.000000\t1.000000\r\n", kFluidSlots, 2},
+                          Case{"pipes", kPipeUserFile, "11\tPVC\t%zu\t1.000\t0.039\r\n", kPipeSlots, 0}}) {
+        SCOPED_TRACE(c.list);
+        std::ofstream user(dir_ / c.userFile, std::ios::binary);
+        char line[80];
+        for (std::size_t i = 0; i < c.slots + 3; ++i) {
+            std::snprintf(line, sizeof line, c.row, i);
+            user << line;
+        }
+        user.close();
+        const json j = json::parse(Cmd({"list", c.list, "--json"}).out);
+        ASSERT_EQ(j.size(), c.slots);
+        EXPECT_EQ(j.back()["origin"], "user");
+        EXPECT_EQ(j.back()[c.stockRows ? "temperature" : "nominal"], std::to_string(c.slots - c.stockRows - 1));
+    }
+}
+
 TEST_F(Data, AddAndRemoveAPipe) {
     const DataRun add = Cmd({"add", "pipe", "PVC", "1/2", "13.1"});
     EXPECT_EQ(add.status, 0) << add.err;
