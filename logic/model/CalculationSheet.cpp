@@ -433,21 +433,28 @@ std::string TodaysDate() {
 
 std::string ProgramNameAndVersion() { return std::string("Corvane ") + CORVANE_VERSION; }
 
-CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
-                                      const std::optional<PumpEntry>& pump, const SheetTitle& title) {
+CalculationSheet SheetFrame(const std::string& title, const std::string& fileWord, const std::string& fileName,
+                            const std::string& date, const SheetTitle& block, const Locale& locale) {
     CalculationSheet sheet;
-    sheet.paper = PaperOf(panel.locale());
-    sheet.title = std::string("Calculation sheet \u2014 ") + TaskOf(panel.kind());
+    sheet.paper = PaperOf(locale);
+    sheet.title = title;
     sheet.program = ProgramNameAndVersion();
     sheet.date = date;
     sheet.file = fileName.empty() ? "(not saved)" : fileName;
-    sheet.titleBlock = {{"Project", title.project},       {"Case", title.caseName},
-                        {"Prepared by", title.preparedBy}, {"Checked by", title.checkedBy},
-                        {"Revision", title.revision},      {"Date", date}};
-    sheet.pageHeading = "Panel file: " + sheet.file;
-    for (const auto& [caption, value] : {std::pair{"Project", title.project}, std::pair{"case", title.caseName},
-                                          std::pair{"revision", title.revision}})
+    sheet.titleBlock = {{"Project", block.project},       {"Case", block.caseName},
+                        {"Prepared by", block.preparedBy}, {"Checked by", block.checkedBy},
+                        {"Revision", block.revision},      {"Date", date}};
+    sheet.pageHeading = fileWord + ": " + sheet.file;
+    for (const auto& [caption, value] : {std::pair{"Project", block.project}, std::pair{"case", block.caseName},
+                                          std::pair{"revision", block.revision}})
         if (!value.empty()) sheet.pageHeading += std::string(" \u2014 ") + caption + " " + value;
+    return sheet;
+}
+
+CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
+                                      const std::optional<PumpEntry>& pump, const SheetTitle& title) {
+    CalculationSheet sheet = SheetFrame(std::string("Calculation sheet \u2014 ") + TaskOf(panel.kind()), "Panel file",
+                                        fileName, date, title, panel.locale());
     sheet.sections = SheetWriter(panel, pump).sections();
     return sheet;
 }

@@ -78,6 +78,12 @@ CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string
                                       const std::optional<PumpEntry>& pump = std::nullopt,
                                       const SheetTitle& title = {});
 
+// The frame every sheet shares: paper, program, date, the title block and
+// the page heading ("<fileWord>: <file>", then the project, case and
+// revision where given); the sections are the caller's.
+CalculationSheet SheetFrame(const std::string& title, const std::string& fileWord, const std::string& fileName,
+                            const std::string& date, const SheetTitle& block, const Locale& locale);
+
 // A value to six significant digits in the locale's numbers: fixed-point
 // from 0.001 on ("0.00166667", "84543.9"), below that as a power of ten
 // ("1.00400 × 10⁻⁶").

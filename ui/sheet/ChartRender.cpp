@@ -55,6 +55,8 @@ QPen PenOf(LineRole role) {
         case LineRole::Own: return QPen(QColor(20, 80, 200), 2.5);
         case LineRole::Reference: return QPen(QColor(200, 40, 40), 1.5, Qt::DashLine);
         case LineRole::Pump: return QPen(QColor(20, 140, 60), 2, Qt::DashLine);
+        case LineRole::Profile: return QPen(QColor(130, 90, 40), 2);
+        case LineRole::Energy: return QPen(QColor(120, 40, 150), 1.5, Qt::DashDotLine);
         default: return QPen(QColor(20, 80, 200), 2);
     }
 }
