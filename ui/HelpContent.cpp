@@ -1,6 +1,7 @@
 #include "ui/HelpContent.h"
 
 #include <QApplication>
+#include <QChartView>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -17,6 +18,7 @@
 #include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
 #include "ui/PanelPicture.h"
+#include "ui/RunWindow.h"
 #include "ui/platform/RecordingPlatform.h"
 
 namespace corvane {
@@ -94,7 +96,52 @@ HelpContent MakeHelpContent(const QString& html) {
             water["Method"] = QString::fromStdString(w.method);
         }
     }
-    const std::map<QString, const std::map<QString, QString>*> named{{"pump", &pump}, {"water", &water}};
+    // The pipe run of the help's worked example, calculated as the run
+    // window calculates it: {{run:Key}} -> a number of its results, and
+    // its grade lines as "shot:run".
+    std::map<QString, QString> run;
+    {
+        QFile file(QStringLiteral(":/help/worked-run.cvrun"));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        auto parsed = ParseRunDocument(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        if (auto* problem = std::get_if<std::string>(&parsed)) {
+            content.missing << "run: " + QString::fromStdString(*problem);
+        } else {
+            RunWindow window(Locale{}, {}, services, {}, {});
+            window.setAttribute(Qt::WA_DontShowOnScreen);
+            window.editor().setDocument(std::get<RunDocument>(parsed));
+            window.openDocumentShown();
+            const RunEditor& editor = window.editor();
+            const RunOutcome& o = editor.outcome();
+            if (o.status != RunStatus::Ok) content.missing << "run: " + QString::fromStdString(o.message);
+            const Locale dot{};
+            auto put = [&](const char* key, double value, int decimals) {
+                run[key] = QString::fromStdString(WriteEntryNumber(value, decimals, dot).value_or("?"));
+            };
+            if (o.status == RunStatus::Ok && o.result.pump && o.result.transitions.size() == 2) {
+                const RunResult& r = o.result;
+                const PumpDuty& p = *r.pump;
+                put("Flow", r.flow, 3);
+                put("Head", p.head, 3);
+                put("Fluidpower", p.fluidPowerW, 1);
+                put("Shaftpower", p.shaftPowerW.value_or(0), 1);
+                put("Npsha", p.npshAvailable.value_or(0), 3);
+                put("Npshr", p.npshRequired.value_or(0), 3);
+                put("Margin", p.npshMargin.value_or(0), 3);
+                put("Ratio", p.npshRatio.value_or(0), 2);
+                put("Totalloss", r.totalHeadLoss, 3);
+                put("Velocity", r.sections[1].velocity, 3);
+                put("Contraction", r.transitions[0].k, 4);
+                put("Expansion", r.transitions[1].k, 4);
+                put("Inletpressure", r.nodes[1].pressure, 4);
+                put("Discharge", r.nodes[2].pressure, 4);
+            }
+            window.resize(900, 700);
+            content.pictures["run"] = window.gradeLineView()->parentWidget()->grab().toImage();
+        }
+    }
+    const std::map<QString, const std::map<QString, QString>*> named{
+        {"pump", &pump}, {"water", &water}, {"run", &run}};
 
     // {{key:Control}} -> the control's text on that example's panel.
     static const QRegularExpression field(QStringLiteral("\\{\\{([0-9a-z]+):([A-Za-z_]+)\\}\\}"));

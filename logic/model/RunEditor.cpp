@@ -391,6 +391,7 @@ std::string RunEditor::fittingsSelection(int row) const {
 
 std::optional<std::string> RunEditor::setFittingsSelection(int row, const std::string& selection) {
     if (row < 0 || row >= sectionCount()) return "No such section";
+    if (selection == fittingsSelection(row)) return std::nullopt;
     const FittingsSelection parsed = ParseFittings(selection, locale_);
     RunDocument d = document_;
     RunDocSection& s = d.sections[static_cast<std::size_t>(row)];
@@ -564,9 +565,11 @@ std::string RunEditor::resultsText() const {
 
 // ---------------------------------------------------------------- text
 std::string PointsText(const std::vector<PumpPoint>& points, const Locale& locale) {
+    // Points are separated by ';' where the decimal mark is a comma.
+    const std::string between = locale.decimalSeparator == ',' ? "; " : ", ";
     std::string out;
     for (const PumpPoint& p : points)
-        out += (out.empty() ? "" : ", ") + WriteTrimmedNumber(p.flow, 3, locale) + ":" +
+        out += (out.empty() ? "" : between) + WriteTrimmedNumber(p.flow, 3, locale) + ":" +
                WriteTrimmedNumber(p.head, 3, locale);
     return out;
 }

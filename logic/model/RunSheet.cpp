@@ -254,16 +254,16 @@ private:
                                          ", " + TransitionName(t) + ":"));
             Rows rows{row("Diameter ratio", "\u03b2", beta, "")};
             if (t.form == TransitionForm::Conical) rows.push_back(row("Included angle", "\u03b1", after.angle, "\u00b0"));
-            rows.push_back(row("Friction factor of section " + std::to_string(small), "f",
+            rows.push_back(row("Friction factor of the smaller section", "f",
                                r_.sections[static_cast<std::size_t>(small - 1)].friction, ""));
             rows.push_back(row("Loss coefficient", "K", t.k, ""));
-            rows.push_back(row("Velocity of section " + std::to_string(small), "v", t.velocity, "m/s"));
+            rows.push_back(row("Velocity in the smaller section", "v", t.velocity, "m/s"));
             rows.push_back(row("Head lost", "h_t", t.head, "m"));
             s.blocks.push_back(Table(headers, rows));
         }
         s.blocks.push_back(Paragraph("Entry and exit:"));
         s.blocks.push_back(Table(headers, {row("Entry loss coefficient", "K_entry", r_.entryK, ""),
-                                           row("Velocity of section 1", "v\u2081", r_.sections.front().velocity, "m/s"),
+                                           row("Velocity in the first section", "v\u2081", r_.sections.front().velocity, "m/s"),
                                            row("Head lost at the entry", "h_entry", r_.entryHead, "m"),
                                            row("Exit loss coefficient", "K_exit", r_.exitK, ""),
                                            row("Velocity of the last section", "v\u2099", r_.sections.back().velocity, "m/s"),
@@ -304,7 +304,7 @@ private:
                 rows.push_back(row("Losses before the pump", "h_s", suction, "m"));
                 rows.push_back(row("NPSH available", "NPSHa", *p.npshAvailable, "m"));
             }
-            if (p.npshRequired) rows.push_back(row("NPSH required at Q", "NPSHr", *p.npshRequired, "m"));
+            if (p.npshRequired) rows.push_back(row("NPSH required at this flow", "NPSHr", *p.npshRequired, "m"));
             s.blocks.push_back(Table(headers, rows));
         }
         return s;
