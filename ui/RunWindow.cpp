@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocument>
+#include <algorithm>
 #include <filesystem>
 
 #include "logic/engine/Units.h"
@@ -123,6 +124,7 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
             edit->setObjectName(s.name);
             edit->setAccessibleName(s.caption);
             caption->setBuddy(edit);
+            if (s.field == RunField::PumpPoints || s.field == RunField::NpshRequired) edit->setMinimumWidth(210);
             auto* unit = new QLabel(box);
             unit->setMinimumWidth(40);
             grid->addWidget(caption, static_cast<int>(i), 0);
@@ -260,6 +262,7 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
         t->setObjectName(name);
         t->setEditTriggers(QAbstractItemView::NoEditTriggers);
         t->verticalHeader()->hide();
+        t->verticalHeader()->setDefaultSectionSize(22);
         tabs_->addTab(t, title);
         return t;
     };
@@ -354,6 +357,10 @@ void RunWindow::fillTable(QTableWidget* table, const TextTable& content) {
         for (int c = 0; c < static_cast<int>(row.size()); ++c) {
             auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
             if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // Where the liquid boils, in red.
+            if (std::find(content.warnRows.begin(), content.warnRows.end(), static_cast<std::size_t>(r)) !=
+                content.warnRows.end())
+                item->setForeground(QColor(176, 0, 0));
             table->setItem(r, c, item);
         }
     }

@@ -455,7 +455,7 @@ bool RunEditor::moveSection(int row, int by) {
 std::string RunEditor::statusText() const {
     if (outcome_.status != RunStatus::Ok) return outcome_.message;
     std::string out;
-    for (const std::string& n : outcome_.notes) out += (out.empty() ? "" : "\n") + n;
+    for (const std::string& n : RunNoteTexts(outcome_, locale_, metric_)) out += (out.empty() ? "" : "\n") + n;
     return out;
 }
 
@@ -504,6 +504,9 @@ TextTable RunEditor::nodeResults() const {
                  "Hydraulic head " + len, "Energy head " + len},
                 {}};
     if (outcome_.status != RunStatus::Ok) return t;
+    for (const RunNote& n : outcome_.result.notes)
+        if (n.kind == RunNoteKind::BelowVapourPressure || n.kind == RunNoteKind::BelowAbsoluteZero)
+            t.warnRows.push_back(static_cast<std::size_t>(n.node));
     for (const RunNode& n : outcome_.result.nodes)
         t.rows.push_back({RunNodeName(outcome_, n), WriteEntryNumber(lengthUnit(n.distance), 3, locale_).value_or(""),
                           WriteEntryNumber(lengthUnit(n.elevation), 3, locale_).value_or(""),
@@ -559,7 +562,7 @@ std::string RunEditor::resultsText() const {
     put(transitionResults());
     put(nodeResults());
     put(pumpResults());
-    for (const std::string& n : outcome_.notes) out += n + "\n";
+    for (const std::string& n : RunNoteTexts(outcome_, locale_, metric_)) out += n + "\n";
     return out;
 }
 

@@ -44,6 +44,7 @@ inline constexpr int kSectionColumnCount = 8;
 struct TextTable {
     std::vector<std::string> headers;
     std::vector<std::vector<std::string>> rows;
+    std::vector<std::size_t> warnRows = {};  // rows to mark: where the liquid boils
 };
 
 class RunEditor {

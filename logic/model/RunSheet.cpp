@@ -39,6 +39,20 @@ SheetBlock Table(std::vector<std::string> headers, Rows rows, int boldRows = 0) 
 
 constexpr const char* kOpenings[] = {"100 %", "75 %", "50 %", "25 %"};
 
+// How a line of the grade-line plot is drawn, in words.
+const char* KeyOf(LineRole role) {
+    switch (role) {
+        case LineRole::Profile: return "brown line";
+        case LineRole::Own: return "blue line";
+        case LineRole::Energy: return "purple dash-dotted line";
+        case LineRole::Reference: return "red dashed line";
+        case LineRole::Family: return "grey marks";
+        case LineRole::PumpPoint: return "green dot";
+        case LineRole::Operating: return "red dot";
+        default: return "line";
+    }
+}
+
 // The texts of the sheet of one run.
 class RunSheetWriter {
 public:
@@ -50,7 +64,15 @@ public:
         SheetBlock chart;
         chart.kind = SheetBlock::Kind::Chart;
         chart.chart = RunGradeLinePicture(o_, true, l_);
+        // The key below the plot in words, where no name is cut short.
+        std::string key;
+        for (ChartLine& line : chart.chart.lines) {
+            if (line.inLegend && !line.name.empty())
+                key += (key.empty() ? "" : "; ") + std::string(KeyOf(line.role)) + ": " + line.name;
+            line.inLegend = false;
+        }
         plot.blocks.push_back(std::move(chart));
+        plot.blocks.push_back(Paragraph(key + "."));
         all.push_back(std::move(plot));
         return all;
     }
@@ -274,7 +296,9 @@ private:
                                            row("Source surface pressure", "p_s", o_.run.source.pressure, "bar g"),
                                            row("Energy head of the source", "E_source", r_.sourceHead, "m"),
                                            row("Energy head of the sink", "E_sink", r_.sinkHead, "m"),
-                                           row("Left at the sink", "margin", r_.sinkMargin, "m")}));
+                                           // What the flow solve leaves, 10⁻¹⁵ m, is none.
+                                           row("Left at the sink", "margin",
+                                               std::fabs(r_.sinkMargin) < 1e-9 ? 0.0 : r_.sinkMargin, "m")}));
         s.blocks.push_back(Paragraph("The nodes, from the source (E falls by each loss in turn, rises by the pump's head):"));
         Rows nodes;
         for (const RunNode& n : r_.nodes)
@@ -421,14 +445,6 @@ ChartPicture RunGradeLinePicture(const RunOutcome& o, bool metric, const Locale&
                        {{lengthUnit(end) - mark, lengthUnit(o.run.sink.level)},
                         {lengthUnit(end), lengthUnit(o.run.sink.level)}},
                        false});
-    // Where the liquid boils.
-    ChartLine boiling{"Pressure below the vapour pressure", LineRole::Operating, {}, true};
-    for (const RunNote& n : r.notes)
-        if (n.kind == RunNoteKind::BelowVapourPressure || n.kind == RunNoteKind::BelowAbsoluteZero) {
-            const RunNode& node = r.nodes[static_cast<std::size_t>(n.node)];
-            boiling.points.push_back({lengthUnit(node.distance), lengthUnit(node.hydraulicHead)});
-        }
-    if (!boiling.points.empty()) p.lines.push_back(std::move(boiling));
     if (r.pump) {
         const PumpDuty& duty = *r.pump;
         const int after = o.run.pump->afterSection;
@@ -440,6 +456,14 @@ ChartPicture RunGradeLinePicture(const RunOutcome& o, bool metric, const Locale&
                 p.lines.push_back({name, LineRole::PumpPoint, {{lengthUnit(n.distance), lengthUnit(n.hydraulicHead)}}, true});
             }
     }
+    // Where the liquid boils, drawn over the pump's mark.
+    ChartLine boiling{"Pressure below the vapour pressure: the liquid boils", LineRole::Operating, {}, true};
+    for (const RunNote& n : r.notes)
+        if (n.kind == RunNoteKind::BelowVapourPressure || n.kind == RunNoteKind::BelowAbsoluteZero) {
+            const RunNode& node = r.nodes[static_cast<std::size_t>(n.node)];
+            boiling.points.push_back({lengthUnit(node.distance), lengthUnit(node.hydraulicHead)});
+        }
+    if (!boiling.points.empty()) p.lines.push_back(std::move(boiling));
     return p;
 }
 

@@ -95,7 +95,8 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
         if (IsPoint(l.role)) {
             auto* point = new QScatterSeries;
             point->setName(Q(l.name));
-            point->setMarkerSize(10);
+            // A pump's point a size larger: a point drawn on it stays in view.
+            point->setMarkerSize(l.role == LineRole::PumpPoint ? 14 : 10);
             point->setColor(PointColour(l.role));
             for (const auto& [px, py] : l.points) point->append(px, py);
             if (!l.label.empty()) {
@@ -106,6 +107,7 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
                 point->setPointLabelsClipping(false);
             }
             Attach(chart, point, x, y);
+            if (!l.inLegend) HideFromLegend(chart, point);
             continue;
         }
         auto* series = new QLineSeries;

@@ -177,6 +177,10 @@ TEST(RunEditor, TheGradeLinesLieOnTheNodesAndShowWhereTheLiquidBoils) {
                 EXPECT_GE(p.x.max, x);
             }
         EXPECT_EQ(p.x.title, metric ? "Distance along the run (m)" : "Distance along the run (ft)");
+        // The notes in the window's units too.
+        EXPECT_NE(e.statusText().find(metric ? " bar a: the liquid boils" : " psi a: the liquid boils"), std::string::npos)
+            << e.statusText();
+        EXPECT_EQ(e.nodeResults().warnRows, std::vector<std::size_t>{1});
     }
 }
 
