@@ -99,7 +99,7 @@ TEST_F(DocumentsTest, EachFileGoesToThePanelItsFirstLineNames) {
 TEST_F(DocumentsTest, TheFileMenuActsOnTheMarkedPanelAndNamesIt) {
     QStringList items;
     for (QAction* a : window_->findChild<QMenu*>("FileMenu")->actions()) items << a->text();
-    EXPECT_EQ(items, (QStringList{"&Open\u2026", "&Save Find pressure drop", "Save Find pressure drop &as\u2026",
+    EXPECT_EQ(items, (QStringList{"&New pipe run", "&Open\u2026", "&Save Find pressure drop", "Save Find pressure drop &as\u2026",
                                   "&Recent files", "", "&Export calculation sheet of Find pressure drop\u2026",
                                   "Print pre&view of Find pressure drop\u2026", "&Print Find pressure drop\u2026", "",
                                   "Exit Corvane"}));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,8 @@
 
 #include "logic/engine/Units.h"
 #include "logic/model/RunEditor.h"
+#include "logic/model/RunSheet.h"
+#include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
@@ -228,6 +231,79 @@ TEST(RunEditor, TheRunFileIsNotWrittenOverAnotherProgramsChange) {
     EXPECT_FALSE(LooksLikeRunDocument("Corvane_Find_PD\r\n"));
     EXPECT_TRUE(IsRunFileName("/a/B.CVRUN"));
     fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The run's sheet: the panels' frame, every section, transition and node,
+// the pump only where there is one, and the plot's key in words.
+TEST(RunSheet, HoldsTheWholeRunInThePanelsFrame) {
+    const RunDocument d = Example();
+    const RunOutcome o = CalculateRun(d, {}, Locale{});
+    ASSERT_EQ(o.status, RunStatus::Ok);
+    const CalculationSheet sheet = MakeRunSheet(d, o, "", "2026-12-09", {"Plant", "", "", "", "C"}, Locale{});
+    EXPECT_EQ(sheet.pageHeading, "Run file: (not saved) \u2014 Project Plant \u2014 revision C");
+    std::vector<std::string> titles, paragraphs;
+    for (const SheetSection& s : sheet.sections) {
+        titles.push_back(s.title);
+        for (const SheetBlock& b : s.blocks)
+            if (b.kind == SheetBlock::Kind::Paragraph) paragraphs.push_back(b.text);
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"1  The run", "2  The method", "3  Intermediate values", "4  The result",
+                                                "5  Grade lines"}));
+    auto has = [&](const std::string& text) {
+        return std::any_of(paragraphs.begin(), paragraphs.end(), [&](const std::string& p) { return p.find(text) == 0; });
+    };
+    for (const char* p : {"Section 1 Suction:", "Section 3 Header:", "Transition into section 2 Rising main, sudden contraction:",
+                          "Transition into section 3 Header, conical expansion:", "The pump after section 1 Suction:",
+                          "\u2022 At the end of Suction the absolute pressure"})
+        EXPECT_TRUE(has(p)) << p;
+    // The plot keyed below it: every named line once, none in a legend.
+    const SheetSection& plot = sheet.sections.back();
+    ASSERT_EQ(plot.blocks.size(), 2u);
+    for (const ChartLine& l : plot.blocks[0].chart.lines) {
+        EXPECT_FALSE(l.inLegend);
+        if (!l.name.empty()) EXPECT_NE(plot.blocks[1].text.find(l.name), std::string::npos) << l.name;
+    }
+    EXPECT_NE(plot.blocks[1].text.find("red dot: Pressure below the vapour pressure"), std::string::npos);
+
+    // Without a pump: no pump's paragraphs, and the flow by the heads.
+    RunDocument gravity = RunEditor::NewRunDocument();
+    const RunOutcome g = CalculateRun(gravity, {}, Locale{});
+    ASSERT_EQ(g.status, RunStatus::Ok) << g.message;
+    paragraphs.clear();
+    for (const SheetSection& s : MakeRunSheet(gravity, g, "a.cvrun", "", {}, Locale{}).sections)
+        for (const SheetBlock& b : s.blocks)
+            if (b.kind == SheetBlock::Kind::Paragraph) paragraphs.push_back(b.text);
+    EXPECT_FALSE(has("The pump"));
+    EXPECT_TRUE(has("The flow is the one at which the losses take up the difference"));
+}
+
+TEST(RunEditor, ResultsAreGivenInTheWindowsUnits) {
+    RunEditor e(Locale{}, {});
+    e.setDocument(Example());
+    e.setMetric(false);
+    const TextTable pump = e.pumpResults();
+    ASSERT_EQ(pump.rows.size(), 8u);
+    const PumpDuty& duty = *e.outcome().result.pump;
+    EXPECT_EQ(pump.rows[0], (std::vector<std::string>{"Flow", WriteEntryNumber(FlowFromLitresPerMin(kGallonUsPerMin, duty.flow), 3, Locale{}).value(),
+                                                      "gpm-USA"}));
+    EXPECT_EQ(pump.rows[2][2], "hp");
+    EXPECT_EQ(pump.rows[2][1], WriteEntryNumber(duty.fluidPowerW / 745.7, 3, Locale{}).value());
+    // Entry, two transitions, exit, the total and the margin.
+    const TextTable losses = e.transitionResults();
+    ASSERT_EQ(losses.rows.size(), 6u);
+    EXPECT_EQ(losses.rows[1][0], "Into Rising main: sudden contraction");
+    EXPECT_EQ(losses.rows[5][0], "Sink margin");
+    // The clipboard's text: each table after its headers, TAB-separated.
+    const std::string text = e.resultsText();
+    EXPECT_EQ(text.rfind("Flow\t", 0), 0u);
+    EXPECT_NE(text.find("Node\tDistance ft\tElevation ft\tPressure psi g\t"), std::string::npos);
+    EXPECT_NE(text.find("NPSH available\t"), std::string::npos);
 }
 
 }  // namespace
