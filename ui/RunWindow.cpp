@@ -106,7 +106,7 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
     edit->setObjectName("RunEditMenu");
     action(edit, "&Copy results", "RunCopyResults1", [this] { copyResults(); })->setShortcut(QKeySequence::Copy);
     action(edit, "Copy grade-line &picture", "RunCopyPicture1", [this] { copyPicture(); });
-    action(edit, "Save results as &CSV\u2026", "RunSaveData1", [this] { saveData(); });
+    action(edit, "Save results as &text\u2026", "RunSaveData1", [this] { saveData(); });
 
     // ---- entries
     auto* central = new QWidget(this);
@@ -566,10 +566,12 @@ void RunWindow::copyPicture() {
 
 void RunWindow::saveData() {
     if (!services_.platform) return;
-    const auto path = ChooseFile(*services_.platform, this, {"CSV data (*.csv)|*.csv", "csv", "Save data"}, true,
-                                 services_.choices, FileKind::Data);
+    // TAB-separated, the numbers with the locale's decimal mark, as the
+    // clipboard's text.
+    const auto path = ChooseFile(*services_.platform, this,
+                                 {"Text, TAB-separated (*.txt)|*.txt", "txt", "Save results"}, true, services_.choices,
+                                 FileKind::Data);
     if (!path) return;
-    // TAB-separated: the numbers keep the locale's decimal mark.
     if (const auto failure = WriteFileAtomically(*path, editor_.resultsText()))
         services_.platform->message(this, MessageKind::Error, FileErrorText(*failure));
 }

@@ -78,6 +78,10 @@ CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string
                                       const std::optional<PumpEntry>& pump = std::nullopt,
                                       const SheetTitle& title = {});
 
+// A paragraph, and a table whose last `boldRows` rows are totals.
+SheetBlock SheetParagraph(std::string text);
+SheetBlock SheetTable(std::vector<std::string> headers, std::vector<std::vector<std::string>> rows, int boldRows = 0);
+
 // The frame every sheet shares: paper, program, date, the title block and
 // the page heading ("<fileWord>: <file>", then the project, case and
 // revision where given); the sections are the caller's.

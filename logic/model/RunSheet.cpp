@@ -14,26 +14,11 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-SheetBlock Paragraph(std::string text) {
-    SheetBlock b;
-    b.text = std::move(text);
-    return b;
-}
-
 SheetBlock Equation(std::string text, std::string note = {}) {
     SheetBlock b;
     b.kind = SheetBlock::Kind::Equation;
     b.text = std::move(text);
     b.note = std::move(note);
-    return b;
-}
-
-SheetBlock Table(std::vector<std::string> headers, Rows rows, int boldRows = 0) {
-    SheetBlock b;
-    b.kind = SheetBlock::Kind::Table;
-    b.headers = std::move(headers);
-    b.rows = std::move(rows);
-    b.boldRows = boldRows;
     return b;
 }
 
@@ -72,7 +57,7 @@ public:
             line.inLegend = false;
         }
         plot.blocks.push_back(std::move(chart));
-        plot.blocks.push_back(Paragraph(key + "."));
+        plot.blocks.push_back(SheetParagraph(key + "."));
         all.push_back(std::move(plot));
         return all;
     }
@@ -114,8 +99,8 @@ private:
                   {"Flow", o_.flowGiven ? num(r_.flow, 3) : "solved for", o_.flowGiven ? "l/min" : ""},
                   {"Entry loss coefficient", num(o_.run.entryK, 3), ""},
                   {"Exit loss coefficient", num(o_.run.exitK, 3), ""}};
-        s.blocks.push_back(Table({"Entry", "Value", "Unit"}, rows));
-        s.blocks.push_back(Paragraph("The sections, in order from the source:"));
+        s.blocks.push_back(SheetTable({"Entry", "Value", "Unit"}, rows));
+        s.blocks.push_back(SheetParagraph("The sections, in order from the source:"));
         Rows sections;
         for (std::size_t i = 0; i < d_.sections.size(); ++i) {
             const RunDocSection& ds = d_.sections[i];
@@ -143,7 +128,7 @@ private:
             sections.push_back({std::to_string(i + 1) + " " + ds.name, pipe, rough, num(rs.length, 3), num(rs.rise, 3),
                                 fittings.empty() ? "none" : fittings, transition});
         }
-        s.blocks.push_back(Table({"Section", "Internal diameter mm", "Roughness mm", "Length m", "Rise m", "Fittings",
+        s.blocks.push_back(SheetTable({"Section", "Internal diameter mm", "Roughness mm", "Length m", "Rise m", "Fittings",
                                   "Transition into it"},
                                  sections));
         if (o_.run.pump) {
@@ -159,19 +144,19 @@ private:
                       {"Efficiency", p.efficiencyPercent ? num(*p.efficiencyPercent, 2) : "not given", "%"},
                       {"NPSH required (flow : NPSH)", npsh.empty() ? "not given" : npsh, "l/min : m"},
                       {"Least NPSH margin ratio", num(p.marginRatio, 2), ""}};
-            s.blocks.push_back(Paragraph("The pump:"));
-            s.blocks.push_back(Table({"Pump", "Value", "Unit"}, pump));
+            s.blocks.push_back(SheetParagraph("The pump:"));
+            s.blocks.push_back(SheetTable({"Pump", "Value", "Unit"}, pump));
         }
         return s;
     }
 
     SheetSection theMethod() const {
         SheetSection s{"2  The method", {}};
-        s.blocks.push_back(Paragraph(
+        s.blocks.push_back(SheetParagraph(
             "Steady flow of a liquid through the sections in series; heads in m of the liquid, calculated in SI "
             "units (D, L, \u03b5, z and h in m, Q in m\u00b3/s, \u03bd in m\u00b2/s, p in bar, g = " + dec("9.81") +
             " m/s\u00b2, the atmosphere " + dec("1.01325") + " bar)."));
-        s.blocks.push_back(Paragraph("Each section, as the pressure drop panel calculates a pipe:"));
+        s.blocks.push_back(SheetParagraph("Each section, as the pressure drop panel calculates a pipe:"));
         s.blocks.push_back(Equation("v = Q / (\u03c0 D\u00b2 / 4)"));
         s.blocks.push_back(Equation("Re = v D / \u03bd"));
         s.blocks.push_back(Equation("f = 64 / Re", "for Re \u2264 2300 (laminar)"));
@@ -182,7 +167,7 @@ private:
         s.blocks.push_back(Equation("h_pipe = f (L / D) v\u00b2 / 2g", "Darcy\u2013Weisbach"));
         s.blocks.push_back(Equation("h_fittings = K v\u00b2 / 2g",
                                     "K = \u03a3 count \u00d7 K of the size band at D, + extra K"));
-        s.blocks.push_back(Paragraph(
+        s.blocks.push_back(SheetParagraph(
             "Transitions between sections of different diameters (Rennels & Hudson, Pipe Flow: A Practical and "
             "Comprehensive Guide, Wiley 2012): \u03b2 = D(smaller) / D(larger), \u03b1 the cone's included angle, f the "
             "friction factor of the smaller section; each K refers to the velocity v of the smaller section."));
@@ -209,7 +194,7 @@ private:
         s.blocks.push_back(Equation("h_entry = K_entry v\u00b2 / 2g, h_exit = K_exit v\u00b2 / 2g",
                                     "on the first and the last section's velocity (K_entry " + dec("0.57") +
                                         " a sharp-edged flush entrance, Rennels & Hudson; K_exit 1 the whole velocity head)"));
-        s.blocks.push_back(Paragraph("Along the run:"));
+        s.blocks.push_back(SheetParagraph("Along the run:"));
         s.blocks.push_back(Equation("E_source = z_s + p_s \u00d7 10\u2075 / (\u03c1 g)",
                                     "the energy head of the source's surface (gauge)"));
         s.blocks.push_back(Equation("E = E(before) \u2212 h + H_pump",
@@ -219,7 +204,7 @@ private:
                                     "hydraulic head and pressure (bar g) at a node"));
         s.blocks.push_back(Equation("margin = E(end) \u2212 h_exit \u2212 E_sink", "what is left at the sink"));
         if (o_.run.pump) {
-            s.blocks.push_back(Paragraph(
+            s.blocks.push_back(SheetParagraph(
                 o_.flowGiven ? "The pump gives its curve's head at the given flow."
                              : "The flow is the pump's operating point: the flow at which its curve's head equals what "
                                "the run needs (margin 0), found by bracketing and bisection to 10\u207b\u2079 of the flow."));
@@ -227,12 +212,12 @@ private:
                                         "NPSH available at the pump inlet; z_s \u2212 z_p positive for a flooded suction, "
                                         "negative for a suction lift; h_s every loss before the pump"));
             s.blocks.push_back(Equation("P_fluid = \u03c1 g Q H_pump, P_shaft = P_fluid / \u03b7"));
-            s.blocks.push_back(Paragraph(
+            s.blocks.push_back(SheetParagraph(
                 "A note is given where NPSHa / NPSHr is below the least ratio, by default " + dec("1.1") +
                 ", the lowest ANSI/HI 9.6.1 (Rotodynamic Pumps \u2013 Guideline for NPSH Margin) recommends for any "
                 "application."));
         } else if (!o_.flowGiven) {
-            s.blocks.push_back(Paragraph(
+            s.blocks.push_back(SheetParagraph(
                 "The flow is the one at which the losses take up the difference of the surfaces' energy heads "
                 "(margin 0), found by bracketing and bisection to 10\u207b\u2079 of the flow."));
         }
@@ -253,8 +238,8 @@ private:
         for (std::size_t i = 0; i < r_.sections.size(); ++i) {
             const RunSection& rs = o_.run.sections[i];
             const SectionFlow& f = r_.sections[i];
-            s.blocks.push_back(Paragraph("Section " + std::to_string(i + 1) + " " + o_.sectionNames[i] + ":"));
-            s.blocks.push_back(Table(headers, {row("Internal diameter", "D", rs.diameter / 1000.0, "m"),
+            s.blocks.push_back(SheetParagraph("Section " + std::to_string(i + 1) + " " + o_.sectionNames[i] + ":"));
+            s.blocks.push_back(SheetTable(headers, {row("Internal diameter", "D", rs.diameter / 1000.0, "m"),
                                                row("Length", "L", rs.length, "m"),
                                                row("Internal roughness", "\u03b5", rs.roughness / 1000.0, "m"),
                                                row("Flow", "Q", q, "m\u00b3/s"),
@@ -272,7 +257,7 @@ private:
             const RunSection& after = o_.run.sections[static_cast<std::size_t>(t.section - 1)];
             const int small = smallerOf(t);
             const double beta = std::min(before.diameter, after.diameter) / std::max(before.diameter, after.diameter);
-            s.blocks.push_back(Paragraph("Transition into section " + std::to_string(t.section) + " " + name(t.section) +
+            s.blocks.push_back(SheetParagraph("Transition into section " + std::to_string(t.section) + " " + name(t.section) +
                                          ", " + TransitionName(t) + ":"));
             Rows rows{row("Diameter ratio", "\u03b2", beta, "")};
             if (t.form == TransitionForm::Conical) rows.push_back(row("Included angle", "\u03b1", after.angle, "\u00b0"));
@@ -281,17 +266,17 @@ private:
             rows.push_back(row("Loss coefficient", "K", t.k, ""));
             rows.push_back(row("Velocity in the smaller section", "v", t.velocity, "m/s"));
             rows.push_back(row("Head lost", "h_t", t.head, "m"));
-            s.blocks.push_back(Table(headers, rows));
+            s.blocks.push_back(SheetTable(headers, rows));
         }
-        s.blocks.push_back(Paragraph("Entry and exit:"));
-        s.blocks.push_back(Table(headers, {row("Entry loss coefficient", "K_entry", r_.entryK, ""),
+        s.blocks.push_back(SheetParagraph("Entry and exit:"));
+        s.blocks.push_back(SheetTable(headers, {row("Entry loss coefficient", "K_entry", r_.entryK, ""),
                                            row("Velocity in the first section", "v\u2081", r_.sections.front().velocity, "m/s"),
                                            row("Head lost at the entry", "h_entry", r_.entryHead, "m"),
                                            row("Exit loss coefficient", "K_exit", r_.exitK, ""),
                                            row("Velocity of the last section", "v\u2099", r_.sections.back().velocity, "m/s"),
                                            row("Head lost at the exit", "h_exit", r_.exitHead, "m")}));
-        s.blocks.push_back(Paragraph("The source and the sink:"));
-        s.blocks.push_back(Table(headers, {row("Density", "\u03c1", rho(), "kg/m\u00b3"),
+        s.blocks.push_back(SheetParagraph("The source and the sink:"));
+        s.blocks.push_back(SheetTable(headers, {row("Density", "\u03c1", rho(), "kg/m\u00b3"),
                                            row("Source surface level", "z_s", o_.run.source.level, "m"),
                                            row("Source surface pressure", "p_s", o_.run.source.pressure, "bar g"),
                                            row("Energy head of the source", "E_source", r_.sourceHead, "m"),
@@ -299,12 +284,12 @@ private:
                                            // What the flow solve leaves, 10⁻¹⁵ m, is none.
                                            row("Left at the sink", "margin",
                                                std::fabs(r_.sinkMargin) < 1e-9 ? 0.0 : r_.sinkMargin, "m")}));
-        s.blocks.push_back(Paragraph("The nodes, from the source (E falls by each loss in turn, rises by the pump's head):"));
+        s.blocks.push_back(SheetParagraph("The nodes, from the source (E falls by each loss in turn, rises by the pump's head):"));
         Rows nodes;
         for (const RunNode& n : r_.nodes)
             nodes.push_back({RunNodeName(o_, n), num(n.distance, 3), num(n.elevation, 4), num(n.velocity, 4),
                              num(n.energyHead, 4), num(n.hydraulicHead, 4), num(n.pressure, 5)});
-        s.blocks.push_back(Table({"Node", "x m", "z m", "v m/s", "E m", "H m", "p bar g"}, nodes));
+        s.blocks.push_back(SheetTable({"Node", "x m", "z m", "v m/s", "E m", "H m", "p bar g"}, nodes));
         if (r_.pump) {
             const PumpDuty& p = *r_.pump;
             const RunPump& pump = *o_.run.pump;
@@ -314,7 +299,7 @@ private:
                 if (t.section <= pump.afterSection) suction += t.head;
             double pumpLevel = o_.run.startElevation;
             for (int i = 0; i < pump.afterSection; ++i) pumpLevel += o_.run.sections[static_cast<std::size_t>(i)].rise;
-            s.blocks.push_back(Paragraph("The pump after section " + std::to_string(pump.afterSection) + " " +
+            s.blocks.push_back(SheetParagraph("The pump after section " + std::to_string(pump.afterSection) + " " +
                                          name(pump.afterSection) + ":"));
             Rows rows{row("Flow", "Q", p.flow / 60000.0, "m\u00b3/s"), row("Pump head", "H_pump", p.head, "m"),
                       row("Fluid power", "P_fluid", p.fluidPowerW, "W")};
@@ -329,7 +314,7 @@ private:
                 rows.push_back(row("NPSH available", "NPSHa", *p.npshAvailable, "m"));
             }
             if (p.npshRequired) rows.push_back(row("NPSH required at this flow", "NPSHr", *p.npshRequired, "m"));
-            s.blocks.push_back(Table(headers, rows));
+            s.blocks.push_back(SheetTable(headers, rows));
         }
         return s;
     }
@@ -340,23 +325,23 @@ private:
                    std::string("l/min") + (o_.flowGiven ? " (given)" : o_.run.pump ? " (the pump's operating point)" : "")},
                   {"Total head loss", num(r_.totalHeadLoss, 3), "m"},
                   {"Left at the sink (margin)", num(r_.sinkMargin, 3), "m"}};
-        s.blocks.push_back(Table({"Result", "Value", "Unit"}, head));
+        s.blocks.push_back(SheetTable({"Result", "Value", "Unit"}, head));
         Rows sections;
         for (std::size_t i = 0; i < r_.sections.size(); ++i) {
             const SectionFlow& f = r_.sections[i];
             sections.push_back({std::to_string(i + 1) + " " + o_.sectionNames[i], num(f.velocity, 3), num(f.reynolds, 0),
                                 FlowTypeName(f.reynolds), num(f.friction, 4), num(f.fittingsK, 3), num(f.headLoss(), 3)});
         }
-        s.blocks.push_back(Paragraph("Per section:"));
-        s.blocks.push_back(Table({"Section", "Velocity m/s", "Reynolds number", "Flow type", "Friction factor",
+        s.blocks.push_back(SheetParagraph("Per section:"));
+        s.blocks.push_back(SheetTable({"Section", "Velocity m/s", "Reynolds number", "Flow type", "Friction factor",
                                   "Fittings K", "Head loss m"},
                                  sections));
         Rows nodes;
         for (const RunNode& n : r_.nodes)
             nodes.push_back({RunNodeName(o_, n), num(n.distance, 3), num(n.elevation, 3), num(n.pressure, 4),
                              num(n.hydraulicHead, 3), num(n.energyHead, 3)});
-        s.blocks.push_back(Paragraph("Per node:"));
-        s.blocks.push_back(Table({"Node", "Distance m", "Elevation m", "Pressure bar g", "Hydraulic head m",
+        s.blocks.push_back(SheetParagraph("Per node:"));
+        s.blocks.push_back(SheetTable({"Node", "Distance m", "Elevation m", "Pressure bar g", "Hydraulic head m",
                                   "Energy head m"},
                                  nodes));
         if (r_.pump) {
@@ -370,12 +355,12 @@ private:
                       {"NPSH required", opt(p.npshRequired, 3), "m"},
                       {"NPSH margin", opt(p.npshMargin, 3), "m"},
                       {"NPSH ratio NPSHa / NPSHr", opt(p.npshRatio, 2), ""}};
-            s.blocks.push_back(Paragraph("The pump's operating point:"));
-            s.blocks.push_back(Table({"Pump", "Value", "Unit"}, pump));
+            s.blocks.push_back(SheetParagraph("The pump's operating point:"));
+            s.blocks.push_back(SheetTable({"Pump", "Value", "Unit"}, pump));
         }
-        s.blocks.push_back(Paragraph("Notes:"));
-        if (o_.notes.empty()) s.blocks.push_back(Paragraph("No notes."));
-        for (const std::string& n : o_.notes) s.blocks.push_back(Paragraph("\u2022 " + n));
+        s.blocks.push_back(SheetParagraph("Notes:"));
+        if (o_.notes.empty()) s.blocks.push_back(SheetParagraph("No notes."));
+        for (const std::string& n : o_.notes) s.blocks.push_back(SheetParagraph("\u2022 " + n));
         return s;
     }
 
