@@ -1,7 +1,9 @@
 #include "ui/HelpContent.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QChartView>
+#include <QLabel>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -18,7 +20,8 @@
 #include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
 #include "ui/PanelPicture.h"
-#include "ui/RunWindow.h"
+#include "logic/model/RunEditor.h"
+#include "ui/sheet/ChartRender.h"
 #include "ui/platform/RecordingPlatform.h"
 
 namespace corvane {
@@ -107,11 +110,8 @@ HelpContent MakeHelpContent(const QString& html) {
         if (auto* problem = std::get_if<std::string>(&parsed)) {
             content.missing << "run: " + QString::fromStdString(*problem);
         } else {
-            RunWindow window(Locale{}, {}, services, {}, {});
-            window.setAttribute(Qt::WA_DontShowOnScreen);
-            window.editor().setDocument(std::get<RunDocument>(parsed));
-            window.openDocumentShown();
-            const RunEditor& editor = window.editor();
+            RunEditor editor(Locale{}, {});
+            editor.setDocument(std::get<RunDocument>(parsed));
             const RunOutcome& o = editor.outcome();
             if (o.status != RunStatus::Ok) content.missing << "run: " + QString::fromStdString(o.message);
             const Locale dot{};
@@ -136,8 +136,25 @@ HelpContent MakeHelpContent(const QString& html) {
                 put("Inletpressure", r.nodes[1].pressure, 4);
                 put("Discharge", r.nodes[2].pressure, 4);
             }
-            window.resize(900, 700);
-            content.pictures["run"] = window.gradeLineView()->parentWidget()->grab().toImage();
+            // The grade lines as the window draws them, the key below, at
+            // the width of a page.
+            QWidget picture;
+            picture.setAttribute(Qt::WA_DontShowOnScreen);
+            auto* layout = new QVBoxLayout(&picture);
+            auto* chart = new QChartView(&picture);
+            chart->setRenderHint(QPainter::Antialiasing);
+            chart->setFixedSize(520, 330);
+            const ChartPicture lines = editor.gradeLinePicture();
+            Render(chart->chart(), lines, QApplication::font());
+            chart->chart()->legend()->hide();
+            auto* key = new QLabel(LegendHtml(lines), &picture);
+            key->setWordWrap(true);
+            key->setFixedWidth(520);
+            layout->addWidget(chart);
+            layout->addWidget(key);
+            picture.show();
+            QApplication::processEvents();
+            content.pictures["run"] = picture.grab().toImage();
         }
     }
     const std::map<QString, const std::map<QString, QString>*> named{

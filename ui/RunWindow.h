@@ -35,10 +35,6 @@ public:
     // Reads the run file into the window; the reason where it cannot.
     std::optional<std::string> openFile(const std::string& path);
 
-    // Shows the editor's document as it is now (after a document was set
-    // from outside the window).
-    void openDocumentShown() { refresh(); }
-
     void save();
     void saveAs();
     void exportSheet();

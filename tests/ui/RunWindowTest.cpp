@@ -88,6 +88,7 @@ TEST_F(RunWindowTest, TheHelpsWorkedExampleIsCalculatedByTheProgram) {
     EXPECT_TRUE(help.missing.isEmpty()) << help.missing.join(", ").toStdString();
     ASSERT_TRUE(help.pictures.count("run"));
     EXPECT_GT(help.pictures.at("run").width(), 500);
+    EXPECT_LT(help.pictures.at("run").width(), 600);  // inside the page, as the panels' pictures
     QFile file(CORVANE_DATA_DIR "/help/worked-run.cvrun");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const RunOutcome o = CalculateRun(std::get<RunDocument>(ParseRunDocument(file.readAll().toStdString())), {}, Locale{});
