@@ -27,6 +27,7 @@
 #include "logic/text/NumberText.h"
 #include "logic/model/RunSheet.h"
 #include "logic/model/UserChoices.h"
+#include "ui/PictureFile.h"
 #include "ui/platform/Platform.h"
 #include "ui/sheet/CalculationSheetPdf.h"
 #include "ui/sheet/ChartRender.h"
@@ -106,6 +107,7 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
     edit->setObjectName("RunEditMenu");
     action(edit, "&Copy results", "RunCopyResults1", [this] { copyResults(); })->setShortcut(QKeySequence::Copy);
     action(edit, "Copy grade-line &picture", "RunCopyPicture1", [this] { copyPicture(); });
+    action(edit, "Save grade-line picture\u2026", "RunSavePicture1", [this] { savePicture(); });
     action(edit, "Save results as &text\u2026", "RunSaveData1", [this] { saveData(); });
 
     // ---- entries
@@ -240,7 +242,7 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
     resultsLayout->addWidget(status_);
     tabs_ = new QTabWidget(resultsPane);
     tabs_->setObjectName("RunResultTabs");
-    auto* plotPage = new QWidget(tabs_);
+    auto* plotPage = plotPage_ = new QWidget(tabs_);
     auto* plotLayout = new QHBoxLayout(plotPage);
     chart_ = new QChartView(plotPage);
     chart_->setObjectName("RunGradeLines");
@@ -561,7 +563,11 @@ void RunWindow::copyResults() {
 }
 
 void RunWindow::copyPicture() {
-    if (services_.platform) services_.platform->setClipboardImage(chart_->grab().toImage());
+    if (services_.platform) services_.platform->setClipboardImage(plotPage_->grab().toImage());
+}
+
+void RunWindow::savePicture() {
+    if (services_.platform) SaveShownPicture(*services_.platform, this, plotPage_, services_.choices);
 }
 
 void RunWindow::saveData() {

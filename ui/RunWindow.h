@@ -41,6 +41,7 @@ public:
     void print();
     void copyResults();
     void copyPicture();
+    void savePicture();
     void saveData();
 
     QTableWidget* sectionsTable() const { return sections_; }
@@ -80,6 +81,7 @@ private:
     QTableWidget* nodes_ = nullptr;
     QTableWidget* pump_ = nullptr;
     QChartView* chart_ = nullptr;
+    QWidget* plotPage_ = nullptr;  // the plot with its key, as copied and saved
     QLabel* legend_ = nullptr;
     QLabel* status_ = nullptr;
     QTabWidget* tabs_ = nullptr;

@@ -3,9 +3,12 @@
 // calculated by the program.
 
 #include <QApplication>
+#include <QChartView>
 #include <QFile>
 #include <QLineEdit>
+#include <QImage>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextDocument>
@@ -77,6 +80,26 @@ TEST_F(RunWindowTest, TheSectionButtonsAndDialogsChangeTheRun) {
     w->copyResults();
     EXPECT_EQ(platform_.clipboardText, w->editor().resultsText());
     EXPECT_NE(platform_.clipboardHtml.find("<tr><td>Node</td><td>Distance m</td>"), std::string::npos);
+    platform_.answer = false;
+    w->close();
+}
+
+// The grade lines saved as PNG and SVG with their key.
+TEST_F(RunWindowTest, PictureFilesAndPrintPreview) {
+    RunWindow* w = window_->newRun();
+    QTemporaryDir dir;
+    const std::string png = QDir(dir.path()).filePath("run.png").toStdString();
+    const std::string svg = QDir(dir.path()).filePath("run.svg").toStdString();
+    platform_.saveAnswers = {png, svg};
+    w->savePicture();
+    w->savePicture();
+    EXPECT_GT(QImage(QString::fromStdString(png)).width(), w->gradeLineView()->width());  // the key beside the plot
+    QFile svgFile(QString::fromStdString(svg));
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray svgText = svgFile.readAll();
+    EXPECT_TRUE(svgText.contains("<svg"));
+    EXPECT_TRUE(svgText.contains("Hydraulic grade line"));
+    EXPECT_TRUE(platform_.messages.empty());
     platform_.answer = false;
     w->close();
 }
