@@ -100,6 +100,7 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
     action(file, "Save &as\u2026", "RunSaveAs1", [this] { saveAs(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     action(file, "&Export calculation sheet\u2026", "RunExportSheet1", [this] { exportSheet(); });
+    action(file, "Print pre&view\u2026", "RunPrintPreview1", [this] { printPreview(); });
     action(file, "&Print\u2026", "RunPrint1", [this] { print(); })->setShortcut(QKeySequence::Print);
     file->addSeparator();
     action(file, "&Close", "RunClose1", [this] { close(); })->setShortcut(QKeySequence::Close);
@@ -523,17 +524,21 @@ void RunWindow::exportSheet() {
         platform->message(this, MessageKind::Error, FileErrorText(*failure));
 }
 
-void RunWindow::print() {
+void RunWindow::print() { printOrPreview(false); }
+
+void RunWindow::printPreview() { printOrPreview(true); }
+
+void RunWindow::printOrPreview(bool preview) {
     if (!services_.platform) return;
-    // One page: the grade lines above, the results below.
-    services_.platform->print(this, "Corvane pipe run", [this](QPainter& painter, QSize page) {
+    // One page: the grade lines above, their key and the results below.
+    const auto draw = [this](QPainter& painter, QSize page) {
         const QRect plot(0, 0, page.width(), page.height() * 45 / 100);
         chart_->render(&painter, plot);
         QTextDocument text;
         QFont font = QApplication::font();
         font.setPointSizeF(7);
         text.setDefaultFont(font);
-        QString html = "<pre>" + Q(editor_.resultsText()).toHtmlEscaped() + "</pre>";
+        QString html = legend_->text() + "<pre>" + Q(editor_.resultsText()).toHtmlEscaped() + "</pre>";
         text.setHtml(html);
         text.setTextWidth(page.width());
         painter.save();
@@ -542,7 +547,9 @@ void RunWindow::print() {
         painter.scale(scale, scale);
         text.drawContents(&painter);
         painter.restore();
-    });
+    };
+    if (preview) services_.platform->preview(this, "Corvane pipe run", draw);
+    else services_.platform->print(this, "Corvane pipe run", draw);
 }
 
 void RunWindow::copyResults() {

@@ -39,6 +39,7 @@ public:
     void saveAs();
     void exportSheet();
     void print();
+    void printPreview();
     void copyResults();
     void copyPicture();
     void savePicture();
@@ -67,6 +68,7 @@ private:
     void choosePipe();
     void chooseFluid();
     void updateCaption();
+    void printOrPreview(bool preview);
 
     RunEditor editor_;
     PanelServices services_;

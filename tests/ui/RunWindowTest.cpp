@@ -84,7 +84,8 @@ TEST_F(RunWindowTest, TheSectionButtonsAndDialogsChangeTheRun) {
     w->close();
 }
 
-// The grade lines saved as PNG and SVG with their key.
+// The grade lines saved as PNG and SVG with their key, and the page
+// previewed as it is printed.
 TEST_F(RunWindowTest, PictureFilesAndPrintPreview) {
     RunWindow* w = window_->newRun();
     QTemporaryDir dir;
@@ -99,6 +100,13 @@ TEST_F(RunWindowTest, PictureFilesAndPrintPreview) {
     const QByteArray svgText = svgFile.readAll();
     EXPECT_TRUE(svgText.contains("<svg"));
     EXPECT_TRUE(svgText.contains("Hydraulic grade line"));
+    w->printPreview();
+    w->print();
+    EXPECT_EQ(platform_.previewTitles, std::vector<std::string>{"Corvane pipe run"});
+    EXPECT_EQ(platform_.previewedPage, platform_.printedPage);
+    QImage blank(platform_.printPage, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_NE(platform_.previewedPage, blank);
     EXPECT_TRUE(platform_.messages.empty());
     platform_.answer = false;
     w->close();
