@@ -102,6 +102,27 @@ std::string RunEditor::pressureUnitText(bool absolute) const {
     return std::string(metric_ ? "bar " : "psi ") + (absolute ? "a" : "g");
 }
 
+std::string RunEditor::pointsText(const std::vector<PumpPoint>& stored) const {
+    std::vector<PumpPoint> shown;
+    for (const PumpPoint& p : stored) shown.push_back({flowShown(p.flow), lengthUnit(p.head)});
+    return PointsText(shown, locale_, !metric_);
+}
+
+std::vector<PumpPoint> RunEditor::pointsEntry(const std::vector<PumpPoint>& typed,
+                                              const std::vector<PumpPoint>& stored) const {
+    auto same = [&](double typedValue, double storedShown) {
+        return PointNumberText(typedValue, !metric_, locale_) == PointNumberText(storedShown, !metric_, locale_);
+    };
+    std::vector<PumpPoint> out;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        PumpPoint p{flowEntry(typed[i].flow), lengthEntry(typed[i].head)};
+        if (i < stored.size() && same(typed[i].flow, flowShown(stored[i].flow))) p.flow = stored[i].flow;
+        if (i < stored.size() && same(typed[i].head, lengthUnit(stored[i].head))) p.head = stored[i].head;
+        out.push_back(p);
+    }
+    return out;
+}
+
 std::string RunEditor::unit(RunField f) const {
     const std::string head = metric_ ? "m" : "ft";
     switch (f) {
@@ -124,11 +145,7 @@ std::string RunEditor::text(RunField f) const {
     const RunDocument& d = document_;
     const RunLiquid& liquid = outcome_.run.liquid;
     auto pressure = [&](double bar) { return num(metric_ ? bar : PressureFromBar(kPsi, bar), 4); };
-    auto points = [&](const std::vector<PumpPoint>& list) {
-        std::vector<PumpPoint> shown;
-        for (const PumpPoint& p : list) shown.push_back({flowShown(p.flow), lengthUnit(p.head)});
-        return PointsText(shown, locale_);
-    };
+    auto points = [&](const std::vector<PumpPoint>& list) { return pointsText(list); };
     switch (f) {
         case RunField::Title: return d.title.value_or("");
         case RunField::FluidName: return d.fluid.name + (d.fluid.temperature ? " " + *d.fluid.temperature : "");
@@ -188,8 +205,7 @@ std::optional<std::string> RunEditor::setText(RunField f, const std::string& typ
     auto points = [&](std::vector<PumpPoint>& into) -> std::optional<std::string> {
         const auto read = ReadPointsText(t, locale_);
         if (!read) return FieldName(f) + " takes points as Q:H separated by commas, e.g. 0:40, 200:36, 400:26";
-        into.clear();
-        for (const PumpPoint& p : *read) into.push_back({flowEntry(p.flow), lengthEntry(p.head)});
+        into = pointsEntry(*read, into);
         return std::nullopt;
     };
     switch (f) {
@@ -567,13 +583,20 @@ std::string RunEditor::resultsText() const {
 }
 
 // ---------------------------------------------------------------- text
-std::string PointsText(const std::vector<PumpPoint>& points, const Locale& locale) {
+std::string PointNumberText(double value, bool converted, const Locale& locale) {
+    int decimals = 3;
+    if (converted && value != 0 && std::isfinite(value))
+        decimals = std::clamp(3 - static_cast<int>(std::floor(std::log10(std::fabs(value)))), 0, 3);
+    return WriteTrimmedNumber(value, decimals, locale);
+}
+
+std::string PointsText(const std::vector<PumpPoint>& points, const Locale& locale, bool converted) {
     // Points are separated by ';' where the decimal mark is a comma.
     const std::string between = locale.decimalSeparator == ',' ? "; " : ", ";
     std::string out;
     for (const PumpPoint& p : points)
-        out += (out.empty() ? "" : between) + WriteTrimmedNumber(p.flow, 3, locale) + ":" +
-               WriteTrimmedNumber(p.head, 3, locale);
+        out += (out.empty() ? "" : between) + PointNumberText(p.flow, converted, locale) + ":" +
+               PointNumberText(p.head, converted, locale);
     return out;
 }
 

@@ -122,6 +122,11 @@ private:
     double flowEntry(double shown) const;
     std::string pressureUnitText(bool absolute) const;
     std::string num(double v, int decimals) const;
+    std::string pointsText(const std::vector<PumpPoint>& stored) const;
+    // The points typed, in calculation units; a point's number whose text
+    // is as shown keeps its stored value, so display rounding never
+    // reaches the file.
+    std::vector<PumpPoint> pointsEntry(const std::vector<PumpPoint>& typed, const std::vector<PumpPoint>& stored) const;
 
     Locale locale_;
     RunDataBases bases_;
@@ -132,8 +137,12 @@ private:
 };
 
 // The pump's points as the window shows them, "Q:H, Q:H"; and read back,
-// or nothing where the text is not such a list.
-std::string PointsText(const std::vector<PumpPoint>& points, const Locale& locale);
+// or nothing where the text is not such a list.  Numbers converted from
+// the file's units (`converted`) are shown to four significant digits
+// (integer digits always kept, at most 3 decimals), others as stored up
+// to 3 decimals.
+std::string PointNumberText(double value, bool converted, const Locale& locale);
+std::string PointsText(const std::vector<PumpPoint>& points, const Locale& locale, bool converted = false);
 std::optional<std::vector<PumpPoint>> ReadPointsText(const std::string& text, const Locale& locale);
 
 // A run file's document, read whole under the file's lock.

@@ -205,6 +205,42 @@ TEST(RunEditor, PointsAreReadAsTheWindowWritesThem) {
     }
 }
 
+// Converted pump points are shown to four significant digits; a point
+// typed back as shown keeps its stored number, one changed takes the
+// typed value.
+TEST(RunEditor, ImperialPumpPointsAreShortAndKeepTheirStoredNumbers) {
+    const std::string shown = "0:65.62, 52.83:59.06, 105.7:42.65";
+    const struct {
+        const char* text;
+        std::vector<PumpPoint> points;
+    } cases[] = {
+        {" 0:65.62, 52.83:59.06, 105.7:42.65", {{0, 20}, {200, 18}, {400, 13}}},
+        {"0:70, 52.83:59.06, 105.7:42.65", {{0, 21.336}, {200, 18}, {400, 13}}},
+        {"0:65.620, 52.830:59.06, 105.7:42.65, 120:30", {{0, 20}, {200, 18}, {400, 13}, {454.2494, 9.144}}},
+        {"0:65.62, 52.83:59.06", {{0, 20}, {200, 18}}},
+    };
+    for (const auto& c : cases) {
+        RunEditor e(Locale{}, {});
+        e.setMetric(false);
+        ASSERT_EQ(e.setText(RunField::PumpAfter, "1"), std::nullopt);
+        const std::vector<PumpPoint> stored = e.document().pump->points;
+        ASSERT_EQ(stored, (std::vector<PumpPoint>{{0, 20}, {200, 18}, {400, 13}}));
+        EXPECT_EQ(e.text(RunField::PumpPoints), shown);
+        ASSERT_EQ(e.setText(RunField::PumpPoints, c.text), std::nullopt) << c.text;
+        const std::vector<PumpPoint>& got = e.document().pump->points;
+        ASSERT_EQ(got.size(), c.points.size()) << c.text;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i].flow, c.points[i].flow, 1e-4) << c.text;
+            EXPECT_NEAR(got[i].head, c.points[i].head, 1e-6) << c.text;
+            if (i < 3 && c.points[i] == stored[i]) EXPECT_EQ(got[i], stored[i]) << c.text;  // as shown: as stored
+        }
+    }
+    // Metric points are the stored numbers, not rounded to four digits.
+    EXPECT_EQ(PointNumberText(1234.5, false, Locale{}), "1234.5");
+    EXPECT_EQ(PointNumberText(1234.5, true, Locale{}), "1235");
+    EXPECT_EQ(PointNumberText(0.12345, true, Locale{','}), "0,123");
+}
+
 TEST(RunEditor, TheRunFileIsNotWrittenOverAnotherProgramsChange) {
     const fs::path dir = fs::temp_directory_path() / ("corvane-run-editor-" + std::to_string(::getpid()));
     fs::create_directories(dir);
