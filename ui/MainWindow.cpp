@@ -323,7 +323,15 @@ RunWindow* MainWindow::newRun() {
     auto* window = new RunWindow(models_[0]->locale(), runBases_, services_, [this] { newRun(); },
                                  [this] { openFile(); }, this);
     window->show();
+    dismissSplash();
     return window;
+}
+
+void MainWindow::dismissSplash() {
+    // The splash stays on top of the program's windows: a run window
+    // opened at start would lie under it.
+    splashTimer_.stop();
+    if (splash_) splash_->dismiss();
 }
 
 std::vector<RunWindow*> MainWindow::runWindows() const {
@@ -348,6 +356,7 @@ std::optional<std::string> MainWindow::openRun(const std::string& path) {
         return problem;
     }
     window->show();
+    dismissSplash();
     window->raise();
     window->activateWindow();
     return std::nullopt;

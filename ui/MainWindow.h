@@ -93,6 +93,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void dismissSplash();
     void createMenus();
     void createToolBar();
     void fillRecentMenu();

@@ -18,6 +18,7 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/HelpContent.h"
 #include "ui/RunWindow.h"
+#include "ui/SplashWindow.h"
 
 namespace corvane {
 namespace {
@@ -110,6 +111,22 @@ TEST_F(RunWindowTest, PictureFilesAndPrintPreview) {
     EXPECT_TRUE(platform_.messages.empty());
     platform_.answer = false;
     w->close();
+}
+
+// The splash, which stays on top, would hide a run window opened at start.
+TEST_F(RunWindowTest, ARunWindowOpenedTakesTheSplashAway) {
+    SplashWindow splash(window_.get());
+    window_->setSplash(&splash);
+    for (const bool open : {false, true}) {
+        splash.showFor(5000, window_.get());
+        if (open) window_->openFiles({CORVANE_EXAMPLES "/pump-cavitating.cvrun"});
+        else window_->newRun();
+        EXPECT_FALSE(splash.isVisible()) << open;
+        EXPECT_FALSE(splash.timer().isActive());
+    }
+    platform_.answer = false;
+    for (RunWindow* w : window_->runWindows()) w->close();
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 // The help's chapter on runs: its numbers are the run window's, none
