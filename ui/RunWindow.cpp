@@ -150,7 +150,10 @@ RunWindow::RunWindow(const Locale& locale, RunDataBases bases, PanelServices ser
     metric_->setObjectName("RunMetric");
     imperial_ = new QRadioButton("Imperial", liquid);
     imperial_->setObjectName("RunImperial");
-    metric_->setChecked(true);
+    // The units last chosen in a run window.
+    const bool metric = !services_.choices || services_.choices->runMetric();
+    editor_.setMetric(metric);
+    (metric ? metric_ : imperial_)->setChecked(true);
     unitsRow->addWidget(new QLabel("Units:", liquid));
     unitsRow->addWidget(metric_);
     unitsRow->addWidget(imperial_);
@@ -322,6 +325,7 @@ void RunWindow::cellEdited(int row, int column) {
 void RunWindow::setUnits(bool metric) {
     if (editor_.metric() == metric) return;
     editor_.setMetric(metric);
+    if (services_.choices) services_.choices->setRunMetric(metric);
     refresh();
 }
 

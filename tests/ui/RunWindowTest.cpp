@@ -10,10 +10,13 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTextDocument>
 
+#include "logic/io/Settings.h"
 #include "logic/model/RunSheet.h"
+#include "logic/model/UserChoices.h"
 #include "logic/text/NumberText.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/HelpContent.h"
@@ -127,6 +130,27 @@ TEST_F(RunWindowTest, ARunWindowOpenedTakesTheSplashAway) {
     platform_.answer = false;
     for (RunWindow* w : window_->runWindows()) w->close();
     EXPECT_TRUE(platform_.messages.empty());
+}
+
+// The units last chosen are the next window's, kept in the settings file.
+TEST_F(RunWindowTest, TheWindowsUnitsAreRememberedInTheSettings) {
+    QTemporaryDir dir;
+    const std::string file = QDir(dir.path()).filePath("settings").toStdString();
+    Settings settings(file);
+    UserChoices choices(settings, {dir.path().toStdString(), dir.path().toStdString(), "/"});
+    PanelServices services;
+    services.platform = &platform_;
+    services.choices = &choices;
+    for (const bool metric : {true, false, true}) {
+        RunWindow w(Locale{}, {}, services, {}, {});
+        EXPECT_EQ(w.editor().metric(), metric);
+        EXPECT_EQ(w.findChild<QRadioButton*>("RunMetric")->isChecked(), metric);
+        w.findChild<QRadioButton*>(metric ? "RunImperial" : "RunMetric")->click();
+        EXPECT_EQ(w.editor().metric(), !metric);
+        Settings reread(file);
+        ASSERT_FALSE(reread.load());
+        EXPECT_EQ(reread.value("run.units"), metric ? "imperial" : "metric");
+    }
 }
 
 // The help's chapter on runs: its numbers are the run window's, none
