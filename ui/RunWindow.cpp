@@ -61,6 +61,21 @@ const FieldSpec kPump[] = {{RunField::PumpAfter, "RunPumpAfter", "After section 
                            {RunField::PumpEfficiency, "RunPumpEfficiency", "Efficiency"},
                            {RunField::NpshRequired, "RunNpshRequired", "NPSH required points"}};
 
+// TAB-separated lines as one HTML table, a row a line.
+std::string ResultsHtml(const std::string& text) {
+    std::string html = "<table>";
+    std::string line;
+    for (char c : text + "\n") {
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        html += "<tr><td>" + S(Q(line).toHtmlEscaped().replace("\t", "</td><td>")) + "</td></tr>";
+        line.clear();
+    }
+    return html + "</table>";
+}
+
 QString FileName(const std::string& path) {
     const QString full = QFile::decodeName(path.c_str());
     return full.mid(full.lastIndexOf('/') + 1);
@@ -536,13 +551,15 @@ void RunWindow::printOrPreview(bool preview) {
     if (!services_.platform) return;
     // One page: the grade lines above, their key and the results below.
     const auto draw = [this](QPainter& painter, QSize page) {
-        const QRect plot(0, 0, page.width(), page.height() * 45 / 100);
+        // The plot as shaped on screen, at most 45 % of the page high.
+        const int high = page.width() * std::max(1, chart_->height()) / std::max(1, chart_->width());
+        const QRect plot(0, 0, page.width(), std::min(page.height() * 45 / 100, high));
         chart_->render(&painter, plot);
         QTextDocument text;
         QFont font = QApplication::font();
         font.setPointSizeF(7);
         text.setDefaultFont(font);
-        QString html = legend_->text() + "<pre>" + Q(editor_.resultsText()).toHtmlEscaped() + "</pre>";
+        const QString html = legend_->text() + Q(ResultsHtml(editor_.resultsText()));
         text.setHtml(html);
         text.setTextWidth(page.width());
         painter.save();
@@ -560,17 +577,7 @@ void RunWindow::copyResults() {
     if (!services_.platform) return;
     const std::string text = editor_.resultsText();
     // The same as an HTML table for programs that paste tables.
-    std::string html = "<table>";
-    std::string line;
-    for (char c : text + "\n") {
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        html += "<tr><td>" + S(Q(line).toHtmlEscaped().replace("\t", "</td><td>")) + "</td></tr>";
-        line.clear();
-    }
-    services_.platform->setClipboardReport(text, html + "</table>");
+    services_.platform->setClipboardReport(text, ResultsHtml(text));
 }
 
 void RunWindow::copyPicture() {
