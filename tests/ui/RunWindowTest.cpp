@@ -101,9 +101,7 @@ TEST_F(RunWindowTest, PictureFilesAndPrintPreview) {
     EXPECT_GT(QImage(QString::fromStdString(png)).width(), w->gradeLineView()->width());  // the key beside the plot
     QFile svgFile(QString::fromStdString(svg));
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
-    const QByteArray svgText = svgFile.readAll();
-    EXPECT_TRUE(svgText.contains("<svg"));
-    EXPECT_TRUE(svgText.contains("Hydraulic grade line"));
+    EXPECT_TRUE(svgFile.readAll().contains("Hydraulic grade line"));
     w->printPreview();
     w->print();
     EXPECT_EQ(platform_.previewTitles, std::vector<std::string>{"Corvane pipe run"});
@@ -112,8 +110,6 @@ TEST_F(RunWindowTest, PictureFilesAndPrintPreview) {
     blank.fill(Qt::white);
     EXPECT_NE(platform_.previewedPage, blank);
     EXPECT_TRUE(platform_.messages.empty());
-    platform_.answer = false;
-    w->close();
 }
 
 // The splash, which stays on top, would hide a run window opened at start.
@@ -127,9 +123,6 @@ TEST_F(RunWindowTest, ARunWindowOpenedTakesTheSplashAway) {
         EXPECT_FALSE(splash.isVisible()) << open;
         EXPECT_FALSE(splash.timer().isActive());
     }
-    platform_.answer = false;
-    for (RunWindow* w : window_->runWindows()) w->close();
-    EXPECT_TRUE(platform_.messages.empty());
 }
 
 // The units last chosen are the next window's, kept in the settings file.
