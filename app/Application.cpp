@@ -189,6 +189,17 @@ int RunCorvane(int argc, char** argv) {
 
     MainWindow mainForm(locale, services, folder);
     dialogs.owner = &mainForm;
+    // A run document may name rows of the fluid and pipe data bases: read
+    // afresh with the decimal point each time a run is calculated (a run
+    // is rarely calculated without a change by the user in between).
+    DataTable runFluids(kFluidSlots), runPipes(kPipeSlots);
+    auto runTable = [&, origin](DataTable& table, bool fluid) -> const DataTable* {
+        DataFiles data = fluid ? DataFiles(folder, userFolder, kFluidStockFile, kFluidUserFile, kFluidBackupFile)
+                               : DataFiles(folder, userFolder, kPipeStockFile, kPipeUserFile, kPipeBackupFile);
+        data.setUserFolderOrigin(origin);
+        return data.fill(table, DotLocale(), fluid, !fluid) ? nullptr : &table;
+    };
+    mainForm.setRunDataBases({[&] { return runTable(runFluids, true); }, [&] { return runTable(runPipes, false); }});
     SplashWindow splash(&mainForm);
     mainForm.setSplash(&splash);
     // A later start: the window to the front, and the files it hands over.

@@ -1,7 +1,9 @@
-// Writes the program's icon, and the icons of its four kinds of panel file,
+// Writes the program's icon, and the icons of its four kinds of panel file
+// and of its pipe run documents,
 // as PNG files of the given sizes.
 //   corvane-icongen FOLDER SIZE...   ->  FOLDER/<size>/org.example.Corvane.png
 //                                        FOLDER/<size>/application-x-corvane-<panel>.png
+//                                        FOLDER/<size>/application-x-corvane-run.png
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -19,8 +21,8 @@ namespace {
 constexpr const char* kTypeNames[] = {"pressure-drop", "flow", "diameter", "length"};
 
 // A page with a folded corner, the program's picture on it and a band in
-// the panel's colour that names the file's kind ("PW1" ...).
-QImage PanelFileIcon(corvane::PanelKind kind, int size) {
+// the file's colour that names its kind ("PW1" ... "RUN").
+QImage FileIcon(const QColor& colour, const QString& kind, int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -45,8 +47,8 @@ QImage PanelFileIcon(corvane::PanelKind kind, int size) {
     p.drawPath(fold);
     p.drawImage(QRectF(15, 8, 26, 26), corvane::ProgramIcon(128));
     const QRectF band(12, 38, 42, 20);
-    p.setPen(QPen(corvane::PanelColour(kind).darker(160), 1.2));
-    p.setBrush(corvane::PanelColour(kind));
+    p.setPen(QPen(colour.darker(160), 1.2));
+    p.setBrush(colour);
     p.drawRoundedRect(band, 3, 3);
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
@@ -54,7 +56,7 @@ QImage PanelFileIcon(corvane::PanelKind kind, int size) {
     font.setPixelSize(13);
     p.setFont(font);
     p.setPen(QColor(0x20, 0x20, 0x28));
-    p.drawText(band, Qt::AlignCenter, QStringLiteral("PW%1").arg(corvane::PanelDigit(kind)));
+    p.drawText(band, Qt::AlignCenter, kind);
     return image;
 }
 
@@ -72,10 +74,16 @@ int main(int argc, char** argv) {
         const QString folder = QString::fromLocal8Bit(argv[1]) + "/" + QString::number(size);
         QDir().mkpath(folder);
         if (!corvane::ProgramIcon(size).save(folder + "/org.example.Corvane.png")) return 1;
-        for (int k = 0; k < 4; ++k)
-            if (!PanelFileIcon(static_cast<corvane::PanelKind>(k + 1), size)
+        for (int k = 0; k < 4; ++k) {
+            const auto kind = static_cast<corvane::PanelKind>(k + 1);
+            if (!FileIcon(corvane::PanelColour(kind), QStringLiteral("PW%1").arg(corvane::PanelDigit(kind)), size)
                      .save(folder + "/application-x-corvane-" + kTypeNames[k] + ".png"))
                 return 1;
+        }
+        // A pipe run: the grey of steel pipe.
+        if (!FileIcon(QColor(0xb8, 0xc4, 0xd0), QStringLiteral("RUN"), size)
+                 .save(folder + "/application-x-corvane-run.png"))
+            return 1;
     }
     return 0;
 }

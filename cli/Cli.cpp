@@ -605,7 +605,7 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     if (!args.empty() && args[0] == "fluid")
         return RunFluidCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "run")
-        return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+        return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place, drawer);
     if (!args.empty() && args[0] == "--sheet") {
         const auto options = ParseSheetOptions(std::vector<std::string>(args.begin() + std::min<std::size_t>(2, args.size()), args.end()));
         if (args.size() < 3 || std::holds_alternative<std::string>(options)) {

@@ -3,6 +3,7 @@
 #include "cli/JsonText.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <variant>
@@ -10,13 +11,17 @@
 #include "logic/model/FluidDatabaseModel.h"
 #include "logic/model/PanelModel.h"
 #include "logic/model/PipeDatabaseModel.h"
+#include "logic/model/RunSheet.h"
 
 namespace corvane {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr const char* kRunUsage = "usage: corvane-cli run [--json] [--data-dir DIR] FILE...\n";
+constexpr const char* kRunUsage =
+    "usage: corvane-cli run [--json] [--data-dir DIR] FILE...\n"
+    "       corvane-cli run --sheet OUT.pdf [--title T] [--case C] [--prepared-by N] [--checked-by N]\n"
+    "                       [--revision R] [--data-dir DIR] FILE\n";
 
 ExitStatus StatusOf(RunStatus s) {
     switch (s) {
@@ -147,13 +152,30 @@ std::string RunResultJson(const RunFileResult& r) {
 }
 
 ExitStatus RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                         const Locale& locale, const DataCommandPlace& place) {
+                         const Locale& locale, const DataCommandPlace& place, const RunSheetDrawer& drawer,
+                         const std::string& date) {
     bool json = false, options = true;
-    std::optional<std::string> dataDir;
+    std::optional<std::string> dataDir, sheet;
+    SheetTitle title;
+    const std::pair<const char*, std::string*> texts[] = {{"--title", &title.project},
+                                                          {"--case", &title.caseName},
+                                                          {"--prepared-by", &title.preparedBy},
+                                                          {"--checked-by", &title.checkedBy},
+                                                          {"--revision", &title.revision}};
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (options && a == "--json") {
+        const auto text = std::find_if(std::begin(texts), std::end(texts), [&](const auto& t) { return a == t.first; });
+        if (options && a == "--sheet" && i + 1 < args.size()) {
+            sheet = args[++i];
+        } else if (options && text != std::end(texts)) {
+            // The title block holds lines of text.
+            if (i + 1 == args.size() || args[i + 1].find_first_of("\r\n") != std::string::npos) {
+                err << "corvane-cli: " << a << " needs a text of one line\n";
+                return ExitStatus::Invalid;
+            }
+            *text->second = args[++i];
+        } else if (options && a == "--json") {
             json = true;
         } else if (options && a == "--data-dir" && i + 1 < args.size()) {
             dataDir = args[++i];
@@ -173,6 +195,25 @@ ExitStatus RunRunCommand(const std::vector<std::string>& args, std::ostream& out
     }
     if (files.empty()) {
         err << kRunUsage;
+        return ExitStatus::Invalid;
+    }
+    if (!sheet && (title != SheetTitle{})) {
+        err << "corvane-cli: the title block goes with --sheet\n" << kRunUsage;
+        return ExitStatus::Invalid;
+    }
+    if (sheet && (json || files.size() != 1)) {
+        err << "corvane-cli: run --sheet takes one FILE" << (json ? ", without --json" : "") << "\n" << kRunUsage;
+        return ExitStatus::Invalid;
+    }
+    // The sheet never takes the place of the run it shows.
+    if (sheet && SameFile(*sheet, files.front())) {
+        err << "corvane-cli: " << *sheet << " is the run file " << files.front()
+            << " itself; the sheet would overwrite it: give the sheet another name\n";
+        return ExitStatus::Invalid;
+    }
+    if (sheet && !drawer) {
+        err << "corvane-cli: --sheet needs corvane-sheet beside corvane-cli (the program built with its views, Qt), "
+               "and it could not be started\n";
         return ExitStatus::Invalid;
     }
     if (dataDir)
@@ -196,6 +237,33 @@ ExitStatus RunRunCommand(const std::vector<std::string>& args, std::ostream& out
     RunDataBases bases;
     bases.fluids = [&] { return table(fluids, fluidsRead, true); };
     bases.pipes = [&] { return table(pipes, pipesRead, false); };
+
+    if (sheet) {
+        const std::string& file = files.front();
+        const RunFileResult r = RunDocumentFile(file, bases, locale);
+        if (r.status != ExitStatus::Ok) {
+            err << file << ": " << r.message << "\n";
+            return r.status;
+        }
+        // The document as read, for the sheet's entries.
+        const FileRead read = ReadWholeFile(file, kMaxRunFileBytes);
+        auto document = read.bytes ? ParseRunDocument(*read.bytes) : std::variant<RunDocument, std::string>(read.error);
+        if (!std::holds_alternative<RunDocument>(document)) {
+            err << file << ": " << (read.bytes ? std::get<std::string>(document) : read.error) << "\n";
+            return ExitStatus::Invalid;
+        }
+        const auto pdf = drawer(MakeRunSheet(std::get<RunDocument>(document), *r.outcome,
+                                             std::filesystem::path(file).filename().string(), date, title, locale));
+        if (!pdf) {
+            err << *sheet << ": the calculation sheet could not be drawn\n";
+            return ExitStatus::Invalid;
+        }
+        if (const auto failure = WriteFileAtomically(*sheet, *pdf)) {
+            err << *sheet << ": " << FileErrorText(*failure) << "\n";
+            return ExitStatus::Invalid;
+        }
+        return ExitStatus::Ok;
+    }
 
     ExitStatus worst = ExitStatus::Ok;
     bool first = true;

@@ -3,13 +3,17 @@
 // report or as JSON.
 //
 //   corvane-cli run [--json] [--data-dir DIR] FILE...
+//   corvane-cli run --sheet OUT.pdf [--title T] [--case C] [--prepared-by N]
+//                   [--checked-by N] [--revision R] [--data-dir DIR] FILE
 //
 // --data-dir DIR: the fluid and pipe data bases a document names rows of
 // are the files in DIR (otherwise those the window uses).  The exit status
 // is the worst of the files': 0 calculated, 1 the calculation was refused,
 // 2 a file that could not be read or is not a valid run document (or a
-// command line that cannot be understood).
+// command line that cannot be understood).  --sheet writes the run's
+// calculation sheet (never over FILE itself), drawn by `drawer`.
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -18,6 +22,7 @@
 
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
+#include "logic/model/CalculationSheet.h"
 #include "logic/model/RunCalculation.h"
 
 namespace corvane {
@@ -41,7 +46,9 @@ RunFileResult RunDocumentFile(const std::string& path, const RunDataBases& bases
 std::string RunResultJson(const RunFileResult& result);
 
 // `args` are the words after "run".
+using RunSheetDrawer = std::function<std::optional<std::string>(const CalculationSheet&)>;
 ExitStatus RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                         const Locale& locale, const DataCommandPlace& place);
+                         const Locale& locale, const DataCommandPlace& place, const RunSheetDrawer& drawer = {},
+                         const std::string& date = TodaysDate());
 
 }  // namespace corvane

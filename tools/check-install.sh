@@ -21,6 +21,7 @@ for f in lib/corvane/corvane lib/corvane/corvane-cli lib/corvane/corvane-sheet l
          share/icons/hicolor/48x48/apps/org.example.Corvane.png share/icons/hicolor/256x256/apps/org.example.Corvane.png \
          share/mime/packages/org.example.Corvane.mime.xml \
          share/icons/hicolor/48x48/mimetypes/application-x-corvane-diameter.png \
+         share/icons/hicolor/48x48/mimetypes/application-x-corvane-run.png \
          share/man/man1/corvane.1.gz share/man/man1/corvane-cli.1.gz share/doc/corvane/copyright \
          share/doc/corvane/changelog.gz share/doc/corvane/examples/pressure-drop.PW1 \
          share/doc/corvane/examples/pump-suction-lift.cvrun share/doc/corvane/corvane-run.schema.json; do
@@ -42,6 +43,9 @@ appstreamcli validate --no-net "$p/share/metainfo/org.example.Corvane.metainfo.x
 (unset DISPLAY WAYLAND_DISPLAY; "$p/bin/corvane-cli" --sheet "$scratch/sheet.pdf" "$source"/examples/pressure-drop.PW1) ||
   fail "installed corvane-cli --sheet"
 head -c 5 "$scratch/sheet.pdf" | grep -q '%PDF-' || fail "installed corvane-cli --sheet wrote no PDF"
+(unset DISPLAY WAYLAND_DISPLAY; "$p/bin/corvane-cli" run --sheet "$scratch/run.pdf" "$p/share/doc/corvane/examples/pump-cavitating.cvrun") ||
+  fail "installed corvane-cli run --sheet"
+head -c 5 "$scratch/run.pdf" | grep -q '%PDF-' || fail "installed corvane-cli run --sheet wrote no PDF"
 ldd "$p/lib/corvane/corvane-cli" | grep -q libQt && fail "corvane-cli links Qt"
 
 # The package.
@@ -64,5 +68,8 @@ XDG_DATA_HOME="$scratch/none" XDG_DATA_DIRS="$scratch/root/usr/share" update-mim
 printf 'Corvane_Find_DIAMETER\r\n' > "$scratch/x.PW3"
 XDG_DATA_HOME="$scratch/none" XDG_DATA_DIRS="$scratch/root/usr/share" gio info -a standard::content-type "$scratch/x.PW3" |
   grep -q 'application/x-corvane-diameter' || fail "the packaged MIME types do not give x.PW3 Corvane's type"
+cp "$source/examples/pump-cavitating.cvrun" "$scratch/y.cvrun"
+XDG_DATA_HOME="$scratch/none" XDG_DATA_DIRS="$scratch/root/usr/share" gio info -a standard::content-type "$scratch/y.cvrun" |
+  grep -q 'application/x-corvane-run' || fail "the packaged MIME types do not give y.cvrun Corvane's type"
 grep -q '"PipeLength_RightEdit4": "17.132"' "$scratch/out.json" || fail "packaged corvane-cli gave other results"
 echo "check-install: installed layout, desktop entry, media types, metadata, icons and package are fine"

@@ -1,7 +1,6 @@
 #include "ui/AnalysisWindow.h"
 
 #include <QCategoryAxis>
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QStackedWidget>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -30,6 +28,7 @@
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "logic/model/UserChoices.h"
+#include "ui/PictureFile.h"
 #include "ui/PumpPage.h"
 #include "ui/platform/Platform.h"
 
@@ -331,37 +330,7 @@ void AnalysisWindow::copyPicture() {
 }
 
 void AnalysisWindow::savePicture() {
-    QWidget* view = shownPicture();
-    if (!view || !platform_) return;
-    const auto path = ChooseFile(*platform_, this, {"PNG or SVG picture (*.png *.svg)|*.png;*.svg", "png", "Save picture"},
-                                 true, choices_, FileKind::Picture);
-    if (!path) return;
-    // Drawn into memory, then written whole like every file of the user.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    bool ok = buffer.open(QIODevice::WriteOnly);
-    if (ok && QString::fromStdString(*path).endsWith(".svg", Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(view->size());
-        svg.setViewBox(view->rect());
-        if (auto* chart = qobject_cast<QChartView*>(view)) svg.setTitle(chart->chart()->title());
-        QPainter painter;
-        ok = painter.begin(&svg);
-        if (ok) {
-            view->render(&painter);
-            ok = painter.end();
-        }
-    } else if (ok) {
-        ok = view->grab().save(&buffer, "PNG");
-    }
-    buffer.close();
-    if (!ok) {
-        platform_->message(this, MessageKind::Error, "The picture could not be drawn:\r" + *path);
-        return;
-    }
-    if (const auto failure = WriteFileAtomically(*path, bytes.toStdString()))
-        platform_->message(this, MessageKind::Error, FileErrorText(*failure));
+    if (QWidget* view = shownPicture(); view && platform_) SaveShownPicture(*platform_, this, view, choices_);
 }
 
 void AnalysisWindow::saveData() {

@@ -1,6 +1,9 @@
 #include "ui/HelpContent.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QChartView>
+#include <QLabel>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -17,6 +20,8 @@
 #include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
 #include "ui/PanelPicture.h"
+#include "logic/model/RunEditor.h"
+#include "ui/sheet/ChartRender.h"
 #include "ui/platform/RecordingPlatform.h"
 
 namespace corvane {
@@ -94,7 +99,66 @@ HelpContent MakeHelpContent(const QString& html) {
             water["Method"] = QString::fromStdString(w.method);
         }
     }
-    const std::map<QString, const std::map<QString, QString>*> named{{"pump", &pump}, {"water", &water}};
+    // The pipe run of the help's worked example, calculated as the run
+    // window calculates it: {{run:Key}} -> a number of its results, and
+    // its grade lines as "shot:run".
+    std::map<QString, QString> run;
+    {
+        QFile file(QStringLiteral(":/help/worked-run.cvrun"));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        auto parsed = ParseRunDocument(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        if (auto* problem = std::get_if<std::string>(&parsed)) {
+            content.missing << "run: " + QString::fromStdString(*problem);
+        } else {
+            RunEditor editor(Locale{}, {});
+            editor.setDocument(std::get<RunDocument>(parsed));
+            const RunOutcome& o = editor.outcome();
+            if (o.status != RunStatus::Ok) content.missing << "run: " + QString::fromStdString(o.message);
+            const Locale dot{};
+            auto put = [&](const char* key, double value, int decimals) {
+                run[key] = QString::fromStdString(WriteEntryNumber(value, decimals, dot).value_or("?"));
+            };
+            if (o.status == RunStatus::Ok && o.result.pump && o.result.transitions.size() == 2) {
+                const RunResult& r = o.result;
+                const PumpDuty& p = *r.pump;
+                put("Flow", r.flow, 3);
+                put("Head", p.head, 3);
+                put("Fluidpower", p.fluidPowerW, 1);
+                put("Shaftpower", p.shaftPowerW.value_or(0), 1);
+                put("Npsha", p.npshAvailable.value_or(0), 3);
+                put("Npshr", p.npshRequired.value_or(0), 3);
+                put("Margin", p.npshMargin.value_or(0), 3);
+                put("Ratio", p.npshRatio.value_or(0), 2);
+                put("Totalloss", r.totalHeadLoss, 3);
+                put("Velocity", r.sections[1].velocity, 3);
+                put("Contraction", r.transitions[0].k, 4);
+                put("Expansion", r.transitions[1].k, 4);
+                put("Inletpressure", r.nodes[1].pressure, 4);
+                put("Discharge", r.nodes[2].pressure, 4);
+            }
+            // The grade lines as the window draws them, the key below, at
+            // the width of a page.
+            QWidget picture;
+            picture.setAttribute(Qt::WA_DontShowOnScreen);
+            auto* layout = new QVBoxLayout(&picture);
+            auto* chart = new QChartView(&picture);
+            chart->setRenderHint(QPainter::Antialiasing);
+            chart->setFixedSize(520, 330);
+            const ChartPicture lines = editor.gradeLinePicture();
+            Render(chart->chart(), lines, QApplication::font());
+            chart->chart()->legend()->hide();
+            auto* key = new QLabel(LegendHtml(lines), &picture);
+            key->setWordWrap(true);
+            key->setFixedWidth(520);
+            layout->addWidget(chart);
+            layout->addWidget(key);
+            picture.show();
+            QApplication::processEvents();
+            content.pictures["run"] = picture.grab().toImage();
+        }
+    }
+    const std::map<QString, const std::map<QString, QString>*> named{
+        {"pump", &pump}, {"water", &water}, {"run", &run}};
 
     // {{key:Control}} -> the control's text on that example's panel.
     static const QRegularExpression field(QStringLiteral("\\{\\{([0-9a-z]+):([A-Za-z_]+)\\}\\}"));

@@ -17,10 +17,12 @@
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PrintLayout.h"
+#include "logic/model/RunEditor.h"
 #include "logic/model/UserChoices.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/PumpPage.h"
+#include "ui/RunWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/platform/Platform.h"
 #include "ui/widgets/Glyphs.h"
@@ -167,6 +169,7 @@ void MainWindow::createMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
+    action(file, "&New pipe run", "NewPipeRun1", [this] { newRun(); })->setShortcut(QKeySequence::New);
     action(file, "&Open\u2026", "OpenFile1", [this] { openFile(); })->setShortcut(QKeySequence::Open);
     save_ = action(file, "Save", "SaveFile1", [this] { panel(panelInView())->save(); });
     save_->setShortcut(QKeySequence::Save);
@@ -255,7 +258,9 @@ void MainWindow::openFiles(const std::vector<std::string>& paths) {
         // Read whole or refused whole; the first line names the panel.
         const PanelFileBytes file = ReadPanelFile(path);
         std::optional<std::string> problem;
-        if (!file.bytes) {
+        if (IsRunFileName(path) || (file.bytes && LooksLikeRunDocument(*file.bytes))) {
+            problem = openRun(path);
+        } else if (!file.bytes) {
             problem = file.message;
         } else if (const auto kind = PanelKindOfHeader(PanelFileReader(*file.bytes).next()); !kind) {
             problem = kNotValidFileText;
@@ -282,7 +287,7 @@ void MainWindow::openHandedFiles(const std::vector<std::string>& paths) {
 
 void MainWindow::openFile() {
     if (!services_.platform) return;
-    const FileChooser chooser{AnyPanelFileFilter(), "", "Open"};
+    const FileChooser chooser{AnyCorvaneFileFilter(), "", "Open"};
     if (const auto path = ChooseFile(*services_.platform, this, chooser, false, services_.choices, FileKind::Panel))
         openFiles({*path});
 }
@@ -312,6 +317,49 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // After the drop has ended: a message box must not run inside it.
     QTimer::singleShot(0, this, [this, paths] { openFiles(paths); });
+}
+
+RunWindow* MainWindow::newRun() {
+    auto* window = new RunWindow(models_[0]->locale(), runBases_, services_, [this] { newRun(); },
+                                 [this] { openFile(); }, this);
+    window->show();
+    dismissSplash();
+    return window;
+}
+
+void MainWindow::dismissSplash() {
+    // The splash stays on top of the program's windows: a run window
+    // opened at start would lie under it.
+    splashTimer_.stop();
+    if (splash_) splash_->dismiss();
+}
+
+std::vector<RunWindow*> MainWindow::runWindows() const {
+    std::vector<RunWindow*> windows;
+    for (RunWindow* w : findChildren<RunWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        if (w->isVisible()) windows.push_back(w);
+    return windows;
+}
+
+std::optional<std::string> MainWindow::openRun(const std::string& path) {
+    // A run open already comes to the front as it is.
+    for (RunWindow* w : runWindows())
+        if (!w->filePath().empty() && SameFile(w->filePath(), path)) {
+            w->raise();
+            w->activateWindow();
+            return std::nullopt;
+        }
+    auto* window = new RunWindow(models_[0]->locale(), runBases_, services_, [this] { newRun(); },
+                                 [this] { openFile(); }, this);
+    if (auto problem = window->openFile(path)) {
+        delete window;
+        return problem;
+    }
+    window->show();
+    dismissSplash();
+    window->raise();
+    window->activateWindow();
+    return std::nullopt;
 }
 
 std::optional<PumpEntry> MainWindow::pumpFor(int number) const {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "logic/model/RunCalculation.h"
 #include "ui/CalcPanel.h"
 
 class QAction;
@@ -76,6 +77,12 @@ public:
     // where it no longer exists.
     void openRecent(const std::string& path);
     class AnalysisWindow* analysisWindow() const { return analysis_; }
+    // File > New pipe run: a run window of its own.
+    class RunWindow* newRun();
+    // The run windows open now.
+    std::vector<class RunWindow*> runWindows() const;
+    // The data bases a run document may name rows of.
+    void setRunDataBases(RunDataBases bases) { runBases_ = std::move(bases); }
     void showAbout();
     // Brings the window to the front, restored if minimised.
     void bringToFront();
@@ -86,10 +93,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void dismissSplash();
     void createMenus();
     void createToolBar();
     void fillRecentMenu();
     void markPanelInView();
+    // A run file in a run window of its own; the reason where it cannot.
+    std::optional<std::string> openRun(const std::string& path);
     // The pump set on the analysis window's Pump tab for the panel.
     std::optional<PumpEntry> pumpFor(int number) const;
 
@@ -114,6 +124,7 @@ private:
     QAction* export_ = nullptr;
     QAction* preview_ = nullptr;
     QAction* print_ = nullptr;
+    RunDataBases runBases_;
 };
 
 }  // namespace corvane

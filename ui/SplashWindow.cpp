@@ -60,10 +60,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     version_->adjustSize();
     version_->move(384 - version_->width(), 64);
     timer_.setObjectName("SplashTimer1");
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        timer_.stop();
-        hide();
-    });
+    connect(&timer_, &QTimer::timeout, this, &SplashWindow::dismiss);
 }
 
 QPoint SplashWindow::PlaceOver(const QRect& frame) {
@@ -79,9 +76,11 @@ void SplashWindow::showFor(int milliseconds, const QWidget* mainWindow) {
     raise();
 }
 
-void SplashWindow::mousePressEvent(QMouseEvent*) {
+void SplashWindow::dismiss() {
     timer_.stop();
     hide();
 }
+
+void SplashWindow::mousePressEvent(QMouseEvent*) { dismiss(); }
 
 }  // namespace corvane

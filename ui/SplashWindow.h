@@ -20,6 +20,8 @@ public:
     // 130, left + (width - 406) / 2.  A new request restarts the countdown.
     void showFor(int milliseconds, const QWidget* mainWindow);
     QTimer& timer() { return timer_; }
+    // Hidden now, its countdown stopped.
+    void dismiss();
 
     static QPoint PlaceOver(const QRect& mainFrame);
 

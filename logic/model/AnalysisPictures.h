@@ -44,7 +44,8 @@ std::string PowerOfTen(int exponent);
 
 // Pump and PumpPoint: a pump's curve and its operating point, drawn apart
 // from the pipe's.
-enum class LineRole { Curve, Family, Own, Reference, Operating, Pump, PumpPoint };
+// Profile and Energy: a run's elevation and energy grade line.
+enum class LineRole { Curve, Family, Own, Reference, Operating, Pump, PumpPoint, Profile, Energy };
 
 struct ChartLine {
     std::string name;                               // legend text (or end label)

@@ -23,12 +23,6 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-SheetBlock Paragraph(std::string text) {
-    SheetBlock b;
-    b.text = std::move(text);
-    return b;
-}
-
 // An equation, and after a gap of six spaces what it says.
 SheetBlock Equation(const std::string& line) {
     SheetBlock b;
@@ -36,15 +30,6 @@ SheetBlock Equation(const std::string& line) {
     const auto gap = line.find("      ");
     b.text = line.substr(0, gap);
     if (gap != std::string::npos) b.note = line.substr(gap + 6);
-    return b;
-}
-
-SheetBlock Table(std::vector<std::string> headers, Rows rows, int boldRows = 0) {
-    SheetBlock b;
-    b.kind = SheetBlock::Kind::Table;
-    b.headers = std::move(headers);
-    b.rows = std::move(rows);
-    b.boldRows = boldRows;
     return b;
 }
 
@@ -146,7 +131,7 @@ private:
                 rows.push_back({trim(text(Ctl::AvailablePressureHdLabel)), entry(Ctl::AvailablePressure_RightEdit),
                                 item(Ctl::MhdBarComboBox)});
         }
-        s.blocks.push_back(Table({"Entry", "Value", "Unit"}, rows));
+        s.blocks.push_back(SheetTable({"Entry", "Value", "Unit"}, rows));
 
         const FittingsSelection& f = op_.inputs.fittings;
         const double d = op_.diameter;
@@ -160,21 +145,21 @@ private:
         }
         if (f.extraK != 0) fittings.push_back({"Extra K", "1", "", num(f.extraK, 3), num(f.extraK, 3)});
         if (fittings.empty()) {
-            s.blocks.push_back(Paragraph("Fittings: none."));
+            s.blocks.push_back(SheetParagraph("Fittings: none."));
         } else {
             fittings.push_back({"Total K", "", "", "", num(op_.result.fittingsK.value_or(0), 3)});
             std::string at = "Fittings, K of each by the size band of the " +
                              std::string(kind() == PanelKind::Diameter ? "solved " : "") + "internal diameter (" +
                              (metric() ? num(d, 3) + " mm" : num(d / kMillimetresPerInch, 3) + " inch") + "):";
-            s.blocks.push_back(Paragraph(at));
-            s.blocks.push_back(Table({"Fitting", "Count", "Size band", "K of one", "K"}, fittings, 1));
+            s.blocks.push_back(SheetParagraph(at));
+            s.blocks.push_back(SheetTable({"Fitting", "Count", "Size band", "K of one", "K"}, fittings, 1));
         }
         return s;
     }
 
     SheetSection theMethod() const {
         SheetSection s{"2  The method", {}};
-        s.blocks.push_back(Paragraph(
+        s.blocks.push_back(SheetParagraph(
             "Steady flow in a full round pipe, Darcy\u2013Weisbach, with the friction factor by its flow zone; "
             "calculated in SI units (D, L, \u03b5 and h in m, Q in m\u00b3/s, \u03bd in m\u00b2/s, \u0394p in bar, "
             "g = " + dec("9.81") + " m/s\u00b2)."));
@@ -208,42 +193,42 @@ private:
         const std::string converged = op_.result.converged ? "." : ", and the last did not meet the tolerance.";
         switch (kind()) {
             case PanelKind::PressureDrop:
-                s.blocks.push_back(Paragraph("The pressure drop follows directly from the flow: no iteration."));
+                s.blocks.push_back(SheetParagraph("The pressure drop follows directly from the flow: no iteration."));
                 break;
             case PanelKind::Flow:
-                s.blocks.push_back(Paragraph(
+                s.blocks.push_back(SheetParagraph(
                     "The flow was solved by fixed-point iteration on the velocity: from v = 2 m/s, each pass takes f "
                     "at the pass's Reynolds number and sets v \u2190 v \u221a(h_available / h_pass), the heads per metre "
                     "of pipe, until they agree within " + dec("0.0001") + "; " + passText + " were needed" + converged +
                     " The flow is Q = v (\u03c0 D\u00b2 / 4)" + (gas() ? " / c." : ".")));
                 break;
             case PanelKind::Diameter:
-                s.blocks.push_back(Paragraph(
+                s.blocks.push_back(SheetParagraph(
                     "The diameter was solved by fixed-point iteration: from D = 50 mm, each pass takes v, Re, f and the "
                     "fittings' K at the pass's diameter and sets D \u2190 D (h_pass / h_available)^\u00bc, the heads per "
                     "metre of pipe, until they agree within " + dec("0.0001") + "; " + passText + " were needed" +
                     converged));
                 break;
             case PanelKind::Length:
-                s.blocks.push_back(Paragraph(
+                s.blocks.push_back(SheetParagraph(
                     "The length follows directly: L = (h_available \u2212 \u0394z \u2212 h_fittings) / (f v\u00b2 / 2g D); "
                     "no iteration."));
                 break;
         }
         if (kind() != PanelKind::PressureDrop)
-            s.blocks.push_back(Paragraph(
+            s.blocks.push_back(SheetParagraph(
                 gas() ? "The head available is the allowable pressure loss as a head of the gas at the inlet: "
                         "h_available = c \u0394p \u00d7 10\u2075 / (\u03c1\u2080 g)."
                       : "The head available is the available pressure as a head of the liquid: given in bar or psi, "
                         "h_available = p \u00d7 10\u2075 / (\u03c1 g)."));
         if (gas())
-            s.blocks.push_back(Paragraph(
+            s.blocks.push_back(SheetParagraph(
                 "Second opinion: the complete isothermal equation for a compressible gas, "
                 "\u1e41\u00b2 = (\u03c0D\u00b2/4)\u00b2 \u03c1\u2081 (P\u2081\u00b2 \u2212 P\u2082\u00b2) / (P\u2081 (f L/D + K + "
                 "2 ln(P\u2081/P\u2082))), absolute pressures, \u03c1\u2081 the density at the inlet, f by the same rule at the "
                 "mean pressure, iterated to convergence; the elevation is left out."));
         if (op_.inputs.fittings.counts != decltype(op_.inputs.fittings.counts){})
-            s.blocks.push_back(Paragraph(
+            s.blocks.push_back(SheetParagraph(
                 "Fittings second opinion: 2-K (Hooper) K = K\u2081 / Re + K\u221e (1 + 1 / D), and 3-K (Darby) "
                 "K = K\u2081 / Re + K\u1d62 (1 + K_d / D^" + dec("0.3") + "), D in inches, for the fittings with published "
                 "constants."));
@@ -278,7 +263,7 @@ private:
         std::vector<std::string> headers{"Quantity", "Symbol", "Value", "SI unit"};
         if (imperial) headers.push_back("In the panel's units");
 
-        s.blocks.push_back(Paragraph("What the equations were given, in SI units:"));
+        s.blocks.push_back(SheetParagraph("What the equations were given, in SI units:"));
         Rows given;
         given.push_back(row(std::string("Internal diameter") + (kind() == PanelKind::Diameter ? " (solved)" : ""), "D", d,
                             "m", num(dMm / kMillimetresPerInch, 4) + " inch"));
@@ -298,9 +283,9 @@ private:
                                 num(PressureFromBar(kPsi, op_.inputs.inletPressure), 3) + " psi g"));
         given.push_back(row("Elevation change (a rise positive)", "\u0394z", hElevation, "m", feet(hElevation, "ft")));
         given.push_back(row("Total K of the fittings", "K", k, "", ""));
-        s.blocks.push_back(Table(headers, given));
+        s.blocks.push_back(SheetTable(headers, given));
 
-        s.blocks.push_back(Paragraph("What the equations gave:"));
+        s.blocks.push_back(SheetParagraph("What the equations gave:"));
         Rows gave;
         if (gas()) gave.push_back(row("Volume ratio at the inlet", "c", c, "", ""));
         gave.push_back(row(gas() ? "Velocity at the inlet" : "Velocity", "v", v, "m/s", feet(v, "ft/s")));
@@ -319,7 +304,7 @@ private:
         }
         gave.push_back(row("Sum", "h", h, "m", feet(h, "ft hd")));
         gave.push_back(row("As a pressure", "\u0394p", dp, "bar", num(PressureFromBar(kPsi, dp), 4) + " psi"));
-        s.blocks.push_back(Table(headers, gave, 2));
+        s.blocks.push_back(SheetTable(headers, gave, 2));
         return s;
     }
 
@@ -364,38 +349,38 @@ private:
             rows.push_back({trim(text(Ctl::ExitFlowHdLabel)), exit.first, exit.second});
             rows.push_back({"Exit pressure", at.first, at.second});
         }
-        s.blocks.push_back(Table({"Result", "As the panel shows it", "Unit"}, rows));
+        s.blocks.push_back(SheetTable({"Result", "As the panel shows it", "Unit"}, rows));
 
         if (const auto c = CompareIsothermal(p_, op_); c && !c->fault) {
             const auto panel = NumberAndUnit(UnknownText(p_, c->panelValue));
             const auto isothermal = NumberAndUnit(UnknownText(p_, c->isothermalValue));
-            s.blocks.push_back(Paragraph("The panel's unknown by the complete isothermal equation:"));
-            s.blocks.push_back(Table({"Method", "Result", "Unit", "Difference"},
+            s.blocks.push_back(SheetParagraph("The panel's unknown by the complete isothermal equation:"));
+            s.blocks.push_back(SheetTable({"Method", "Result", "Unit", "Difference"},
                                      {{"This panel's gas method", panel.first, panel.second, ""},
                                       {"Isothermal equation", isothermal.first, isothermal.second,
                                        num(c->differencePercent, 1) + " %"}}));
         }
         const FittingsComparisonTable fittings = CompareFittings(p_, op_);
         if (!fittings.message) {
-            s.blocks.push_back(Paragraph("The fittings by the size band table and by the 2-K and 3-K methods, at Re " +
+            s.blocks.push_back(SheetParagraph("The fittings by the size band table and by the 2-K and 3-K methods, at Re " +
                                          num(op_.result.reynolds, 0) + ":"));
             Rows all = fittings.rows;
             all.insert(all.end(), fittings.totals.begin(), fittings.totals.end());
-            s.blocks.push_back(Table(fittings.headers, all, static_cast<int>(fittings.totals.size())));
+            s.blocks.push_back(SheetTable(fittings.headers, all, static_cast<int>(fittings.totals.size())));
         }
         if (pump_ && pump_->message) {
-            s.blocks.push_back(Paragraph("Pump: " + ReplaceLineBreaks(*pump_->message)));
+            s.blocks.push_back(SheetParagraph("Pump: " + ReplaceLineBreaks(*pump_->message)));
         } else if (pump_) {
             Rows pumpRows;
             for (const PumpRow& r : pump_->rows) pumpRows.push_back({r.caption, r.value, r.unit});
-            s.blocks.push_back(Paragraph("The pump's operating point on this pipe run:"));
-            s.blocks.push_back(Table({"Pump", "Value", "Unit"}, pumpRows));
+            s.blocks.push_back(SheetParagraph("The pump's operating point on this pipe run:"));
+            s.blocks.push_back(SheetTable({"Pump", "Value", "Unit"}, pumpRows));
         }
         const std::vector<ValidityNote> notes = ValidityNotes(p_);
-        s.blocks.push_back(Paragraph("Validity notes:"));
+        s.blocks.push_back(SheetParagraph("Validity notes:"));
         if (notes.empty())
-            s.blocks.push_back(Paragraph("No notes: the case lies inside the range of every formula used."));
-        for (const ValidityNote& n : notes) s.blocks.push_back(Paragraph("\u2022 " + n.title + ": " + n.reason));
+            s.blocks.push_back(SheetParagraph("No notes: the case lies inside the range of every formula used."));
+        for (const ValidityNote& n : notes) s.blocks.push_back(SheetParagraph("\u2022 " + n.title + ": " + n.reason));
         return s;
     }
 
@@ -416,6 +401,21 @@ private:
 
 }  // namespace
 
+SheetBlock SheetParagraph(std::string text) {
+    SheetBlock b;
+    b.text = std::move(text);
+    return b;
+}
+
+SheetBlock SheetTable(std::vector<std::string> headers, std::vector<std::vector<std::string>> rows, int boldRows) {
+    SheetBlock b;
+    b.kind = SheetBlock::Kind::Table;
+    b.headers = std::move(headers);
+    b.rows = std::move(rows);
+    b.boldRows = boldRows;
+    return b;
+}
+
 std::string CalculationSheet::PageText(int page, int pages) {
     return "Page " + std::to_string(page) + " of " + std::to_string(pages);
 }
@@ -433,21 +433,28 @@ std::string TodaysDate() {
 
 std::string ProgramNameAndVersion() { return std::string("Corvane ") + CORVANE_VERSION; }
 
-CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
-                                      const std::optional<PumpEntry>& pump, const SheetTitle& title) {
+CalculationSheet SheetFrame(const std::string& title, const std::string& fileWord, const std::string& fileName,
+                            const std::string& date, const SheetTitle& block, const Locale& locale) {
     CalculationSheet sheet;
-    sheet.paper = PaperOf(panel.locale());
-    sheet.title = std::string("Calculation sheet \u2014 ") + TaskOf(panel.kind());
+    sheet.paper = PaperOf(locale);
+    sheet.title = title;
     sheet.program = ProgramNameAndVersion();
     sheet.date = date;
     sheet.file = fileName.empty() ? "(not saved)" : fileName;
-    sheet.titleBlock = {{"Project", title.project},       {"Case", title.caseName},
-                        {"Prepared by", title.preparedBy}, {"Checked by", title.checkedBy},
-                        {"Revision", title.revision},      {"Date", date}};
-    sheet.pageHeading = "Panel file: " + sheet.file;
-    for (const auto& [caption, value] : {std::pair{"Project", title.project}, std::pair{"case", title.caseName},
-                                          std::pair{"revision", title.revision}})
+    sheet.titleBlock = {{"Project", block.project},       {"Case", block.caseName},
+                        {"Prepared by", block.preparedBy}, {"Checked by", block.checkedBy},
+                        {"Revision", block.revision},      {"Date", date}};
+    sheet.pageHeading = fileWord + ": " + sheet.file;
+    for (const auto& [caption, value] : {std::pair{"Project", block.project}, std::pair{"case", block.caseName},
+                                          std::pair{"revision", block.revision}})
         if (!value.empty()) sheet.pageHeading += std::string(" \u2014 ") + caption + " " + value;
+    return sheet;
+}
+
+CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string& fileName, const std::string& date,
+                                      const std::optional<PumpEntry>& pump, const SheetTitle& title) {
+    CalculationSheet sheet = SheetFrame(std::string("Calculation sheet \u2014 ") + TaskOf(panel.kind()), "Panel file",
+                                        fileName, date, title, panel.locale());
     sheet.sections = SheetWriter(panel, pump).sections();
     return sheet;
 }

@@ -78,6 +78,16 @@ CalculationSheet MakeCalculationSheet(const PanelModel& panel, const std::string
                                       const std::optional<PumpEntry>& pump = std::nullopt,
                                       const SheetTitle& title = {});
 
+// A paragraph, and a table whose last `boldRows` rows are totals.
+SheetBlock SheetParagraph(std::string text);
+SheetBlock SheetTable(std::vector<std::string> headers, std::vector<std::vector<std::string>> rows, int boldRows = 0);
+
+// The frame every sheet shares: paper, program, date, the title block and
+// the page heading ("<fileWord>: <file>", then the project, case and
+// revision where given); the sections are the caller's.
+CalculationSheet SheetFrame(const std::string& title, const std::string& fileWord, const std::string& fileName,
+                            const std::string& date, const SheetTitle& block, const Locale& locale);
+
 // A value to six significant digits in the locale's numbers: fixed-point
 // from 0.001 on ("0.00166667", "84543.9"), below that as a power of ten
 // ("1.00400 × 10⁻⁶").

@@ -144,9 +144,18 @@ RunPump ResolvePump(const RunDocPump& p) {
 // ---------------------------------------------------------------- words
 class Words {
 public:
-    Words(const RunOutcome& o, const Locale& l) : o_(o), l_(l) {}
+    // `metric` false: flows in US gpm, heads in ft, pressures in psi.
+    Words(const RunOutcome& o, const Locale& l, bool metric = true) : o_(o), l_(l), metric_(metric) {}
     std::string num(double v, int decimals) const { return WriteEntryNumber(v, decimals, l_).value_or("?"); }
-    std::string flow(double q) const { return num(q, 3) + " " + FlowUnitText(kLitrePerMin, l_); }
+    std::string flow(double q) const {
+        return metric_ ? num(q, 3) + " " + FlowUnitText(kLitrePerMin, l_)
+                       : num(FlowFromLitresPerMin(kGallonUsPerMin, q), 3) + " " + FlowUnitText(kGallonUsPerMin, l_);
+    }
+    std::string flowNumber(double q) const { return num(metric_ ? q : FlowFromLitresPerMin(kGallonUsPerMin, q), 3); }
+    std::string head(double m) const { return metric_ ? num(m, 3) + " m" : num(LengthFromMetres(kFoot, m), 3) + " ft"; }
+    std::string absolute(double bar) const {
+        return metric_ ? num(bar, 4) + " bar a" : num(PressureFromBar(kPsi, bar), 3) + " psi a";
+    }
     std::string section(int n) const {
         return "section " + std::to_string(n) + " (" + o_.sectionNames[static_cast<std::size_t>(n - 1)] + ")";
     }
@@ -182,24 +191,24 @@ public:
         switch (n.kind) {
             case RunNoteKind::BelowVapourPressure:
                 return "At the " + RunNodeName(o_, r.nodes[static_cast<std::size_t>(n.node)]) +
-                       " the absolute pressure, " + num(n.value, 4) + " bar a, is below the vapour pressure, " +
-                       num(n.limit, 4) + " bar a: the liquid boils there.";
+                       " the absolute pressure, " + absolute(n.value) + ", is below the vapour pressure, " +
+                       absolute(n.limit) + ": the liquid boils there.";
             case RunNoteKind::BelowAbsoluteZero:
                 return "At the " + RunNodeName(o_, r.nodes[static_cast<std::size_t>(n.node)]) +
-                       " the absolute pressure, " + num(n.value, 4) +
-                       " bar a, is below zero: the liquid cannot follow (give its vapour pressure to see where it "
+                       " the absolute pressure, " + absolute(n.value) +
+                       ", is below zero: the liquid cannot follow (give its vapour pressure to see where it "
                        "boils).";
             case RunNoteKind::NoVapourPressure:
                 return "NPSH available is not calculated: the liquid has no vapour pressure "
                        "(fluid.vapour_pressure_bar_a).";
             case RunNoteKind::NpshBelowRequired:
-                return "NPSH available, " + num(n.value, 3) + " m, is below NPSH required, " + num(n.limit, 3) +
-                       " m: the pump cavitates.";
+                return "NPSH available, " + head(n.value) + ", is below NPSH required, " + head(n.limit) +
+                       ": the pump cavitates.";
             case RunNoteKind::NpshMarginLow:
                 return "The NPSH margin ratio NPSHa/NPSHr, " + num(n.value, 3) + ", is below " + num(n.limit, 3) +
                        ", the least ratio ANSI/HI 9.6.1 recommends for any application.";
             case RunNoteKind::AnotherFlow:
-                return "Another flow, between " + num(n.value, 3) + " and " + flow(n.limit) +
+                return "Another flow, between " + flowNumber(n.value) + " and " + flow(n.limit) +
                        ", balances the run as well: a section's Reynolds number passes 2300 or 3500 between them, "
                        "where its friction factor jumps. The lowest flow is shown.";
             case RunNoteKind::NpshRequiredOutside:
@@ -212,6 +221,7 @@ public:
 private:
     const RunOutcome& o_;
     const Locale& l_;
+    bool metric_ = true;
 };
 
 // Columns of text: the first left-aligned, the others right-aligned.
@@ -270,6 +280,13 @@ RunOutcome CalculateRun(const RunDocument& d, const RunDataBases& bases, const L
     o.status = RunStatus::Ok;
     for (const RunNote& n : o.result.notes) o.notes.push_back(words.note(n));
     return o;
+}
+
+std::vector<std::string> RunNoteTexts(const RunOutcome& outcome, const Locale& locale, bool metric) {
+    const Words words(outcome, locale, metric);
+    std::vector<std::string> texts;
+    for (const RunNote& n : outcome.result.notes) texts.push_back(words.note(n));
+    return texts;
 }
 
 std::string RunNodeName(const RunOutcome& o, const RunNode& node) {

@@ -39,6 +39,10 @@ struct RunOutcome {
 
 RunOutcome CalculateRun(const RunDocument& document, const RunDataBases& bases, const Locale& locale);
 
+// The notes of a calculated run in words, in metric units or (`metric`
+// false) in US gpm, ft and psi.
+std::vector<std::string> RunNoteTexts(const RunOutcome& outcome, const Locale& locale, bool metric);
+
 // "inlet of Suction", "end of Discharge", "pump discharge".
 std::string RunNodeName(const RunOutcome& outcome, const RunNode& node);
 

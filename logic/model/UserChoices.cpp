@@ -8,6 +8,7 @@ namespace corvane {
 namespace {
 
 constexpr const char* kRecentKey = "recent";
+constexpr const char* kRunUnitsKey = "run.units";
 // The user-dirs.dirs file is a few lines.
 constexpr std::size_t kMaxUserDirsBytes = 1u << 16;
 
@@ -137,6 +138,14 @@ void UserChoices::setSheetTitle(const SheetTitle& title) {
     const std::string* fields[] = {&title.project, &title.caseName, &title.preparedBy, &title.checkedBy,
                                    &title.revision};
     for (std::size_t i = 0; i < std::size(fields); ++i) settings_.set(kTitleKeys[i], *fields[i]);
+    save();
+}
+
+bool UserChoices::runMetric() const { return settings_.value(kRunUnitsKey) != "imperial"; }
+
+void UserChoices::setRunMetric(bool metric) {
+    if (runMetric() == metric) return;
+    settings_.set(kRunUnitsKey, metric ? "metric" : "imperial");
     save();
 }
 

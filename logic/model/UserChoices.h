@@ -1,8 +1,8 @@
 #pragma once
 // What the program remembers of the user's choices between runs, kept in
 // the settings file: where each kind of file chooser starts and the name
-// it offers, the recent panel files, and the title block of the
-// calculation sheet.
+// it offers, the recent panel files, the title block of the calculation
+// sheet, and the units of the pipe run window.
 //
 // A chooser starts in the folder its kind of file was last chosen in; the
 // first time, in the user's documents folder (as `xdg-user-dir DOCUMENTS`
@@ -70,6 +70,11 @@ public:
     // The title block last entered for a calculation sheet.
     SheetTitle sheetTitle() const;
     void setSheetTitle(const SheetTitle& title);
+
+    // The units the pipe run window shows, as last chosen: metric unless
+    // imperial was.
+    bool runMetric() const;
+    void setRunMetric(bool metric);
 
 private:
     void save();

@@ -101,7 +101,7 @@ TEST_F(CliFiles, RunExitStatusIsTheWorstOfTheFiles) {
         {{"run", Write("text.cvrun", "pipe run")}, ExitStatus::Invalid, "not valid JSON"},
         {{"run", (dir_ / "missing.cvrun").string()}, ExitStatus::Invalid, "File not found"},
         {{"run", flat, uphill, flat}, ExitStatus::Refused, "No flow runs"},
-        {{"run", "--sheet", "out.pdf", flat}, ExitStatus::Invalid, "corvane-cli: unknown option --sheet for run\n"},
+        {{"run", "--sheet", "out.pdf", flat}, ExitStatus::Invalid, "--sheet needs corvane-sheet beside corvane-cli"},
         {{"run"}, ExitStatus::Invalid, "usage: corvane-cli run"},
     };
     for (const auto& c : cases) {
@@ -116,6 +116,53 @@ TEST_F(CliFiles, RunExitStatusIsTheWorstOfTheFiles) {
     EXPECT_TRUE(invalid[0]["flow_lmin"].is_null());
     EXPECT_EQ(invalid[1]["status"], "ok");
     EXPECT_LT(invalid[1]["sink_margin_m"].get<double>(), -5.0);  // the head a pump would have to add
+}
+
+// run --sheet: the sheet of one run, drawn by the drawer given, written
+// whole, never over the run file itself (its name, a symbolic or a hard
+// link); the title block from the options.
+TEST_F(CliFiles, RunSheetIsWrittenButNeverOverItsRunFile) {
+    std::vector<CalculationSheet> drawn;
+    const RunSheetDrawer drawer = [&](const CalculationSheet& s) -> std::optional<std::string> {
+        drawn.push_back(s);
+        return "PDF of " + s.title;
+    };
+    auto run = [&](std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const ExitStatus status = RunRunCommand(args, out, err, Locale{}, {}, drawer, "2026-12-09");
+        return CliRun{status, out.str(), err.str()};
+    };
+    const std::string file = Write("line.cvrun", [] {
+        std::ifstream in(CORVANE_EXAMPLES "/pump-cavitating.cvrun", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }());
+    const std::string pdf = (dir_ / "line.pdf").string();
+    const CliRun r = run({"--sheet", pdf, "--title", "Hot well", "--checked-by", "B. Checker", file});
+    ASSERT_EQ(r.status, ExitStatus::Ok) << r.err;
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].title, "Calculation sheet \u2014 Pipe run");
+    EXPECT_EQ(drawn[0].pageHeading, "Run file: line.cvrun \u2014 Project Hot well");
+    EXPECT_EQ(drawn[0].titleBlock[3], (std::pair<std::string, std::string>{"Checked by", "B. Checker"}));
+    std::ifstream written(pdf);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(written)), {}), "PDF of Calculation sheet \u2014 Pipe run");
+
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::filesystem::create_symlink(file, dir_ / "link.pdf");
+    std::filesystem::create_hard_link(file, dir_ / "hard.pdf");
+    for (const std::string& out : {file, (dir_ / "link.pdf").string(), (dir_ / "hard.pdf").string()}) {
+        const CliRun refused = run({"--sheet", out, file});
+        EXPECT_EQ(refused.status, ExitStatus::Invalid);
+        EXPECT_EQ(refused.err, "corvane-cli: " + out + " is the run file " + file +
+                                   " itself; the sheet would overwrite it: give the sheet another name\n");
+        std::ifstream again(file, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), bytes);
+    }
+    // One FILE, no --json, a title block only with --sheet.
+    EXPECT_NE(run({"--sheet", pdf, file, file}).err.find("run --sheet takes one FILE"), std::string::npos);
+    EXPECT_NE(run({"--sheet", pdf, "--json", file}).err.find("without --json"), std::string::npos);
+    EXPECT_NE(run({"--title", "T", file}).err.find("the title block goes with --sheet"), std::string::npos);
+    EXPECT_EQ(drawn.size(), 1u);
 }
 
 }  // namespace

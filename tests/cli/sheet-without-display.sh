@@ -17,6 +17,15 @@ for f in "$examples"/*.PW?; do
 done
 # The text of the pressure drop example: its printed head.
 pdftotext -layout "$out/pressure-drop.PW1.pdf" - | grep -q 'Pressure drop *5.831 *m hd' || { echo "no 5.831 m hd"; exit 1; }
+# A pipe run's sheet, handed over the same way: its grade lines and the
+# node where the liquid boils; never over the run file.
+"$cli" run --sheet "$out/run.pdf" "$examples/pump-cavitating.cvrun" || { echo "run --sheet: status $?"; exit 1; }
+pdftotext "$out/run.pdf" - | grep -q '^5 *Grade lines' || { echo "run sheet: no grade lines"; exit 1; }
+pdftotext "$out/run.pdf" - | grep -q 'below the vapour pressure' || { echo "run sheet: no boiling node"; exit 1; }
+cp "$examples/pump-cavitating.cvrun" "$out/self.cvrun"
+status=0
+"$cli" run --sheet "$out/self.cvrun" "$out/self.cvrun" 2>/dev/null || status=$?
+[ "$status" -eq 2 ] && cmp -s "$out/self.cvrun" "$examples/pump-cavitating.cvrun" || { echo "run sheet over its file: $status"; exit 1; }
 # A refused calculation: status 1, no file.
 sed 's/^100\.000\r$/0\r/' "$examples/pressure-drop.PW1" >"$out/zero.PW1"
 status=0

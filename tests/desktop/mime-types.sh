@@ -22,7 +22,11 @@ printf 'Corvane_Find_DIAMETER\r\nGasFalse3\r\n' > x.PW3
 printf 'Corvane_Find_FLOW\r\nGasFalse2\r\n' > y.pw2
 printf 'Corvane_Find_LENGTH\r\nGasFalse4\r\n' > case-without-extension
 cp "$source/examples/pressure-drop.PW1" p.PW1
-for pair in x.PW3:diameter y.pw2:flow case-without-extension:length p.PW1:pressure-drop; do
+cp "$source/examples/pump-suction-lift.cvrun" r.cvrun
+cp "$source/examples/pump-suction-lift.cvrun" R.CVRUN
+printf '{\n  "corvane_run": 1,\n  "sections": []\n}\n' > run-without-extension
+for pair in x.PW3:diameter y.pw2:flow case-without-extension:length p.PW1:pressure-drop r.cvrun:run R.CVRUN:run \
+            run-without-extension:run; do
   file="${pair%%:*}"
   want="application/x-corvane-${pair#*:}"
   got="$(type_of "$file")"
@@ -33,4 +37,4 @@ for type in $(sed -n 's/^MimeType=//p' "$source/data/desktop/org.example.Corvane
   grep -q "type=\"$type\"" "$source/data/desktop/org.example.Corvane.mime.xml" || fail "$type is not in the package"
 done
 grep -q '^Exec=corvane %F$' "$source/data/desktop/org.example.Corvane.desktop" || fail "the desktop entry takes no files"
-echo "mime-types: x.PW3, y.pw2, a file by its header and an example get Corvane's types"
+echo "mime-types: x.PW3, y.pw2, run files, files by their first bytes and examples get Corvane's types"

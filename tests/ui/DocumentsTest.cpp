@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -29,6 +30,7 @@
 #include "ui/AnalysisWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/PumpPage.h"
+#include "ui/RunWindow.h"
 #include "ui/widgets/RightAlignedEdit.h"
 
 namespace corvane {
@@ -97,7 +99,7 @@ TEST_F(DocumentsTest, EachFileGoesToThePanelItsFirstLineNames) {
 TEST_F(DocumentsTest, TheFileMenuActsOnTheMarkedPanelAndNamesIt) {
     QStringList items;
     for (QAction* a : window_->findChild<QMenu*>("FileMenu")->actions()) items << a->text();
-    EXPECT_EQ(items, (QStringList{"&Open\u2026", "&Save Find pressure drop", "Save Find pressure drop &as\u2026",
+    EXPECT_EQ(items, (QStringList{"&New pipe run", "&Open\u2026", "&Save Find pressure drop", "Save Find pressure drop &as\u2026",
                                   "&Recent files", "", "&Export calculation sheet of Find pressure drop\u2026",
                                   "Print pre&view of Find pressure drop\u2026", "&Print Find pressure drop\u2026", "",
                                   "Exit Corvane"}));
@@ -286,6 +288,66 @@ TEST_F(DocumentsTest, ThePumpTabsLegendIsNeverCut) {
 
 // The program's real start: its command line, and a second start that hands
 // its files to the copy running.
+// Pipe runs: opened like panel files (the File menu's Open, drops, the
+// recent files) into a run window, edited there, saved and opened again;
+// the sheet never over its run file.
+TEST_F(DocumentsTest, RunFilesOpenEditSaveAndReopenInARunWindow) {
+    const std::string run = path("line.cvrun");
+    ASSERT_TRUE(QFile::copy(CORVANE_EXAMPLES "/pump-cavitating.cvrun", QString::fromStdString(run)));
+    platform_.openAnswers.push_back(run);
+    action("OpenFile1")->trigger();
+    ASSERT_EQ(window_->runWindows().size(), 1u);
+    RunWindow* w = window_->runWindows().front();
+    EXPECT_EQ(w->filePath(), run);
+    EXPECT_EQ(choices_->recentFiles().front(), run);
+    EXPECT_NE(w->statusLabel()->text().indexOf("below the vapour pressure"), -1);
+    // The table's diameter of section 2, typed in inches on an imperial window.
+    w->findChild<QRadioButton*>("RunImperial")->click();
+    w->sectionsTable()->item(1, 1)->setText("2");
+    EXPECT_DOUBLE_EQ(*w->editor().document().sections[1].diameterMm, 50.8);
+    EXPECT_TRUE(w->windowTitle().startsWith("*line.cvrun"));
+    // What the run cannot take is said and undone.
+    w->sectionsTable()->item(1, 3)->setText("-4");
+    EXPECT_NE(w->statusBar()->currentMessage().indexOf("length_m"), -1);
+    EXPECT_EQ(w->sectionsTable()->item(1, 3)->text(), "98.425");
+    w->findChild<QAction*>("RunSave1")->trigger();
+    EXPECT_FALSE(w->editor().modified());
+    // The sheet is refused over the run file itself.
+    platform_.saveAnswers.push_back(run);
+    w->exportSheet();
+    ASSERT_FALSE(platform_.messages.empty());
+    EXPECT_NE(platform_.messages.back().text.find("cannot be written over the run file"), std::string::npos);
+    w->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(window_->runWindows().empty());
+
+    // Dropped on the main window, it opens as saved.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(run))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &drop);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_->runWindows().size() == 1; }, 2000))
+        << (platform_.messages.empty() ? "" : platform_.messages.back().text);
+    RunWindow* again = window_->runWindows().front();
+    EXPECT_DOUBLE_EQ(*again->editor().document().sections[1].diameterMm, 50.8);
+    // Another program changes the file: the window does not write over it.
+    {
+        QFile f(QString::fromStdString(run));
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(" ");
+    }
+    again->editor().setText(RunField::SinkLevel, "17");
+    again->save();
+    EXPECT_NE(platform_.messages.back().text.find("Another program has changed this file"), std::string::npos);
+    // A second open of the same file brings its window forward.
+    window_->openFiles({run});
+    EXPECT_EQ(window_->runWindows().size(), 1u);
+    platform_.answer = false;  // closing without saving
+    again->close();
+}
+
 class DocumentStarts : public test::UiTest {};
 
 TEST_F(DocumentStarts, TheCommandLineNamesFilesOrAsksForHelp) {
@@ -340,12 +402,13 @@ TEST_F(DocumentStarts, TheRealProgramOpensItsFilesAndThoseOfASecondStart) {
     QProcess first;
     ASSERT_TRUE(start(first, {"a.PW1", "b.PW2"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return recent() == std::vector<std::string>{full("b.PW2"), full("a.PW1")}; }, 20000));
+    ASSERT_TRUE(QFile::copy(CORVANE_EXAMPLES "/pump-cavitating.cvrun", dir.filePath("d.cvrun")));
     QProcess second;
-    ASSERT_TRUE(start(second, {"c.PW3"}));
+    ASSERT_TRUE(start(second, {"c.PW3", "d.cvrun"}));
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !recent().empty() && recent().front() == full("c.PW3"); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recent().size() >= 2 && recent()[0] == full("d.cvrun") && recent()[1] == full("c.PW3"); }, 10000));
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(5000);

@@ -14,6 +14,7 @@
 #include <regex>
 
 #include "logic/model/CalculationSheet.h"
+#include "logic/model/RunSheet.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "ui/sheet/CalculationSheetPdf.h"
 
@@ -61,7 +62,8 @@ double Number(const std::string& mantissa, const std::string& power) {
     return v * std::pow(10.0, std::stoi(exponent));
 }
 
-// The values of section 3 by their symbols, as printed.
+// The values of section 3 by their symbols, as printed (or of the lines
+// given).
 class PrintedValues {
 public:
     explicit PrintedValues(const std::string& text) {
@@ -72,6 +74,7 @@ public:
             if (inside) lines_.push_back(line);
         }
     }
+    explicit PrintedValues(std::vector<std::string> lines) : lines_(std::move(lines)) {}
     bool has(const std::string& symbol) const { return find(symbol).has_value(); }
     double operator[](const std::string& symbol) const {
         const auto v = find(symbol);
@@ -188,6 +191,186 @@ std::vector<SheetCase> AllCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPanels, SheetFormulas, ::testing::ValuesIn(AllCases()), Name);
+
+// ---------------------------------------------------------------- runs
+
+// The lines of section 3 of a run's sheet, by the paragraph each follows
+// ("Section 2 Rising main:", "Transition into section 3 ...", "Entry and
+// exit:", ...).
+std::map<std::string, std::vector<std::string>> RunBlocks(const std::string& text) {
+    std::map<std::string, std::vector<std::string>> blocks;
+    std::string current;
+    bool inside = false;
+    for (const std::string& line : Lines(text)) {
+        if (line.find("3 Intermediate values") == 0) inside = true;
+        if (line.find("4 The result") == 0) inside = false;
+        if (!inside) continue;
+        if (!line.empty() && line.back() == ':' && line.front() != ' ') current = line;
+        else blocks[current].push_back(line);
+    }
+    return blocks;
+}
+
+// The K of the transition the heading names, by the printed forms.
+double TransitionK(const std::string& heading, double beta, double alpha, double f) {
+    const double rad = alpha * M_PI / 180, s = std::sin(rad / 2);
+    if (heading.find("sudden contraction") != std::string::npos || heading.find("conical contraction") != std::string::npos) {
+        const bool conical = heading.find("conical") != std::string::npos;
+        const double lambda = 1 + 0.622 * (conical ? std::pow(alpha / 180, 0.8) : 1.0) *
+                                      (1 - 0.215 * beta * beta - 0.785 * std::pow(beta, 5));
+        const double main = 0.0696 * (1 - std::pow(beta, 5)) * lambda * lambda + (lambda - 1) * (lambda - 1);
+        return conical ? f * (1 - std::pow(beta, 4)) / (8 * s) + 0.0696 * s * (1 - std::pow(beta, 5)) * lambda * lambda +
+                             (lambda - 1) * (lambda - 1)
+                       : main;
+    }
+    const double square = (1 - beta * beta) * (1 - beta * beta);
+    if (heading.find("sudden expansion") != std::string::npos) return square;
+    const double friction = f * (1 - std::pow(beta, 4)) / (8 * s);
+    if (alpha <= 20) return 8.30 * std::pow(std::tan(rad / 2), 1.75) * square + friction;
+    if (alpha <= 60)
+        return (1.366 * std::sqrt(std::sin(2 * M_PI * (alpha - 15) / 180)) - 0.170 -
+                (beta < 0.5 ? 3.28 * (0.0625 - std::pow(beta, 4)) * std::sqrt((alpha - 20) / 40) : 0)) *
+                   square + friction;
+    if (beta < 0.5)
+        return (1.205 - 3.28 * (0.0625 - std::pow(beta, 4)) - 12.8 * std::pow(beta, 6) * std::sqrt((alpha - 60) / 120)) *
+               square;
+    return (1.205 - 0.20 * std::sqrt((alpha - 60) / 120)) * square;
+}
+
+class RunSheetFormulas : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RunSheetFormulas, EveryPrintedEquationGivesThePrintedValue) {
+    auto document = ParseRunDocument(GetParam());
+    ASSERT_TRUE(std::holds_alternative<RunDocument>(document)) << std::get<std::string>(document);
+    const RunDocument& d = std::get<RunDocument>(document);
+    const RunOutcome o = CalculateRun(d, {}, Locale{});
+    ASSERT_EQ(o.status, RunStatus::Ok) << o.message;
+
+    QTemporaryDir dir;
+    const std::string pdf = dir.filePath("run.pdf").toStdString();
+    const auto bytes = CalculationSheetPdf(MakeRunSheet(d, o, "line.cvrun", "2026-12-09", {}, Locale{}));
+    ASSERT_TRUE(bytes);
+    std::ofstream(pdf, std::ios::binary) << bytes->toStdString();
+    const std::string text = Output("pdftotext -layout '" + pdf + "' -");
+    std::string flat;
+    for (const std::string& line : Lines(text)) flat += line + " ";
+    for (const char* equation : {"v = Q / (\u03c0 D\u00b2 / 4)", "Re = v D / \u03bd", "h_pipe = f (L / D) v\u00b2 / 2g",
+                                 "h_fittings = K v\u00b2 / 2g", "h_t = K v\u00b2 / 2g", "K = (1 \u2212 \u03b2\u00b2)\u00b2",
+                                 "E_source = z_s + p_s \u00d7 10\u2075 / (\u03c1 g)", "H = E \u2212 v\u00b2 / 2g, p = \u03c1 g (H \u2212 z) / 10\u2075"})
+        EXPECT_NE(flat.find(equation), std::string::npos) << equation;
+
+    auto agrees = [](const std::string& what, double computed, double printed, double absolute = 1e-12) {
+        EXPECT_NEAR(computed, printed, 0.001 * std::fabs(printed) + absolute) << what;
+    };
+    const auto blocks = RunBlocks(text);
+    auto block = [&](const std::string& heading) {
+        for (const auto& [h, lines] : blocks)
+            if (h.find(heading) == 0) return PrintedValues(lines);
+        ADD_FAILURE() << "no block " << heading;
+        return PrintedValues(std::vector<std::string>{});
+    };
+    const std::size_t n = o.sectionNames.size();
+    std::vector<double> loss(n), velocity(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string name = "Section " + std::to_string(i + 1) + " ";
+        const PrintedValues v = block(name);
+        const double D = v["D"], Q = v["Q"];
+        agrees(name + "v", Q / (M_PI * D * D / 4), v["v"]);
+        agrees(name + "Re", v["v"] * D / v["\u03bd"], v["Re"]);
+        agrees(name + "\u03b5/D", v["\u03b5"] / D, v["\u03b5/D"]);
+        agrees(name + "f", HaalandOrZone(v["Re"], v["\u03b5/D"]), v["f"]);
+        const double velocityHead = v["v"] * v["v"] / (2 * kG);
+        agrees(name + "h_pipe", v["f"] * v["L"] / D * velocityHead, v["h_pipe"]);
+        agrees(name + "h_fittings", v["K"] * velocityHead, v["h_fittings"], 1e-9);
+        loss[i] = v["h_pipe"] + v["h_fittings"];
+        velocity[i] = v["v"];
+    }
+    std::map<std::size_t, double> transition;  // the head lost into section i (from 0)
+    for (const auto& [heading, lines] : blocks) {
+        if (heading.find("Transition into section ") != 0) continue;
+        const std::size_t into = std::stoul(heading.substr(24)) - 1;
+        const PrintedValues v(lines);
+        const double alpha = heading.find("conical") != std::string::npos ? v["\u03b1"] : 180;
+        agrees(heading + " K", TransitionK(heading, v["\u03b2"], alpha, v["f"]), v["K"]);
+        // The smaller section's velocity.
+        const std::size_t small = heading.find("contraction") != std::string::npos ? into : into - 1;
+        agrees(heading + " v", velocity[small], v["v"]);
+        agrees(heading + " h_t", v["K"] * v["v"] * v["v"] / (2 * kG), v["h_t"]);
+        transition[into] = v["h_t"];
+    }
+    EXPECT_EQ(transition.size(), o.result.transitions.size());
+    const PrintedValues ends = block("Entry and exit:");
+    agrees("h_entry", ends["K_entry"] * ends["v\u2081"] * ends["v\u2081"] / (2 * kG), ends["h_entry"]);
+    agrees("h_exit", ends["K_exit"] * ends["v\u2099"] * ends["v\u2099"] / (2 * kG), ends["h_exit"]);
+    const PrintedValues surfaces = block("The source and the sink:");
+    const double rho = surfaces["\u03c1"];
+    agrees("E_source", surfaces["z_s"] + surfaces["p_s"] * 1e5 / (rho * kG), surfaces["E_source"]);
+
+    // The nodes: E falls by each loss in turn and rises by the pump's head.
+    std::optional<PrintedValues> pump;
+    for (const auto& [heading, lines] : blocks)
+        if (heading.find("The pump after section") == 0) pump.emplace(lines);
+    const std::regex node(R"(^ ?(.+?) (-?[0-9]+\.[0-9]+) (-?[0-9]+\.[0-9]+) (-?[0-9]+\.[0-9]+) (-?[0-9]+\.[0-9]+) (-?[0-9]+\.[0-9]+) (-?[0-9]+\.[0-9]+)$)");
+    double e = surfaces["E_source"] - ends["h_entry"], suctionLoss = ends["h_entry"];
+    std::size_t nodes = 0, section = 0;
+    bool beforePump = true;
+    for (const auto& [heading, lines] : blocks) {
+        if (heading.find("The nodes") != 0) continue;
+        for (const std::string& line : lines) {
+            std::smatch m;
+            if (!std::regex_search(line, m, node)) continue;
+            const std::string name = m[1];
+            const double z = std::stod(m[3]), v = std::stod(m[4]), E = std::stod(m[5]), H = std::stod(m[6]),
+                         p = std::stod(m[7]);
+            if (name == "pump discharge") {
+                ASSERT_TRUE(pump);
+                e += (*pump)["H_pump"];
+                beforePump = false;
+            } else if (name.find("end of ") == 0) {
+                e -= loss[section] + (transition.count(section) ? transition[section] : 0);
+                if (beforePump) suctionLoss += loss[section] + (transition.count(section) ? transition[section] : 0);
+                ++section;
+            }
+            agrees(name + " E", e, E, 2e-4);
+            agrees(name + " H", E - v * v / (2 * kG), H, 2e-4);
+            agrees(name + " p", rho * kG * (H - z) / 1e5, p, 2e-5);
+            ++nodes;
+        }
+    }
+    EXPECT_EQ(nodes, o.result.nodes.size());
+    agrees("margin", e - ends["h_exit"] - surfaces["E_sink"], surfaces["margin"], 1e-3);
+    if (!pump) return;
+    const PrintedValues& P = *pump;
+    agrees("P_fluid", rho * kG * P["Q"] * P["H_pump"], P["P_fluid"]);
+    agrees("P_shaft", P["P_fluid"] / P["\u03b7"], P["P_shaft"]);
+    agrees("h_s", suctionLoss, P["h_s"]);
+    agrees("NPSHa", (surfaces["p_s"] + 1.01325 - P["p_v"]) * 1e5 / (rho * kG) + surfaces["z_s"] - P["z_p"] - P["h_s"],
+           P["NPSHa"], 1e-4);
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The help's worked example, the example whose pump inlet boils, and a run
+// by gravity through a conical contraction and a sudden expansion into
+// laminar flow.
+INSTANTIATE_TEST_SUITE_P(
+    Runs, RunSheetFormulas,
+    ::testing::Values(FileText(CORVANE_DATA_DIR "/help/worked-run.cvrun"), FileText(CORVANE_EXAMPLES "/pump-cavitating.cvrun"),
+                      R"({"corvane_run": 1, "fluid": {"name": "Oil", "viscosity_cst": 90, "relative_density": 0.88},
+                          "source": {"pressure_bar_g": 0.2, "level_m": 6}, "sink": {"pressure_bar_g": 0, "level_m": 0},
+                          "start_elevation_m": 5, "flow_lmin": null,
+                          "sections": [
+                            {"name": "Outlet", "diameter_mm": 80, "roughness_mm": 0.05, "length_m": 5, "rise_m": -2},
+                            {"name": "Reduced", "diameter_mm": 40, "roughness_mm": 0.05, "length_m": 20, "rise_m": -3,
+                             "fittings": [{"name": "Standard bend", "count": 2}],
+                             "transition": {"kind": "conical", "angle_deg": 30}},
+                            {"name": "Wide", "diameter_mm": 100, "roughness_mm": 0.05, "length_m": 10,
+                             "transition": {"kind": "sudden"}},
+                            {"name": "Diffuser out", "diameter_mm": 150, "roughness_mm": 0.05, "length_m": 3,
+                             "transition": {"kind": "conical", "angle_deg": 40}}]})"));
 
 }  // namespace
 }  // namespace corvane

@@ -55,6 +55,8 @@ QPen PenOf(LineRole role) {
         case LineRole::Own: return QPen(QColor(20, 80, 200), 2.5);
         case LineRole::Reference: return QPen(QColor(200, 40, 40), 1.5, Qt::DashLine);
         case LineRole::Pump: return QPen(QColor(20, 140, 60), 2, Qt::DashLine);
+        case LineRole::Profile: return QPen(QColor(130, 90, 40), 2);
+        case LineRole::Energy: return QPen(QColor(120, 40, 150), 1.5, Qt::DashDotLine);
         default: return QPen(QColor(20, 80, 200), 2);
     }
 }
@@ -93,7 +95,8 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
         if (IsPoint(l.role)) {
             auto* point = new QScatterSeries;
             point->setName(Q(l.name));
-            point->setMarkerSize(10);
+            // A pump's point a size larger: a point drawn on it stays in view.
+            point->setMarkerSize(l.role == LineRole::PumpPoint ? 14 : 10);
             point->setColor(PointColour(l.role));
             for (const auto& [px, py] : l.points) point->append(px, py);
             if (!l.label.empty()) {
@@ -104,6 +107,7 @@ void Render(QChart* chart, const ChartPicture& p, const QFont& font) {
                 point->setPointLabelsClipping(false);
             }
             Attach(chart, point, x, y);
+            if (!l.inLegend) HideFromLegend(chart, point);
             continue;
         }
         auto* series = new QLineSeries;

@@ -1,0 +1,16 @@
+#pragma once
+// A shown picture saved as a file the user chooses: PNG, or SVG where the
+// name ends in .svg.
+
+class QWidget;
+
+namespace corvane {
+
+class Platform;
+class UserChoices;
+
+// Asks for the file, draws `view` into memory and writes it whole; a
+// failure is reported through the platform.
+void SaveShownPicture(Platform& platform, QWidget* parent, QWidget* view, UserChoices* choices);
+
+}  // namespace corvane
