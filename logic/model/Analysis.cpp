@@ -1,3 +1,4 @@
+#include "logic/model/PanelKinds.h"
 #include "logic/model/Analysis.h"
 
 #include <algorithm>
@@ -53,12 +54,7 @@ SolverResult SystemDropAt(const OperatingPoint& op, double flow) { return DropAt
 OperatingPoint SolveOperatingPoint(const PanelModel& panel) {
     OperatingPoint op;
     op.inputs = panel.solverInputs();
-    switch (panel.kind()) {
-        case PanelKind::PressureDrop: op.result = SolvePressureDrop(op.inputs); break;
-        case PanelKind::Flow: op.result = SolveFindFlow(op.inputs); break;
-        case PanelKind::Diameter: op.result = SolveFindDiameter(op.inputs); break;
-        case PanelKind::Length: op.result = SolveFindLength(op.inputs); break;
-    }
+    op.result = SolvePanel(panel.kind(), op.inputs);
     if (op.result.fault) op.refusal = RefusalOf(*op.result.fault);
     op.diameter = panel.kind() == PanelKind::Diameter ? op.result.diameter : op.inputs.diameter;
     op.length = panel.kind() == PanelKind::Length ? op.result.length : op.inputs.length;

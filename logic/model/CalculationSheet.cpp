@@ -1,3 +1,4 @@
+#include "logic/model/PanelKinds.h"
 #include "logic/model/CalculationSheet.h"
 
 #include <algorithm>
@@ -338,18 +339,11 @@ private:
         auto row = [&](Ctl caption, Ctl value, std::string unit) {
             rows.push_back({trim(text(caption)), text(value), std::move(unit)});
         };
-        switch (kind()) {
-            case PanelKind::PressureDrop:
-                row(Ctl::PressureDropHdLabel, Ctl::mHd_RightEdit, item(Ctl::MhdBarComboBox));
-                break;
-            case PanelKind::Flow: row(Ctl::FlowHdLabel, Ctl::FlowrateLMin_RightEdit, flowUnit()); break;
-            case PanelKind::Diameter:
-                row(Ctl::MinPipeDiameterHdLabel, Ctl::PipeDiameter_RightEdit, text(Ctl::PipeDiameter_UnitsLabel));
-                break;
-            case PanelKind::Length:
-                row(Ctl::PipeLengthHdLabel, Ctl::PipeLength_RightEdit, text(Ctl::PipeLength_UnitsLabel));
-                break;
-        }
+        // The unknown, with the unit its label or list shows (the flow list
+        // in force, liquid or gas, for the flow).
+        const PanelKindSpec& spec = KindSpec(kind());
+        const Ctl u = spec.resultUnit;
+        row(spec.resultCaption, spec.result, !IsList(u) ? text(u) : u == Ctl::FlowUnitComboBox ? flowUnit() : item(u));
         row(Ctl::FlowTypeHdLabel, Ctl::FlowType_RightEdit, "");
         row(Ctl::ReynoldsNumberHdLabel, Ctl::ReynoldsNumber_RightEdit, "");
         row(Ctl::FrictionFactorHdLabel, Ctl::FrictionFactor_RightEdit, "");
