@@ -1,4 +1,3 @@
-#include "logic/model/PanelKinds.h"
 #include "logic/model/Analysis.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/model/PipeDatabaseModel.h"
 #include "logic/text/CsvText.h"
 #include "logic/model/SecondOpinion.h"
@@ -60,6 +60,9 @@ OperatingPoint SolveOperatingPoint(const PanelModel& panel) {
     op.length = panel.kind() == PanelKind::Length ? op.result.length : op.inputs.length;
     op.flow = panel.kind() == PanelKind::Flow ? op.result.flow : op.inputs.flow;
     op.pressureDrop = panel.kind() == PanelKind::PressureDrop ? op.result.pressureDrop : op.inputs.allowableLoss;
+    // As the solvers take it: a gas on every panel, and a liquid on the
+    // diameter and length panels too, at the liquid panel's hidden inlet
+    // pressure (see HeadBudget in Solvers.cpp).
     op.viscosityAtPressure =
         op.inputs.gas || panel.kind() == PanelKind::Diameter || panel.kind() == PanelKind::Length;
     if (op.viscosityAtPressure) op.viscosityFactor = 1 + kGasViscosityPerBar * op.inputs.inletPressure;

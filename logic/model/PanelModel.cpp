@@ -352,6 +352,11 @@ std::optional<Refusal> PanelModel::calculate() {
     const double densityKg = gas_ ? in.density : in.density * 1000.0;
     double massFlowQ = in.flow;
 
+    // Each panel shows its unknown its own way: panel 1 as a head or a
+    // pressure as its list says, panel 2 in the flow unit (and the flow
+    // weight follows its result), panels 3 and 4 in their length units.  The
+    // gas note of panel 1 comes before the common results, of the others
+    // after.
     switch (kind_) {
         case PanelKind::PressureDrop: {
             if (gas_) showEntryExitFlow(read(Ctl::FlowrateLMin_RightEdit), in.inletPressure, r.exitPressure);

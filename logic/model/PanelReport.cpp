@@ -1,4 +1,3 @@
-#include "logic/model/PanelKinds.h"
 #include "logic/model/PanelReport.h"
 
 #include <array>
@@ -6,6 +5,7 @@
 
 #include "logic/engine/Units.h"
 #include "logic/model/FittingsText.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {

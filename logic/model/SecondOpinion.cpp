@@ -1,4 +1,3 @@
-#include "logic/model/PanelKinds.h"
 #include "logic/model/SecondOpinion.h"
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "logic/model/AnalysisPictures.h"
 #include "logic/model/FittingsDialogModel.h"
 #include "logic/model/FlowUnitLists.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -43,6 +43,8 @@ const char* FaultText(IsothermalFault f) {
 std::string UnknownText(const PanelModel& panel, double value) {
     const Locale& l = panel.locale();
     const bool metric = panel.metric();
+    // Each unknown has its own units and conversion (the flow its list's
+    // unit): behaviour, not a fact to look up.
     switch (panel.kind()) {
         case PanelKind::PressureDrop:
             return metric ? Significant(value, l) + " bar" : Significant(PressureFromBar(kPsi, value), l) + " psi";
