@@ -210,7 +210,6 @@ private:
                                     dec(kHaalandRoughnessDivisor) + ")^" + dec(kHaalandExponent) + " + " +
                                     dec(kHaalandReynoldsTerm) + " / Re]      for Re \u2265 " + turbulent +
                                     " (Haaland, turbulent)"));
-                                    " / Re]      for Re \u2265 3500 (Haaland, turbulent)"));
         s.blocks.push_back(Equation("h_pipe = f (L / D) v\u00b2 / 2g      head lost in the pipe (Darcy\u2013Weisbach)"));
         s.blocks.push_back(Equation("h_fittings = K v\u00b2 / 2g      K = \u03a3 count \u00d7 K of the size band, + extra K"));
         s.blocks.push_back(Equation("h = h_pipe + h_fittings + \u0394z      \u0394z the rise (a fall negative)"));

@@ -300,6 +300,10 @@ SolverInputs PanelModel::inputsFor(int code) const {
     double diameter = read(Ctl::IDmm_RightEdit);
     double length = read(Ctl::LengthM_RightEdit);
     double elevation = read(Ctl::ElevationChange_RightEdit);
+    // The inlet pressure is read for a liquid too, where its entry is hidden:
+    // the diameter and length panels take a liquid's viscosity at it (see
+    // HeadBudget in Solvers.cpp), so a liquid case depends on a number the
+    // panel does not show.  It is saved in the panel file all the same.
     double pressure = read(Ctl::Barg_RightEdit);
     double allowable = read(Ctl::AllowablePressureLoss_RightEdit);
     double available = read(Ctl::AvailablePressure_RightEdit);
