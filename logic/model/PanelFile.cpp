@@ -28,16 +28,20 @@ constexpr std::size_t kOptionalLastLine = 19;
 // older programs wrote as 1 to 13 (the index less one) are read too.
 constexpr int kMaterialCodeBase = 100;
 
-// Lines 4 to 18 (and 19) of each panel, from the control table.
-std::vector<Line> LayoutOf(PanelKind kind) {
-    std::vector<Line> layout;
-    for (Ctl c : FileLayout(kind)) {
-        Item item = IsList(c) ? Item::List : Item::Entry;
-        if (c == Ctl::PipeMaterialComboBox) item = Item::Material;
-        if (c == Ctl::FittingsBitBtn) item = Item::Fittings;
-        layout.push_back({item, c});
-    }
-    return layout;
+// Lines 4 to 18 (and 19) of each panel, from the control table, made once.
+const std::vector<Line>& LayoutOf(PanelKind kind) {
+    static const std::array<std::vector<Line>, 4> kLayouts = [] {
+        std::array<std::vector<Line>, 4> layouts;
+        for (PanelKind k : {PanelKind::PressureDrop, PanelKind::Flow, PanelKind::Diameter, PanelKind::Length})
+            for (Ctl c : FileLayout(k)) {
+                Item item = IsList(c) ? Item::List : Item::Entry;
+                if (c == Ctl::PipeMaterialComboBox) item = Item::Material;
+                if (c == Ctl::FittingsBitBtn) item = Item::Fittings;
+                layouts[static_cast<std::size_t>(PanelDigit(k) - 1)].push_back({item, c});
+            }
+        return layouts;
+    }();
+    return kLayouts[static_cast<std::size_t>(PanelDigit(kind) - 1)];
 }
 
 int MaterialIndexOfCode(int v) {
@@ -158,7 +162,7 @@ std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes) 
     const std::string unitLine = Cp1252ToUtf8(reader.next());
     panel.showUnits(unitLine == "Metric" ? UnitSystem::Metric : UnitSystem::Imperial);
 
-    const std::vector<Line> layout = LayoutOf(kind);
+    const std::vector<Line>& layout = LayoutOf(kind);
     for (std::size_t i = 0; i < layout.size(); ++i) {
         const Line& l = layout[i];
         // The last line of panels 2 to 4 is read only when the data goes on.
