@@ -39,32 +39,21 @@ constexpr const char* kUsage =
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
 
-// The controls a result lists, with their names: every entry and result
+// The controls a result lists with their names (every entry and result
 // field, the fittings caption, the density display, the gas note and the
-// flow weight.
-const std::vector<std::pair<Ctl, std::string>>& ListedControls(PanelKind kind) {
-    static constexpr Ctl kListed[] = {
-        Ctl::IRmm_RightEdit, Ctl::IDmm_RightEdit, Ctl::LengthM_RightEdit, Ctl::ElevationChange_RightEdit,
-        Ctl::Barg_RightEdit, Ctl::FlowrateLMin_RightEdit, Ctl::VisibleFlowrateLMin_RightEdit,
-        Ctl::AvailablePressure_RightEdit, Ctl::AllowablePressureLoss_RightEdit, Ctl::FluidName_Edit,
-        Ctl::FluidViscosityRightEdit, Ctl::FluidRelativeDensityRightEdit, Ctl::RightEditVisibleFluidDensityDisplay,
-        Ctl::FlowType_RightEdit, Ctl::ReynoldsNumber_RightEdit, Ctl::FrictionFactor_RightEdit, Ctl::MSec_RightEdit,
-        Ctl::mHd_RightEdit, Ctl::PipeDiameter_RightEdit, Ctl::PipeLength_RightEdit, Ctl::FittingsBitBtn,
-        Ctl::ActualFlowValueLabel, Ctl::ExitFlowValueLabel, Ctl::ExitFlowBarLabel, Ctl::FlowWeightPanel};
-    // The listed controls of each kind of panel with their names, made once.
+// flow weight), named once per kind of panel.
+const std::vector<std::pair<Ctl, std::string>>& NamedFields(PanelKind kind) {
     static const auto kNamed = [] {
         std::array<std::vector<std::pair<Ctl, std::string>>, 4> named;
-        for (int k = 0; k < 4; ++k)
-            for (Ctl c : kListed)
-                if (PanelHas(static_cast<PanelKind>(k + 1), c))
-                    named[static_cast<std::size_t>(k)].emplace_back(c, CtlName(c, static_cast<PanelKind>(k + 1)));
+        for (PanelKind k : {PanelKind::PressureDrop, PanelKind::Flow, PanelKind::Diameter, PanelKind::Length})
+            for (Ctl c : ListedControls(k)) named[static_cast<std::size_t>(PanelDigit(k) - 1)].emplace_back(c, CtlName(c, k));
         return named;
     }();
     return kNamed[static_cast<std::size_t>(PanelDigit(kind) - 1)];
 }
 
 std::vector<std::pair<std::string, std::string>> FieldsOf(const PanelModel& panel) {
-    const auto& named = ListedControls(panel.kind());
+    const auto& named = NamedFields(panel.kind());
     std::vector<std::pair<std::string, std::string>> fields;
     fields.reserve(named.size());
     for (const auto& [c, name] : named) fields.emplace_back(name, panel.text(c));
@@ -212,7 +201,7 @@ std::string JsonElement(const BatchResult& r, const PanelModel* panel = nullptr,
         AppendJsonString(o, text);
     };
     if (panel) {
-        for (const auto& [c, name] : ListedControls(panel->kind())) field(name, panel->text(c));
+        for (const auto& [c, name] : NamedFields(panel->kind())) field(name, panel->text(c));
     } else {
         for (const auto& [name, text] : r.fields) field(name, text);
     }
@@ -245,17 +234,16 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
                               const PumpEntry* pump, ResultForm form) {
     BatchResult r;
     r.file = file;
-    PanelFileReader reader(bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind || bytes.size() > kMaxPanelFileBytes) {
+    LoadedPanel loaded = LoadPanelFileBytes(bytes, locale);
+    if (!loaded.panel) {
         r.message = kNotValidFileText;
         if (form == ResultForm::Json) r.json = JsonElement(r);
         return r;
     }
-    r.panel = kind;
-    PanelModel panel(*kind, locale);
-    if (auto error = LoadPanelFile(panel, bytes)) {
-        r.message = WithLineFeeds(error->text);
+    PanelModel& panel = *loaded.panel;
+    r.panel = panel.kind();
+    if (loaded.error) {
+        r.message = WithLineFeeds(loaded.error->text);
     } else if (auto refusal = panel.calculate()) {
         r.status = ExitStatus::Refused;
         r.message = WithLineFeeds(refusal->text);
@@ -442,18 +430,16 @@ std::unique_ptr<PanelModel> LoadForCommand(const std::string& file, std::ostream
         err << file << ": " << read.message << "\n";
         return nullptr;
     }
-    PanelFileReader reader(*read.bytes);
-    const auto kind = PanelKindOfHeader(reader.next());
-    if (!kind || read.bytes->size() > kMaxPanelFileBytes) {
+    LoadedPanel loaded = LoadPanelFileBytes(*read.bytes, locale);
+    if (!loaded.panel) {
         err << file << ": " << kNotValidFileText << "\n";
         return nullptr;
     }
-    auto panel = std::make_unique<PanelModel>(*kind, locale);
-    if (auto error = LoadPanelFile(*panel, *read.bytes)) {
-        err << file << ": " << WithLineFeeds(error->text) << "\n";
+    if (loaded.error) {
+        err << file << ": " << WithLineFeeds(loaded.error->text) << "\n";
         return nullptr;
     }
-    return panel;
+    return std::move(loaded.panel);
 }
 
 // The sweep's steps on a loaded panel: the CSV header, then per step the

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "logic/model/FittingsText.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/model/PanelModel.h"
 
 namespace corvane::test {
@@ -36,15 +37,7 @@ struct GoldenCase {
     std::map<Ctl, std::string> shown;     // every result field as shown
 
     // The control that shows the panel's own result.
-    Ctl resultField() const {
-        switch (kind) {
-            case PanelKind::PressureDrop: return Ctl::mHd_RightEdit;
-            case PanelKind::Flow: return Ctl::FlowrateLMin_RightEdit;
-            case PanelKind::Diameter: return Ctl::PipeDiameter_RightEdit;
-            case PanelKind::Length: return Ctl::PipeLength_RightEdit;
-        }
-        return Ctl::mHd_RightEdit;
-    }
+    Ctl resultField() const { return KindSpec(kind).result; }
     // The entries hold calculation units: metric, the flow in litre/min.
     bool inCalculationUnits() const { return !imperial && flowUnit == (fluid.isGas ? 1 : 2); }
 };

@@ -148,10 +148,10 @@ AnalysisWindow::AnalysisWindow(std::array<PanelModel*, 4> panels, const DataTabl
     connect(saveData_, &QPushButton::clicked, this, &AnalysisWindow::saveData);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-        const bool pump = tabs_->widget(tab) == pump_;
-        copy_->setEnabled(tab <= 1 || pump);
-        savePicture_->setEnabled(tab <= 1 || pump);
-        saveData_->setEnabled(tab <= 2 || pump);
+        const QWidget* page = tabs_->widget(tab);
+        copy_->setEnabled(showsPicture(page));
+        savePicture_->setEnabled(showsPicture(page));
+        saveData_->setEnabled(showsData(page));
     });
 
     auto* top = new QHBoxLayout;
@@ -304,25 +304,31 @@ void AnalysisWindow::fillFittings() {
 
 // The picture the window's picture commands take: a chart, or the whole
 // Pump tab (its chart with the points and the result rows).
+bool AnalysisWindow::showsPicture(const QWidget* tab) const {
+    return tab == pages_[CurvePage] || tab == pages_[MoodyPage] || tab == pump_;
+}
+
+bool AnalysisWindow::showsData(const QWidget* tab) const { return showsPicture(tab) || tab == pages_[SizesPage]; }
+
 QWidget* AnalysisWindow::shownPicture() const {
-    if (tabs_->currentIndex() == 0) return curve_;
-    if (tabs_->currentIndex() == 1) return moody_;
-    if (tabs_->currentWidget() == pump_) return pump_;
+    const QWidget* tab = tabs_->currentWidget();
+    if (tab == pages_[CurvePage]) return curve_;
+    if (tab == pages_[MoodyPage]) return moody_;
+    if (tab == pump_) return pump_;
     return nullptr;
 }
 
 std::string AnalysisWindow::shownCsv() const {
-    switch (tabs_->currentIndex()) {
-        case 0:  // the curve as drawn, past a pump's point
-            return SystemCurveCsv(
-                ComputeSystemCurve(panel(), 31, SystemCurveEnd(panel(), SolvePumpTab(panel(), pump_->model()))),
-                panel().locale());
-        case 1: return MoodyCsv(ComputeMoody(panel()), panel().locale());
-        case 2: return StandardSizesCsv(pipes_ ? StandardSizes(panel(), *pipes_) : std::vector<SizeOption>{}, panel());
-        default:
-            if (tabs_->currentWidget() == pump_) return PumpCsv(panel(), pump_->model(), SolvePumpTab(panel(), pump_->model()));
-            return {};
-    }
+    const QWidget* tab = tabs_->currentWidget();
+    if (tab == pages_[CurvePage])  // the curve as drawn, past a pump's point
+        return SystemCurveCsv(
+            ComputeSystemCurve(panel(), 31, SystemCurveEnd(panel(), SolvePumpTab(panel(), pump_->model()))),
+            panel().locale());
+    if (tab == pages_[MoodyPage]) return MoodyCsv(ComputeMoody(panel()), panel().locale());
+    if (tab == pages_[SizesPage])
+        return StandardSizesCsv(pipes_ ? StandardSizes(panel(), *pipes_) : std::vector<SizeOption>{}, panel());
+    if (tab == pump_) return PumpCsv(panel(), pump_->model(), SolvePumpTab(panel(), pump_->model()));
+    return {};
 }
 
 void AnalysisWindow::copyPicture() {
@@ -334,7 +340,7 @@ void AnalysisWindow::savePicture() {
 }
 
 void AnalysisWindow::saveData() {
-    if (!platform_ || (tabs_->currentIndex() > 2 && tabs_->currentWidget() != pump_)) return;
+    if (!platform_ || !showsData(tabs_->currentWidget())) return;
     const auto path =
         ChooseFile(*platform_, this, {"CSV data (*.csv)|*.csv", "csv", "Save data"}, true, choices_, FileKind::Data);
     if (!path) return;

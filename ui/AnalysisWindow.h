@@ -82,7 +82,12 @@ private:
     QTableWidget* fittings_;
     QStackedWidget* fittingsPage_;
     QLabel* fittingsMessage_;
-    std::array<QStackedWidget*, 3> pages_{};  // chart or table, or its message
+    // The tabs of a chart or table, each with its message.
+    enum Page : std::size_t { CurvePage, MoodyPage, SizesPage, PageCount };
+    std::array<QStackedWidget*, PageCount> pages_{};
+    // Whether a tab shows a picture to copy or save, and data to save.
+    bool showsPicture(const QWidget* tab) const;
+    bool showsData(const QWidget* tab) const;
     std::array<QLabel*, 3> messages_{};
     bool refreshPending_ = false;
     UserChoices* choices_ = nullptr;

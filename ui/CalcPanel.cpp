@@ -19,6 +19,7 @@
 #include "logic/model/AnalysisPictures.h"
 #include "logic/model/CalculationSheet.h"
 #include "logic/model/PanelFile.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/model/PanelReport.h"
 #include "logic/model/PrintLayout.h"
 #include "logic/model/UserChoices.h"
@@ -87,20 +88,13 @@ void SetTextColour(QWidget* w, const QColor& c) {
 }  // namespace
 
 QColor PanelColour(PanelKind kind) {
-    switch (kind) {
-        case PanelKind::PressureDrop: return {221, 221, 221};
-        case PanelKind::Flow: return {255, 255, 191};
-        case PanelKind::Diameter: return {224, 250, 209};
-        case PanelKind::Length: return {221, 255, 255};
-    }
-    return {221, 221, 221};
+    const PanelColourRgb c = KindSpec(kind).colour;
+    return {c.red, c.green, c.blue};
 }
 
 CalcPanel::CalcPanel(PanelModel& model, PanelServices services, QWidget* parent)
     : QFrame(parent), model_(model), services_(std::move(services)), colour_(PanelColour(model.kind())) {
-    static constexpr const char* kPanelNames[] = {"FindPressurePanel", "FindFlowPanel", "FindDiameterPanel",
-                                                  "FindLengthPanel"};
-    setObjectName(kPanelNames[model.digit() - 1]);
+    setObjectName(Q(std::string(KindSpec(model.kind()).frameName)));
     setAccessibleName(Q(model.text(Ctl::PanelHeading)));
     setFixedSize(kPanelWidth, kPanelHeight);
     QPalette pal = palette();
@@ -109,18 +103,17 @@ CalcPanel::CalcPanel(PanelModel& model, PanelServices services, QWidget* parent)
     setAutoFillBackground(true);
     build();
     model_.subscribe([this](Ctl c) { refresh(c); });
+    model_.subscribeNotices([this](PanelModel::Notice n) {
+        if (n == PanelModel::Notice::GasControlsMoved) placeGasControls();
+    });
     refreshAll();
 }
 
 std::string CalcPanel::objectName(const ControlRow& row) const {
     if (row.ctl != Ctl::Count_) return CtlName(row.ctl, kind());
     const std::string n = row.name;
-    if (n == "Calculate") {
-        static constexpr const char* kNames[] = {"CalculatePressureDropBitBtn", "CalculateFlowBitBtn2",
-                                                 "CalculatePipeDiameterBitBtn3", "CalculatePipeLengthBitBtn4"};
-        return kNames[model_.digit() - 1];
-    }
-    if (n == "FlowWeightBitBtn" && kind() == PanelKind::Flow) return "BitBtn1";
+    if (n == "Calculate") return std::string(KindSpec(kind()).calculateName);
+    if (n == "FlowWeightBitBtn") return std::string(KindSpec(kind()).flowWeightName);
     return n + std::to_string(model_.digit());
 }
 
@@ -248,7 +241,7 @@ std::vector<CalcPanel::ControlRow> CalcPanel::controlTable() const {
     ctl(Ctl::PipeLength_UnitsLabel, Kind::Label, {432, 232, 30, 16});
 
     view("Calculate", Kind::Button, {312, 264, 169, 25}, "", Act::Calculate,
-         p1 ? "Calculate pressure drop" : p2 ? "Calculate flow" : p3 ? "Calculate pipe diameter" : "Calculate pipe length");
+         std::string(KindSpec(k).calculateCaption));
     view("LoadFileBitBtn", Kind::Button, {312, 296, 31, 25}, "Open file", Act::LoadFile, {}, Glyph::Open);
     view("SaveFileBitBtn", Kind::Button, {347, 296, 31, 25}, "Save current entries", Act::SaveFile, {}, Glyph::Save);
     view("CopyTextToClipboardBitBtn", Kind::Button, {381, 296, 31, 25},
@@ -631,7 +624,7 @@ void CalcPanel::loadFile() {
         return;
     }
     // A file of another panel: said, and offered there.
-    const auto other = PanelKindOfHeader(PanelFileReader(*file.bytes).next());
+    const auto other = PanelKindOfFile(*file.bytes);
     if (other && *other != kind()) {
         if (platform->ask(window(), OtherPanelFileText(*other)))
             Q_EMIT openInOtherPanel(QFile::decodeName(path->c_str()));

@@ -262,7 +262,7 @@ void MainWindow::openFiles(const std::vector<std::string>& paths) {
             problem = openRun(path);
         } else if (!file.bytes) {
             problem = file.message;
-        } else if (const auto kind = PanelKindOfHeader(PanelFileReader(*file.bytes).next()); !kind) {
+        } else if (const auto kind = PanelKindOfFile(*file.bytes); !kind) {
             problem = kNotValidFileText;
         } else if (const auto refusal = panel(PanelDigit(*kind))->loadFrom(path, *file.bytes)) {
             problem = refusal->text;

@@ -26,11 +26,21 @@ struct ThreeKConstants {
     double kd;
 };
 
+// Sources: W. B. Hooper (1981), "The two-K method predicts head losses in
+// pipe fittings", Chemical Engineering 88(17), 96-100; R. Darby (2001),
+// "Correlate pressure drops through fittings", Chemical Engineering 108(7),
+// 127-130.  Both are fitted to data over laminar to fully turbulent flow
+// (Re from about 10 up) for 1/2 to 24 inch fittings.  Every published
+// fitting at 7 Reynolds numbers and 7 sizes is checked against python
+// fluids' values (test FittingsKReference.TwoKAndThreeKOfEveryPublishedFitting).
+
 // Constants of a fitting type (the K table's rows 0..35), where published.
 std::optional<TwoKConstants> HooperConstants(int type);
 std::optional<ThreeKConstants> DarbyConstants(int type);
 
+// K = K1 / Re + Kinf (1 + 1 / D), D in inches.
 double HooperK(const TwoKConstants& c, double reynolds, double diameterInches);
+// K = K1 / Re + Ki (1 + Kd / D^0.3), D in inches.
 double DarbyK(const ThreeKConstants& c, double reynolds, double diameterInches);
 
 // One kind of fitting of a selection: its count and K by each method.
@@ -53,7 +63,8 @@ struct FittingsKComparison {
     double threeKTotal = 0;
 };
 
-// The selection's fittings in a pipe of d mm at Reynolds number re.
+// The selection's fittings in a pipe of d mm at Reynolds number re, by the
+// table and by both methods (test FittingsKComparison.TotalsByEachMethod).
 FittingsKComparison CompareFittingsK(const FittingsSelection& fittings, double d, double re);
 
 }  // namespace corvane

@@ -9,6 +9,16 @@
 // all along the pipe), f the Darcy friction factor and K the fittings'
 // total.  Below a critical outlet pressure the flow chokes: no lower
 // outlet pressure gives more flow.  The elevation change is left out.
+// Valid for an ideal gas at constant temperature in steady flow (a long
+// pipe, where heat exchange with the surroundings holds the temperature).
+// Source: the isothermal flow equation as in Crane Co., Technical Paper
+// 410, "Flow of fluids through valves, fittings, and pipe", and
+// E. Shashi Menon (2005), "Gas pipeline hydraulics"; the critical pressure
+// is where dm/dP2 = 0.  Each function agrees with python fluids'
+// isothermal_gas to 1e-9 over the cases of tests/data/isothermal_reference.csv
+// (test IsothermalReference.MassFlowCriticalPressureOutletPressureAndLength)
+// and whole panel cases with tests/data/isothermal_cases.csv (test
+// IsothermalCase.WholeAnswersAsPythonFluidsGivesThem).
 //
 // The core functions take SI units (Pa absolute, kg/m3, m, kg/s) and
 // return NaN where no answer exists.  The case functions take the panels'

@@ -50,19 +50,19 @@ double ReynoldsNumber(double v, double d, double mu, double rhoR) {
 }
 
 double HaalandRoughnessTerm(double d, double roughness) {
-    double r = roughness / d / 3.7;
+    double r = roughness / d / kHaalandRoughnessDivisor;
     if (!(r > 0.0)) r = kFrictionFloor;
-    return std::exp(1.11 * std::log(r));
+    return std::exp(kHaalandExponent * std::log(r));
 }
 
 double FrictionFactorWithTerm(double re, double t) {
     double f = 0.0;
-    if (re > 0.0 && re <= kLaminarLimit) f = 64.0 / re;
-    if (re > kLaminarLimit && re < kTurbulentLimit) f = (re - 1500.0) / 30000.0;
+    if (re > 0.0 && re <= kLaminarLimit) f = kLaminarFactor / re;
+    if (re > kLaminarLimit && re < kTurbulentLimit) f = (re - kCriticalOffset) / kCriticalSlope;
     if (re >= kTurbulentLimit) {
-        double s = t + 6.9 / re;
+        double s = t + kHaalandReynoldsTerm / re;
         if (!(s > 0.0)) s = kFrictionFloor;
-        const double y = -1.8 * std::log10(s);
+        const double y = -kHaalandFactor * std::log10(s);
         f = (1.0 / y) * (1.0 / y);
     }
     // 64/Re overflows for a Reynolds number below about 1e-307, and a
@@ -114,7 +114,8 @@ double GasViscosityAtPressure(double mu, double pg) {
 
 double ColebrookWhite(double re, double rr) {
     if (!(re > 0)) return kNaN;
-    const double haaland = -1.8 * std::log10(std::pow(rr / 3.7, 1.11) + 6.9 / re);
+    const double haaland = -kHaalandFactor * std::log10(std::pow(rr / kHaalandRoughnessDivisor, kHaalandExponent) +
+                                                        kHaalandReynoldsTerm / re);
     double x = haaland;  // 1 / sqrt(f)
     for (int i = 0; i < 200; ++i) {
         const double next = -2.0 * std::log10(rr / 3.7 + 2.51 * x / re);

@@ -193,7 +193,12 @@ RunResult SolveRunFlow(const PipeRun& run);
 
 // NPSH available (m) from the source surface's pressure (bar g) and level,
 // the pump inlet's elevation, the suction side's losses (m), the vapour
-// pressure (bar a) and the relative density.
+// pressure (bar a) and the relative density, by the equation above (the
+// energy equation from the source surface to the pump inlet, valid for a
+// liquid in steady flow).
+// Example: water at 5 psig lifted 25 ft with 6 ft of suction losses and a
+// vapour pressure of 0.2563 psia has 13.9 ft (test
+// PipeRunNpsh.SuctionLiftOfTheHandbookExample).
 double NpshAvailable(double sourcePressure, double sourceLevel, double pumpLevel, double suctionLoss,
                      double vapourPressure, double rhoR);
 

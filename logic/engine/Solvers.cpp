@@ -50,19 +50,19 @@ bool AllFinite(std::initializer_list<double> values) {
 double RatioOf(const SolverInputs& in) { return in.gas ? GasVolumeRatio(in.inletPressure) : 1.0; }
 
 // The head that the available pressure (liquid) or the allowable loss (gas)
-// stands for, or the fault of the allowable loss.
+// stands for, or the fault of the allowable loss.  A gas panel hides its
+// available pressure: only the allowable loss counts, as a head of the gas
+// at the inlet (rho kg/m3 at atmospheric pressure, c the volume ratio).  A
+// liquid's relative density becomes kg/m3 by the factor 1000.
 std::optional<SolverFault> HeadAvailable(const SolverInputs& in, double c, double& h) {
     const double rho = in.density;
-    const double a = in.available;
-    if (in.availableAs == AvailableAs::Head) {
-        h = a;
-    } else {
-        h = in.gas ? a * 100000.0 / rho * c / kG : a * 100000.0 / rho / 1000.0 / kG;
-    }
     if (in.gas) {
         if (in.allowableLoss > in.inletPressure) return SolverFault::AllowableLossTooHigh;
         h = in.allowableLoss * (100000.0 / rho * c / kG);
+        return std::nullopt;
     }
+    const double a = in.available;
+    h = in.availableAs == AvailableAs::Head ? a : a * 100000.0 / rho / 1000.0 / kG;
     return std::nullopt;
 }
 
@@ -76,10 +76,19 @@ std::optional<SolverFault> FrictionHead(const SolverInputs& in, double h, double
 // What the flow, diameter and length panels share before they solve: the
 // faults in their order, the dynamic viscosity, the volume ratio, the
 // viscosity pressure term and the head left for friction.
+//
+// The viscosity pressure term k is taken from the inlet pressure entry even
+// on a liquid panel, where that entry is hidden (it keeps its last value, 6
+// bar g from the start, or what the file holds).  The diameter and length
+// panels raise a liquid's viscosity by (1 + k) all the same; the flow panel
+// does not.  That is how these panels have always calculated, the golden
+// cases hold their numbers, and the calculation sheet prints the factor and
+// the P it used; do not "correct" one panel without the others and the
+// sheet.
 struct HeadBudget {
     double mu;  // dynamic viscosity at atmospheric pressure
     double c;   // volume ratio (1 for a liquid)
-    double k;   // kGasViscosityPerBar x inlet pressure
+    double k;   // kGasViscosityPerBar x inlet pressure (also the hidden one of a liquid)
     double hf;  // head left for friction, m
 };
 
@@ -149,11 +158,12 @@ SolverResult SolveFindFlow(const SolverInputs& in) {
     const double t = hf / in.length;
 
     SolverResult out;
-    double v = 2.0;
+    double v = kFlowIterationStartVelocity;
     double re = 0;
     double f = 0;
     for (int pass = 1; pass <= kMaxIterations; ++pass) {
         out.passes = pass;
+        // Only a gas takes the viscosity at the inlet pressure here (see HeadBudget).
         re = in.gas ? ReynoldsNumber(v, in.diameter, mu * (1 + k), in.density / c)
                     : ReynoldsNumber(v, in.diameter, mu, in.density);
         f = FrictionFactor(re, in.diameter, in.roughness);
@@ -189,13 +199,14 @@ SolverResult SolveFindDiameter(const SolverInputs& in) {
     const double t = hf / in.length;
 
     SolverResult out;
-    double d = 50.0;
+    double d = kDiameterIterationStart;
     double v = 0;
     double re = 0;
     double f = 0;
     for (int pass = 1; pass <= kMaxIterations; ++pass) {
         out.passes = pass;
         v = VelocityFromFlow(q * c, d);
+        // (1 + k) for a liquid too, from the hidden inlet pressure (see HeadBudget).
         re = ReynoldsNumber(v, d, mu * (1 + k), in.density / c);
         f = FrictionFactor(re, d, in.roughness);
         const double hp = FrictionHeadLoss(v, d, 1, f);
@@ -227,6 +238,7 @@ SolverResult SolveFindLength(const SolverInputs& in) {
     const double q = in.flow;
 
     const double v = VelocityFromFlow(q * c, in.diameter);
+    // (1 + k) for a liquid too, from the hidden inlet pressure (see HeadBudget).
     const double re = ReynoldsNumber(v, in.diameter, mu * (1 + k), in.density / c);
     const double f = FrictionFactor(re, in.diameter, in.roughness);
     const double fittingsK = FittingsTotalK(in.fittings, in.diameter);

@@ -69,12 +69,53 @@ struct SolverResult {
     bool converged = false;    // the iteration met its tolerance
 };
 
+// Panel 1: the pressure drop of a flow.
+//   v = c Q / A,  Re from v, D and nu (a gas's nu at the inlet pressure,
+//   GasViscosityAtPressure), f = FrictionFactor(Re),
+//   h = f L / D v^2 / 2g + K v^2 / 2g + dz,
+//   dp = HeadToPressureDrop(h) (liquid) or GasHeadToPressureDrop(h, rho, c)
+// with c = GasVolumeRatio(P) for a gas, 1 for a liquid.  Darcy-Weisbach
+// (see PipeFlow.h for the sources and validity of each step); a gas whose
+// drop exceeds its inlet pressure is refused (GasPressureDropTooHigh).
+// Example: water 1.004 cSt, relative density 0.998, 25 mm steel, 10 m,
+// 100 l/min: Re 84544, f 0.025, 3.395 m/s, 5.831 m hd (golden case
+// pd-water-defaults, test EngineGolden.SolvesAsThePanelShows).
 SolverResult SolvePressureDrop(const SolverInputs& in);
+
+// Panel 2: the flow that spends the available head (liquid) or the
+// allowable loss (gas, as a head of the gas at the inlet) over the pipe.
+// Fixed-point iteration on the velocity from kFlowIterationStartVelocity:
+//   v <- v sqrt(h_available / h_pass),  heads per metre of pipe,
+// until they agree within kIterationTolerance (at most kMaxIterations
+// passes; the last pass is taken without a message, `converged` says
+// which).  Q = v A (/ c for a gas's free flow).  A liquid's viscosity is
+// not raised by the inlet pressure here (unlike panels 3 and 4).
+// Example: the defaults with 10 m hd available give 132.073 l/min after 4
+// passes (golden case flow-water-defaults).
 SolverResult SolveFindFlow(const SolverInputs& in);
+
+// Panel 3: the least internal diameter that passes the flow with the head
+// available.  Fixed-point iteration from kDiameterIterationStart:
+//   D <- D (h_pass / h_available)^(1/4),  heads per metre of pipe,
+// The viscosity is taken at the inlet pressure, mu (1 + 0.0028 P), for a
+// liquid too (P then the panel's hidden inlet pressure; see Solvers.cpp).
+// Example: the defaults with 10 m hd available give 22.514 mm after 10
+// passes (golden case diameter-water-defaults).
 SolverResult SolveFindDiameter(const SolverInputs& in);
+
+// Panel 4: the greatest length of pipe the head available allows, directly:
+//   L = (h_available - dz - K v^2 / 2g) / (f v^2 / (2g D))
+// refused where the fittings and the elevation take all the head
+// (FittingsTakeAvailablePressure).  Viscosity as panel 3.  Example: the
+// defaults with 10 m hd available give 17.132 m (golden case
+// length-water-defaults).
 SolverResult SolveFindLength(const SolverInputs& in);
 
 inline constexpr int kMaxIterations = 101;
 inline constexpr double kIterationTolerance = 0.0001;
+// Where the flow panel's iteration starts (velocity, m/s) and the diameter
+// panel's (mm).
+inline constexpr double kFlowIterationStartVelocity = 2.0;
+inline constexpr double kDiameterIterationStart = 50.0;
 
 }  // namespace corvane

@@ -8,7 +8,9 @@
 // Every K here refers to the velocity in the smaller pipe: the following
 // pipe of a contraction, the original pipe of an expansion.  Diameters are
 // in any one unit (only their ratio counts); angles are the included angle
-// of the cone in degrees, 0 < angle <= 180.
+// of the cone in degrees, 0 < angle <= 180.  Every form agrees with python
+// fluids' (method Rennels) over tests/data/transitions_reference.csv (test
+// TransitionsReference.RennelsFormsAndBasisChangeAgreeWithPythonFluids).
 
 namespace corvane {
 

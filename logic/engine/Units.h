@@ -42,17 +42,32 @@ inline constexpr int kFlowUnitCount = 11;
 enum PressureUnit : int { kBar = 0, kKiloPascal = 1, kPsi = 2 };
 enum LengthUnit : int { kMetre = 0, kFoot = 1, kInch = 2 };
 
+// The factors are the units' definitions (1 ft = 0.3048 m, 1 in = 25.4 mm,
+// 1 UK gal = 4.54609 l, 1 US gal = 3.785411784 l, 1 oil barrel = 42 US gal,
+// 1 psi = 6894.757 Pa; B. N. Taylor and A. Thompson (2008), "Guide for the
+// use of the International System of Units", NIST Special Publication
+// 811), to the digits the program has always used: kFeetPerMetre,
+// kPsiPerBar and kInchesPerMetre are rounded as written above.
+
 // Amount of the unit that equals 1 l/s (code outside 0..10: code 0).
+// Example: 13.198149 UK gal/min (test FlowFactors.ExactConstantsAndLitresPerMinute).
 double FlowFactor(int code);
 // Amount of the unit that equals 1 bar (code outside 0..6: code 0).
 double PressureFactor(int code);
 // Amount of the unit that equals 1 m (code outside 0..2: code 0).
 double LengthFactor(int code);
 
-double FlowToLitresPerMin(int code, double x);    // x x 60 / F[code]
-double FlowFromLitresPerMin(int code, double x);  // F[code] x x / 60
+// A flow of unit `code` in l/min and back: x x 60 / F[code], F[code] x x / 60.
+// Example: 1 US gal/min is 3.785411784 l/min (test
+// FlowFactors.ExactConstantsAndLitresPerMinute).
+double FlowToLitresPerMin(int code, double x);
+double FlowFromLitresPerMin(int code, double x);
+// A pressure of unit `code` in bar and back: x / P[code], x x P[code].
+// Example: 14.5037744 psi is 1 bar (test PressureAndLength.FactorsAndFallbacks).
 double PressureToBar(int code, double x);
 double PressureFromBar(int code, double x);
+// A length of unit `code` in metres and back: x / L[code], x x L[code].
+// Example: 1 m is 3.2808399 ft (test PressureAndLength.FactorsAndFallbacks).
 double LengthToMetres(int code, double x);
 double LengthFromMetres(int code, double x);
 
@@ -60,6 +75,9 @@ double LengthFromMetres(int code, double x);
 // (positive: metric to imperial).  Valid codes: +-1, +-2, +-3, +-10..15,
 // +-20..25, +-30..35, +-40..45, +-50..55, +-60..65, +-100..102,
 // +-200..202, +-300..302, +-400..402.  Any other code returns x.
+// Examples: code 2 turns 25 mm into 0.984252 inch, code 33 100 l/min into
+// 3.5315 ft3/min (tests ConvertByCode.LengthsAndPressures and
+// ConvertByCode.LitresPerMinuteToCubicFeetPerMinute).
 double ConvertByCode(int code, double x);
 bool IsConversionCode(int code);
 

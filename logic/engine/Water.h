@@ -13,7 +13,10 @@
 // published ranges.  WaterAt() is what the program offers a user: liquid
 // water from 0.01 to 200 degC, from its saturation pressure to 100 bar a,
 // in the calculation units (degC, bar a, cSt); outside that range it
-// refuses and never extrapolates.
+// refuses and never extrapolates.  Each function reproduces the check
+// values printed in its release to their printed digits (test
+// Water.PublishedCheckValuesToTheirPrintedDigits) and agrees with python
+// iapws to 1e-8 over the range offered (Water.AgreesWithPythonIapwsOverTheRangeOffered).
 
 #include <optional>
 

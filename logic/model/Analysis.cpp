@@ -6,6 +6,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/model/PipeDatabaseModel.h"
 #include "logic/text/CsvText.h"
 #include "logic/model/SecondOpinion.h"
@@ -53,17 +54,15 @@ SolverResult SystemDropAt(const OperatingPoint& op, double flow) { return DropAt
 OperatingPoint SolveOperatingPoint(const PanelModel& panel) {
     OperatingPoint op;
     op.inputs = panel.solverInputs();
-    switch (panel.kind()) {
-        case PanelKind::PressureDrop: op.result = SolvePressureDrop(op.inputs); break;
-        case PanelKind::Flow: op.result = SolveFindFlow(op.inputs); break;
-        case PanelKind::Diameter: op.result = SolveFindDiameter(op.inputs); break;
-        case PanelKind::Length: op.result = SolveFindLength(op.inputs); break;
-    }
+    op.result = SolvePanel(panel.kind(), op.inputs);
     if (op.result.fault) op.refusal = RefusalOf(*op.result.fault);
     op.diameter = panel.kind() == PanelKind::Diameter ? op.result.diameter : op.inputs.diameter;
     op.length = panel.kind() == PanelKind::Length ? op.result.length : op.inputs.length;
     op.flow = panel.kind() == PanelKind::Flow ? op.result.flow : op.inputs.flow;
     op.pressureDrop = panel.kind() == PanelKind::PressureDrop ? op.result.pressureDrop : op.inputs.allowableLoss;
+    // As the solvers take it: a gas on every panel, and a liquid on the
+    // diameter and length panels too, at the liquid panel's hidden inlet
+    // pressure (see HeadBudget in Solvers.cpp).
     op.viscosityAtPressure =
         op.inputs.gas || panel.kind() == PanelKind::Diameter || panel.kind() == PanelKind::Length;
     if (op.viscosityAtPressure) op.viscosityFactor = 1 + kGasViscosityPerBar * op.inputs.inletPressure;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <ctime>
 
 #include "logic/engine/FittingTable.h"
@@ -10,6 +11,7 @@
 #include "logic/engine/Units.h"
 #include "logic/model/Analysis.h"
 #include "logic/model/FlowUnitLists.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/model/PumpTab.h"
 #include "logic/model/SecondOpinion.h"
 #include "logic/text/NumberText.h"
@@ -71,6 +73,13 @@ private:
         for (char& c : out)
             if (c == '.') c = l_.decimalSeparator;
         return out;
+    }
+    // A constant of the engine as an equation prints it: its shortest
+    // digits (0.0028, 30000), in the locale's separator.
+    std::string dec(double constant) const {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.12g", constant);
+        return dec(buffer);
     }
     std::string text(Ctl c) const { return p_.text(c); }
     std::string entry(Ctl c) const { return FixDecimalSeparator(p_.text(c), l_); }
@@ -162,27 +171,30 @@ private:
         s.blocks.push_back(SheetParagraph(
             "Steady flow in a full round pipe, Darcy\u2013Weisbach, with the friction factor by its flow zone; "
             "calculated in SI units (D, L, \u03b5 and h in m, Q in m\u00b3/s, \u03bd in m\u00b2/s, \u0394p in bar, "
-            "g = " + dec("9.81") + " m/s\u00b2)."));
+            "g = " + dec(kGravity) + " m/s\u00b2)."));
         if (gas()) {
-            s.blocks.push_back(Equation("c = " + dec("1.01325") + " / (P + " + dec("1.01325") +
+            s.blocks.push_back(Equation("c = " + dec(kAtmosphereBar) + " / (P + " + dec(kAtmosphereBar) +
                                         ")      volume ratio at the inlet gauge pressure P (bar g)"));
             s.blocks.push_back(Equation("v = c Q / (\u03c0 D\u00b2 / 4)      velocity at the inlet, Q the free flow"));
-            s.blocks.push_back(Equation("Re = v D / (c \u03bd (1 + " + dec("0.0028") +
-                                        " P))      the viscosity rises " + dec("0.28") + " % per bar"));
+            s.blocks.push_back(Equation("Re = v D / (c \u03bd (1 + " + dec(kGasViscosityPerBar) +
+                                        " P))      the viscosity rises " + dec(kGasViscosityPerBar * 100) + " % per bar"));
         } else {
             s.blocks.push_back(Equation("v = Q / (\u03c0 D\u00b2 / 4)"));
             if (viscosityFactor())
-                s.blocks.push_back(Equation("Re = v D / (\u03bd (1 + " + dec("0.0028") +
+                s.blocks.push_back(Equation("Re = v D / (\u03bd (1 + " + dec(kGasViscosityPerBar) +
                                             " P))      the viscosity taken at the inlet pressure P (bar g), "
                                             "as this panel calculates"));
             else
                 s.blocks.push_back(Equation("Re = v D / \u03bd"));
         }
-        s.blocks.push_back(Equation("f = 64 / Re      for Re \u2264 2300 (laminar)"));
-        s.blocks.push_back(Equation("f = (Re \u2212 1500) / 30000      for 2300 < Re < 3500 (critical zone, a straight line)"));
-        s.blocks.push_back(Equation("1 / \u221af = \u2212" + dec("1.8") + " log\u2081\u2080[(\u03b5 / D / " + dec("3.7") +
-                                    ")^" + dec("1.11") + " + " + dec("6.9") +
-                                    " / Re]      for Re \u2265 3500 (Haaland, turbulent)"));
+        const std::string laminar = dec(kLaminarLimit), turbulent = dec(kTurbulentLimit);
+        s.blocks.push_back(Equation("f = " + dec(kLaminarFactor) + " / Re      for Re \u2264 " + laminar + " (laminar)"));
+        s.blocks.push_back(Equation("f = (Re \u2212 " + dec(kCriticalOffset) + ") / " + dec(kCriticalSlope) + "      for " +
+                                    laminar + " < Re < " + turbulent + " (critical zone, a straight line)"));
+        s.blocks.push_back(Equation("1 / \u221af = \u2212" + dec(kHaalandFactor) + " log\u2081\u2080[(\u03b5 / D / " +
+                                    dec(kHaalandRoughnessDivisor) + ")^" + dec(kHaalandExponent) + " + " +
+                                    dec(kHaalandReynoldsTerm) + " / Re]      for Re \u2265 " + turbulent +
+                                    " (Haaland, turbulent)"));
         s.blocks.push_back(Equation("h_pipe = f (L / D) v\u00b2 / 2g      head lost in the pipe (Darcy\u2013Weisbach)"));
         s.blocks.push_back(Equation("h_fittings = K v\u00b2 / 2g      K = \u03a3 count \u00d7 K of the size band, + extra K"));
         s.blocks.push_back(Equation("h = h_pipe + h_fittings + \u0394z      \u0394z the rise (a fall negative)"));
@@ -191,22 +203,25 @@ private:
         const int passes = op_.result.passes;
         const std::string passText = std::to_string(passes) + (passes == 1 ? " pass" : " passes");
         const std::string converged = op_.result.converged ? "." : ", and the last did not meet the tolerance.";
+        // How the panel found its unknown, in its own words and numbers.
         switch (kind()) {
             case PanelKind::PressureDrop:
                 s.blocks.push_back(SheetParagraph("The pressure drop follows directly from the flow: no iteration."));
                 break;
             case PanelKind::Flow:
                 s.blocks.push_back(SheetParagraph(
-                    "The flow was solved by fixed-point iteration on the velocity: from v = 2 m/s, each pass takes f "
+                    "The flow was solved by fixed-point iteration on the velocity: from v = " + dec(kFlowIterationStartVelocity) +
+                    " m/s, each pass takes f "
                     "at the pass's Reynolds number and sets v \u2190 v \u221a(h_available / h_pass), the heads per metre "
-                    "of pipe, until they agree within " + dec("0.0001") + "; " + passText + " were needed" + converged +
+                    "of pipe, until they agree within " + dec(kIterationTolerance) + "; " + passText + " were needed" + converged +
                     " The flow is Q = v (\u03c0 D\u00b2 / 4)" + (gas() ? " / c." : ".")));
                 break;
             case PanelKind::Diameter:
                 s.blocks.push_back(SheetParagraph(
-                    "The diameter was solved by fixed-point iteration: from D = 50 mm, each pass takes v, Re, f and the "
+                    "The diameter was solved by fixed-point iteration: from D = " + dec(kDiameterIterationStart) +
+                    " mm, each pass takes v, Re, f and the "
                     "fittings' K at the pass's diameter and sets D \u2190 D (h_pass / h_available)^\u00bc, the heads per "
-                    "metre of pipe, until they agree within " + dec("0.0001") + "; " + passText + " were needed" +
+                    "metre of pipe, until they agree within " + dec(kIterationTolerance) + "; " + passText + " were needed" +
                     converged));
                 break;
             case PanelKind::Length:
@@ -290,7 +305,7 @@ private:
         if (gas()) gave.push_back(row("Volume ratio at the inlet", "c", c, "", ""));
         gave.push_back(row(gas() ? "Velocity at the inlet" : "Velocity", "v", v, "m/s", feet(v, "ft/s")));
         if (viscosityFactor())
-            gave.push_back(row("Viscosity factor", "1 + " + dec("0.0028") + " P", op_.viscosityFactor, "", ""));
+            gave.push_back(row("Viscosity factor", "1 + " + dec(kGasViscosityPerBar) + " P", op_.viscosityFactor, "", ""));
         gave.push_back(row("Reynolds number", "Re", op_.result.reynolds, "", ""));
         gave.push_back({"Flow type", "", FlowTypeName(op_.result.reynolds), ""});
         if (imperial) gave.back().push_back("");
@@ -323,18 +338,11 @@ private:
         auto row = [&](Ctl caption, Ctl value, std::string unit) {
             rows.push_back({trim(text(caption)), text(value), std::move(unit)});
         };
-        switch (kind()) {
-            case PanelKind::PressureDrop:
-                row(Ctl::PressureDropHdLabel, Ctl::mHd_RightEdit, item(Ctl::MhdBarComboBox));
-                break;
-            case PanelKind::Flow: row(Ctl::FlowHdLabel, Ctl::FlowrateLMin_RightEdit, flowUnit()); break;
-            case PanelKind::Diameter:
-                row(Ctl::MinPipeDiameterHdLabel, Ctl::PipeDiameter_RightEdit, text(Ctl::PipeDiameter_UnitsLabel));
-                break;
-            case PanelKind::Length:
-                row(Ctl::PipeLengthHdLabel, Ctl::PipeLength_RightEdit, text(Ctl::PipeLength_UnitsLabel));
-                break;
-        }
+        // The unknown, with the unit its label or list shows (the flow list
+        // in force, liquid or gas, for the flow).
+        const PanelKindSpec& spec = KindSpec(kind());
+        const Ctl u = spec.resultUnit;
+        row(spec.resultCaption, spec.result, !IsList(u) ? text(u) : u == Ctl::FlowUnitComboBox ? flowUnit() : item(u));
         row(Ctl::FlowTypeHdLabel, Ctl::FlowType_RightEdit, "");
         row(Ctl::ReynoldsNumberHdLabel, Ctl::ReynoldsNumber_RightEdit, "");
         row(Ctl::FrictionFactorHdLabel, Ctl::FrictionFactor_RightEdit, "");

@@ -2,6 +2,7 @@
 // The vocabulary of the calculation panels: which panel, which control,
 // and the values that pass between a panel and its dialogs.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,14 +14,11 @@ namespace corvane {
 // Panel 1 finds the pressure drop, 2 the flow, 3 the diameter, 4 the length.
 enum class PanelKind { PressureDrop = 1, Flow = 2, Diameter = 3, Length = 4 };
 
-inline int PanelDigit(PanelKind kind) { return static_cast<int>(kind); }
+constexpr int PanelDigit(PanelKind kind) { return static_cast<int>(kind); }
 
 // What the panel finds, as menus, messages and sheets name it: "Find
 // pressure drop", "Find flow", "Find diameter", "Find length".
-inline const char* PanelTaskName(PanelKind kind) {
-    static constexpr const char* kNames[] = {"Find pressure drop", "Find flow", "Find diameter", "Find length"};
-    return kNames[PanelDigit(kind) - 1];
-}
+const char* PanelTaskName(PanelKind kind);
 
 // Every control of a panel that shows something the model decides: a text,
 // a caption, a list, or whether it is shown.  The names are the control
@@ -103,6 +101,85 @@ enum class Ctl {
 };
 
 inline constexpr int kCtlCount = static_cast<int>(Ctl::Count_);
+
+// ---------------------------------------------------------------- the control table
+//
+// One row per control says everything the panel model, the panel file and
+// corvane-cli know of it; the name list, PanelHas, IsResult, IsUserEntry,
+// the entries' order, the initial texts, the file layout and the listed
+// fields are all read from it.  Adding a control: its Ctl above, its row in
+// kControls (PanelControls.cpp), its place in CalcPanel's geometry table.
+
+// A set of panels, one bit per panel (bit 0 panel 1).
+using Panels = unsigned char;
+inline constexpr Panels kPanel1 = 1, kPanel2 = 2, kPanel3 = 4, kPanel4 = 8;
+inline constexpr Panels kAllPanels = kPanel1 | kPanel2 | kPanel3 | kPanel4;
+constexpr Panels PanelBit(PanelKind kind) { return static_cast<Panels>(1u << (PanelDigit(kind) - 1)); }
+
+// What a control is to the panel.
+enum class Role : unsigned char {
+    Entry,        // a number the user types
+    Calculation,  // the flow the calculation reads, behind the visible flow
+    Result,       // a result field
+    Field,        // the fluid's name, numbers and captions
+    Label,
+    List,
+    Button,
+    Box,
+};
+
+// How the unit switch converts an entry.
+enum class Conversion : unsigned char {
+    None,
+    SmallLength,        // mm <-> inch, 4 decimals in mm, 6 in inches
+    Length,             // m <-> ft, 3 decimals
+    HeadOrPressure,     // m <-> ft or bar <-> psi as the result unit list says, 3 decimals
+    Flow,               // the flow unit chosen in the dialog, 3 decimals
+    Pressure,           // bar <-> psi, 3 decimals
+};
+
+// The unit a label names.
+enum class UnitLabel : unsigned char { None, SmallLength, Length, Velocity };
+
+// The text a control starts with (unit labels, the heading and the fluid
+// are set by the panel itself).
+struct InitialText {
+    std::string_view text;
+    Panels otherOn = 0;           // these panels start with `other` instead
+    std::string_view other = {};
+    std::string_view imperial = {};  // under US or Canadian English; empty: unchanged
+    Panels imperialOn = kAllPanels;
+};
+
+struct ControlSpec {
+    Ctl ctl;
+    std::string_view name;  // without the panel digit
+    Panels panels = kAllPanels;
+    Role role = Role::Label;
+    InitialText initial = {};
+    Panels resultOn = 0;      // where a calculation control shows the panel's result
+    int entryStep = 0;        // of entries: the order of the unit switch and the start-up tidying, from 1
+    Conversion conversion = Conversion::None;
+    UnitLabel unit = UnitLabel::None;
+    std::string_view leaveNoun = {};  // "The internal roughness" cannot be zero or empty
+    bool mayBeZero = false;           // may be left at 0
+    int listed = 0;                   // place among corvane-cli's fields, from 1; 0 not listed
+    std::array<signed char, 4> fileLine = {};  // line in the file of panels 1 to 4; 0 not saved
+};
+
+// The row of a control.
+const ControlSpec& Spec(Ctl c);
+
+// The entries (typed and calculation) in the order the unit switch converts them.
+const std::vector<Ctl>& EntriesInStepOrder();
+
+// The controls corvane-cli lists in a panel's fields, in their order.
+const std::vector<Ctl>& ListedControls(PanelKind kind);
+
+// Lines 4 to 18 (panel 1) or 19 (the others) of a panel file: the control
+// saved on each line.
+const std::vector<Ctl>& FileLayout(PanelKind kind);
+
 
 // Control name without the panel digit ("IRmm_RightEdit").
 std::string_view CtlBaseName(Ctl c);

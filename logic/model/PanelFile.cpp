@@ -5,6 +5,7 @@
 
 #include "logic/io/FileIo.h"
 #include "logic/model/FittingsText.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 
@@ -18,14 +19,8 @@ struct Line {
     Ctl ctl;
 };
 
-constexpr Line E(Ctl c) { return {Item::Entry, c}; }
-constexpr Line L(Ctl c) { return {Item::List, c}; }
-constexpr Line kMaterial{Item::Material, Ctl::PipeMaterialComboBox};
-constexpr Line kFittings{Item::Fittings, Ctl::FittingsBitBtn};
-
-// Lines 1 to 3 name the panel, its gas mode and its unit system; the
-// panel's own lines follow from line 4: to line 18 on panel 1, to line 19
-// on the others, whose last line a file may lack.
+// A panel's own lines start at line 4; the last line of panels 2 to 4 (19)
+// may be missing from a file.
 constexpr std::size_t kFirstPanelLine = 4;
 constexpr std::size_t kOptionalLastLine = 19;
 
@@ -33,41 +28,21 @@ constexpr std::size_t kOptionalLastLine = 19;
 // older programs wrote as 1 to 13 (the index less one) are read too.
 constexpr int kMaterialCodeBase = 100;
 
-// Lines 4 to 18 (and 19) of each panel.
-std::vector<Line> LayoutOf(PanelKind kind) {
-    switch (kind) {
-        case PanelKind::PressureDrop:
-            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::IDmm_RightEdit), E(Ctl::LengthM_RightEdit), kFittings,
-                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::FlowrateLMin_RightEdit),
-                    L(Ctl::FlowUnitComboBox), L(Ctl::Gas_FlowUnitComboBox), E(Ctl::Barg_RightEdit),
-                    L(Ctl::MhdBarComboBox), E(Ctl::FluidName_Edit), E(Ctl::FluidViscosityRightEdit),
-                    E(Ctl::FluidRelativeDensityRightEdit)};
-        case PanelKind::Flow:
-            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::IDmm_RightEdit), E(Ctl::LengthM_RightEdit), kFittings,
-                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::AvailablePressure_RightEdit),
-                    L(Ctl::MhdBarComboBox), L(Ctl::FlowUnitComboBox), L(Ctl::Gas_FlowUnitComboBox),
-                    E(Ctl::Barg_RightEdit), E(Ctl::FluidName_Edit), E(Ctl::FluidViscosityRightEdit),
-                    E(Ctl::FluidRelativeDensityRightEdit), E(Ctl::AllowablePressureLoss_RightEdit)};
-        case PanelKind::Diameter:
-            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::LengthM_RightEdit), kFittings,
-                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::AvailablePressure_RightEdit),
-                    L(Ctl::MhdBarComboBox), E(Ctl::FlowrateLMin_RightEdit), L(Ctl::FlowUnitComboBox),
-                    L(Ctl::Gas_FlowUnitComboBox), E(Ctl::Barg_RightEdit), E(Ctl::FluidName_Edit),
-                    E(Ctl::FluidViscosityRightEdit), E(Ctl::FluidRelativeDensityRightEdit),
-                    E(Ctl::AllowablePressureLoss_RightEdit)};
-        case PanelKind::Length:
-            return {kMaterial, E(Ctl::IRmm_RightEdit), E(Ctl::IDmm_RightEdit), kFittings,
-                    E(Ctl::ElevationChange_RightEdit), L(Ctl::RiseFallComboBox), E(Ctl::AvailablePressure_RightEdit),
-                    L(Ctl::MhdBarComboBox), E(Ctl::FlowrateLMin_RightEdit), L(Ctl::FlowUnitComboBox),
-                    L(Ctl::Gas_FlowUnitComboBox), E(Ctl::Barg_RightEdit), E(Ctl::FluidName_Edit),
-                    E(Ctl::FluidViscosityRightEdit), E(Ctl::FluidRelativeDensityRightEdit),
-                    E(Ctl::AllowablePressureLoss_RightEdit)};
-    }
-    return {};
+// Lines 4 to 18 (and 19) of each panel, from the control table, made once.
+const std::vector<Line>& LayoutOf(PanelKind kind) {
+    static const std::array<std::vector<Line>, 4> kLayouts = [] {
+        std::array<std::vector<Line>, 4> layouts;
+        for (PanelKind k : {PanelKind::PressureDrop, PanelKind::Flow, PanelKind::Diameter, PanelKind::Length})
+            for (Ctl c : FileLayout(k)) {
+                Item item = IsList(c) ? Item::List : Item::Entry;
+                if (c == Ctl::PipeMaterialComboBox) item = Item::Material;
+                if (c == Ctl::FittingsBitBtn) item = Item::Fittings;
+                layouts[static_cast<std::size_t>(PanelDigit(k) - 1)].push_back({item, c});
+            }
+        return layouts;
+    }();
+    return kLayouts[static_cast<std::size_t>(PanelDigit(kind) - 1)];
 }
-
-constexpr std::array<std::string_view, 4> kHeaders = {"Corvane_Find_PD", "Corvane_Find_FLOW",
-                                                      "Corvane_Find_DIAMETER", "Corvane_Find_LENGTH"};
 
 int MaterialIndexOfCode(int v) {
     if (v >= 1 && v <= 13) return v + 1;
@@ -89,11 +64,11 @@ std::optional<std::string> BadFittingsCount(std::string_view s) {
 
 }  // namespace
 
-std::string_view PanelFileHeader(PanelKind kind) { return kHeaders[static_cast<std::size_t>(PanelDigit(kind) - 1)]; }
+std::string_view PanelFileHeader(PanelKind kind) { return KindSpec(kind).fileHeader; }
 
 std::optional<PanelKind> PanelKindOfHeader(std::string_view line) {
-    for (int i = 0; i < 4; ++i)
-        if (line == kHeaders[static_cast<std::size_t>(i)]) return static_cast<PanelKind>(i + 1);
+    for (PanelKind k : {PanelKind::PressureDrop, PanelKind::Flow, PanelKind::Diameter, PanelKind::Length})
+        if (line == PanelFileHeader(k)) return k;
     return std::nullopt;
 }
 
@@ -110,10 +85,8 @@ std::string AnyPanelFileFilter() {
 }
 
 std::string PanelFileFilter(PanelKind kind) {
-    static constexpr std::array<const char*, 4> kNames = {"P.D.", "FLOW", "DIAMETER", "LENGTH"};
     const std::string ext = PanelFileExtension(kind);
-    return std::string("Corvane ") + kNames[static_cast<std::size_t>(PanelDigit(kind) - 1)] + " (*." + ext +
-           ")|*." + ext;
+    return "Corvane " + std::string(KindSpec(kind).filterName) + " (*." + ext + ")|*." + ext;
 }
 
 std::string NotAnIntegerText(std::string_view text) {
@@ -189,7 +162,7 @@ std::optional<Refusal> LoadPanelFile(PanelModel& panel, std::string_view bytes) 
     const std::string unitLine = Cp1252ToUtf8(reader.next());
     panel.showUnits(unitLine == "Metric" ? UnitSystem::Metric : UnitSystem::Imperial);
 
-    const std::vector<Line> layout = LayoutOf(kind);
+    const std::vector<Line>& layout = LayoutOf(kind);
     for (std::size_t i = 0; i < layout.size(); ++i) {
         const Line& l = layout[i];
         // The last line of panels 2 to 4 is read only when the data goes on.
@@ -234,6 +207,20 @@ PanelFileBytes ReadPanelFile(const std::string& path) {
     if (file.bytes) return {std::move(file.bytes), {}};
     if (file.failure && file.failure->error == kFileTooLarge) return {std::nullopt, kNotValidFileText};
     return {std::nullopt, file.error};
+}
+
+std::optional<PanelKind> PanelKindOfFile(std::string_view bytes) {
+    if (bytes.size() > kMaxPanelFileBytes) return std::nullopt;
+    return PanelKindOfHeader(PanelFileReader(bytes).next());
+}
+
+LoadedPanel LoadPanelFileBytes(std::string_view bytes, const Locale& locale) {
+    LoadedPanel loaded;
+    const auto kind = PanelKindOfFile(bytes);
+    if (!kind) return loaded;
+    loaded.panel = std::make_unique<PanelModel>(*kind, locale);
+    loaded.error = LoadPanelFile(*loaded.panel, bytes);
+    return loaded;
 }
 
 }  // namespace corvane

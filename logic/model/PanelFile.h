@@ -5,6 +5,7 @@
 // material as its list index + 100, lists as indices, the fittings
 // selection string verbatim).  A .PW1 file has 18 lines, the others 19.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,6 +67,22 @@ struct PanelFileBytes {
     std::string message;
 };
 PanelFileBytes ReadPanelFile(const std::string& path);
+
+// The panel a file's bytes are for: the panel its first line names, or
+// nothing for a file that is not a panel file (also one over the size
+// limit).  The window, corvane-cli and the fuzz targets all ask this.
+std::optional<PanelKind> PanelKindOfFile(std::string_view bytes);
+
+// A panel file's bytes loaded into a fresh panel of the kind the file
+// names, with the start-up defaults of the locale, as the panel's open
+// command loads them.  No panel for a file that is not a panel file; a
+// panel with `error` where loading stopped (it holds what the lines before
+// the error set).
+struct LoadedPanel {
+    std::unique_ptr<PanelModel> panel;
+    std::optional<Refusal> error;
+};
+LoadedPanel LoadPanelFileBytes(std::string_view bytes, const Locale& locale);
 // "'<text>' is not a valid integer value"
 std::string NotAnIntegerText(std::string_view text);
 

@@ -6,29 +6,13 @@
 #include "logic/engine/Solvers.h"
 #include "logic/model/FittingsText.h"
 #include "logic/model/FlowWeight.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
 
 const char* const kUncompressedCaption = "Volume at 0.0 ";
-
-// The entries in the order the unit switch converts them.
-constexpr Ctl kEntries[] = {Ctl::IRmm_RightEdit,         Ctl::IDmm_RightEdit,
-                            Ctl::LengthM_RightEdit,      Ctl::ElevationChange_RightEdit,
-                            Ctl::AvailablePressure_RightEdit, Ctl::FlowrateLMin_RightEdit,
-                            Ctl::Barg_RightEdit,         Ctl::AllowablePressureLoss_RightEdit,
-                            Ctl::VisibleFlowrateLMin_RightEdit};
-
-const char* HeadingOf(PanelKind kind) {
-    switch (kind) {
-        case PanelKind::PressureDrop: return "(Find pressure)";
-        case PanelKind::Flow: return "(Find flow)";
-        case PanelKind::Diameter: return "(Find diameter)";
-        case PanelKind::Length: return "(Find length)";
-    }
-    return "";
-}
 
 // The result fields of each kind of panel, in control order.
 const std::vector<Ctl>& ResultFields(PanelKind kind) {
@@ -76,50 +60,14 @@ std::vector<std::string> ResultUnitItems(UnitSystem system) {
 
 PanelModel::PanelModel(PanelKind kind, const Locale& locale) : kind_(kind), locale_(locale) {
     for (int i = 0; i < kCtlCount; ++i) shown_[static_cast<std::size_t>(i)] = PanelHas(kind_, static_cast<Ctl>(i));
-    auto initial = [&](Ctl c, const char* t) {
-        if (PanelHas(kind_, c)) text_[Index(c)] = t;
-    };
     // The texts the panel's controls are made with.
-    initial(Ctl::IRmm_RightEdit, "0.046");
-    initial(Ctl::IDmm_RightEdit, "25.000");
-    initial(Ctl::LengthM_RightEdit, "10.000");
-    initial(Ctl::ElevationChange_RightEdit, "0.000");
-    initial(Ctl::Barg_RightEdit, "6.000");
-    if (kind_ != PanelKind::Flow) initial(Ctl::FlowrateLMin_RightEdit, "100.000");
-    initial(Ctl::VisibleFlowrateLMin_RightEdit, "100.000");
-    initial(Ctl::AvailablePressure_RightEdit, "10.000");
-    initial(Ctl::AllowablePressureLoss_RightEdit, "0.600");
-    initial(Ctl::FluidRelativeDensityRightEdit, "1.000");
-    initial(Ctl::RightEditVisibleFluidDensityDisplay, "1.000");
-    initial(Ctl::CentistokesHdEdit, " Centistokes");
-    initial(Ctl::RelativeDensityHdEdit, " Relative density");
-    initial(Ctl::BargHdLabel, "bar g");
-    initial(Ctl::GasPressureHdLabel, kind_ == PanelKind::PressureDrop ? "Compressed to" : "Inlet pressure");
-    initial(Ctl::UncompressedVolumeHdLabel, "Volume at 0.0  bar g");
-    initial(Ctl::AllowableLossHdLabel, "Pressure loss");
-    initial(Ctl::AvailablePressureHdLabel, "Available pressure");
-    initial(Ctl::ActualFlowHdLabel, kind_ == PanelKind::Flow ? "Entry flow:" : "Entry flow :");
-    initial(Ctl::ActualFlowValueLabel, "0.000");
-    initial(Ctl::ExitFlowHdLabel, "Exit flow :");
-    initial(Ctl::ExitFlowValueLabel, "0.000");
-    initial(Ctl::ExitFlowBarLabel, "@ 6.000 bar g");
-    initial(Ctl::FittingsBitBtn, "none");
-    initial(Ctl::PanelHeading, HeadingOf(kind_));
-    initial(Ctl::PipeDetailsHdLabel, "Pipe details");
-    initial(Ctl::ResultsHdLabel, "Results");
-    initial(Ctl::InternalRoughnessHdLabel, "Internal roughness");
-    initial(Ctl::PipematerailHdLabel, "Pipe material");
-    initial(Ctl::InternalDiameterHdLabel, "Internal diameter");
-    initial(Ctl::LengthHdLabel, "Length");
-    initial(Ctl::ElevationChangeLabel, "Elevation change");
-    initial(Ctl::FlowHdLabel, "Flow");
-    initial(Ctl::FlowTypeHdLabel, "Flow type");
-    initial(Ctl::ReynoldsNumberHdLabel, "Reynold's number");
-    initial(Ctl::FrictionFactorHdLabel, "Friction factor");
-    initial(Ctl::FluidVelocityHdLabel, "Fluid velocity");
-    initial(Ctl::PressureDropHdLabel, "Pressure drop");
-    initial(Ctl::MinPipeDiameterHdLabel, "Min. internal pipe diameter");
-    initial(Ctl::PipeLengthHdLabel, "Max. pipe length");
+    for (int i = 0; i < kCtlCount; ++i) {
+        const ControlSpec& spec = Spec(static_cast<Ctl>(i));
+        if (!PanelHas(kind_, spec.ctl)) continue;
+        const bool other = (spec.initial.otherOn & PanelBit(kind_)) != 0;
+        text_[Index(spec.ctl)] = other ? spec.initial.other : spec.initial.text;
+    }
+    text_[Index(Ctl::PanelHeading)] = KindSpec(kind_).heading;
     setUnitLabels(true);
 
     // Never shown: the calculation flow behind the visible one, and the
@@ -153,12 +101,12 @@ void PanelModel::setPanelDefaults() {
         selectItem(Ctl::MhdBarComboBox, 0);
         selectItem(Ctl::FlowUnitComboBox, 1);
         selectItem(Ctl::Gas_FlowUnitComboBox, 1);
-        setText(Ctl::IRmm_RightEdit, "0.001811");
-        if (PanelHas(kind_, Ctl::IDmm_RightEdit)) setText(Ctl::IDmm_RightEdit, "2.000");
-        if (PanelHas(kind_, Ctl::LengthM_RightEdit)) setText(Ctl::LengthM_RightEdit, "50.000");
-        if (kind_ != PanelKind::PressureDrop) {
-            setText(Ctl::Barg_RightEdit, "90.000");
-            setText(Ctl::AllowablePressureLoss_RightEdit, "9.000");
+        // The imperial start-up values, in control order (each runs its
+        // change reaction).
+        for (int i = 0; i < kCtlCount; ++i) {
+            const ControlSpec& spec = Spec(static_cast<Ctl>(i));
+            if (!spec.initial.imperial.empty() && (spec.initial.imperialOn & PanelBit(kind_)) != 0)
+                setText(spec.ctl, std::string(spec.initial.imperial));
         }
         applyGasLayout();
     } else {
@@ -170,29 +118,30 @@ void PanelModel::setPanelDefaults() {
         setList(Ctl::Gas_FlowUnitComboBox, FillMetricGasFlowUnits(locale_), 1);
     }
     refreshDensityDisplay();
-    for (Ctl c : kEntries)
+    for (Ctl c : EntriesInStepOrder())
         if (PanelHas(kind_, c)) setText(c, TidyEntryText(text(c), locale_));
     setTextRaw(Ctl::UncompressedVolumeHdLabel, TidyEntryText(text(Ctl::UncompressedVolumeHdLabel), locale_));
 }
 
 void PanelModel::setUnitLabels(bool metric) {
-    const char* small = metric ? "mm" : "inch";
-    const char* large = metric ? "m" : "ft";
-    auto label = [&](Ctl c, const char* t) {
-        if (PanelHas(kind_, c)) setTextRaw(c, t);
-    };
-    label(Ctl::IR_UnitsLabel, small);
-    label(Ctl::ID_UnitsLabel, small);
-    label(Ctl::PipeDiameter_UnitsLabel, small);
-    label(Ctl::Length_UnitsLabel, large);
-    label(Ctl::PipeLength_UnitsLabel, large);
-    label(Ctl::ElevationChange_UnitsLabel, large);
-    label(Ctl::FluidVelocity_UnitsLabel, metric ? "m/s" : "ft/s");
+    for (int i = 0; i < kCtlCount; ++i) {
+        const ControlSpec& spec = Spec(static_cast<Ctl>(i));
+        switch (spec.unit) {
+            case UnitLabel::None: break;
+            case UnitLabel::SmallLength: setTextRaw(spec.ctl, metric ? "mm" : "inch"); break;
+            case UnitLabel::Length: setTextRaw(spec.ctl, metric ? "m" : "ft"); break;
+            case UnitLabel::Velocity: setTextRaw(spec.ctl, metric ? "m/s" : "ft/s"); break;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- plumbing
 
 void PanelModel::subscribe(std::function<void(Ctl)> changed) { subscribers_.push_back(std::move(changed)); }
+
+void PanelModel::subscribeNotices(std::function<void(Notice)> notice) {
+    noticeSubscribers_.push_back(std::move(notice));
+}
 
 void PanelModel::notify(Ctl c) {
     for (const auto& s : subscribers_) s(c);
@@ -249,20 +198,8 @@ void PanelModel::setText(Ctl c, const std::string& t) {
 }
 
 void PanelModel::changeReaction(Ctl c) {
-    switch (c) {
-        case Ctl::IRmm_RightEdit:
-        case Ctl::IDmm_RightEdit:
-        case Ctl::LengthM_RightEdit:
-        case Ctl::ElevationChange_RightEdit:
-        case Ctl::AvailablePressure_RightEdit:
-        case Ctl::AllowablePressureLoss_RightEdit:
-        case Ctl::FlowrateLMin_RightEdit:
-        case Ctl::VisibleFlowrateLMin_RightEdit:
-        case Ctl::Barg_RightEdit:
-            break;
-        default:
-            return;  // fluid fields and results have no change reaction
-    }
+    // Fluid fields and results have no change reaction.
+    if (Spec(c).entryStep == 0) return;
     if (kind_ == PanelKind::Flow) {
         if (c == Ctl::FlowrateLMin_RightEdit) return;  // the result
         refreshDensityDisplay();
@@ -283,7 +220,7 @@ bool PanelModel::keyPress(Ctl entry, char32_t& key) {
     return allowed;
 }
 
-bool PanelModel::canLeave(Ctl entry) const { return entry == Ctl::ElevationChange_RightEdit || read(entry) != 0.0; }
+bool PanelModel::canLeave(Ctl entry) const { return Spec(entry).mayBeZero || read(entry) != 0.0; }
 
 bool PanelModel::leaveEntry(Ctl entry) {
     if (canLeave(entry)) return true;
@@ -293,19 +230,8 @@ bool PanelModel::leaveEntry(Ctl entry) {
 }
 
 std::string PanelModel::leaveRefusalText(Ctl entry) const {
-    const char* what = "This entry";
-    switch (entry) {
-        case Ctl::IRmm_RightEdit: what = "The internal roughness"; break;
-        case Ctl::IDmm_RightEdit: what = "The internal diameter"; break;
-        case Ctl::LengthM_RightEdit: what = "The pipe length"; break;
-        case Ctl::Barg_RightEdit: what = "The inlet pressure"; break;
-        case Ctl::FlowrateLMin_RightEdit:
-        case Ctl::VisibleFlowrateLMin_RightEdit: what = "The flow rate"; break;
-        case Ctl::AvailablePressure_RightEdit: what = "The available pressure"; break;
-        case Ctl::AllowablePressureLoss_RightEdit: what = "The allowable pressure loss"; break;
-        default: break;
-    }
-    return std::string(what) + " cannot be zero or empty: type a number greater than zero.";
+    const std::string_view noun = Spec(entry).leaveNoun;
+    return std::string(noun.empty() ? "This entry" : noun) + " cannot be zero or empty: type a number greater than zero.";
 }
 
 // ---------------------------------------------------------------- results
@@ -374,6 +300,10 @@ SolverInputs PanelModel::inputsFor(int code) const {
     double diameter = read(Ctl::IDmm_RightEdit);
     double length = read(Ctl::LengthM_RightEdit);
     double elevation = read(Ctl::ElevationChange_RightEdit);
+    // The inlet pressure is read for a liquid too, where its entry is hidden:
+    // the diameter and length panels take a liquid's viscosity at it (see
+    // HeadBudget in Solvers.cpp), so a liquid case depends on a number the
+    // panel does not show.  It is saved in the panel file all the same.
     double pressure = read(Ctl::Barg_RightEdit);
     double allowable = read(Ctl::AllowablePressureLoss_RightEdit);
     double available = read(Ctl::AvailablePressure_RightEdit);
@@ -412,13 +342,7 @@ std::optional<Refusal> PanelModel::calculate() {
     const int code = flowUnitCodeForCalculation();
     const SolverInputs in = inputsFor(code);
 
-    SolverResult r;
-    switch (kind_) {
-        case PanelKind::PressureDrop: r = SolvePressureDrop(in); break;
-        case PanelKind::Flow: r = SolveFindFlow(in); break;
-        case PanelKind::Diameter: r = SolveFindDiameter(in); break;
-        case PanelKind::Length: r = SolveFindLength(in); break;
-    }
+    const SolverResult r = SolvePanel(kind_, in);
     if (r.fittingsK) lastFittingsK_ = *r.fittingsK;
     if (r.fault) return RefusalOf(*r.fault);
 
@@ -432,6 +356,11 @@ std::optional<Refusal> PanelModel::calculate() {
     const double densityKg = gas_ ? in.density : in.density * 1000.0;
     double massFlowQ = in.flow;
 
+    // Each panel shows its unknown its own way: panel 1 as a head or a
+    // pressure as its list says, panel 2 in the flow unit (and the flow
+    // weight follows its result), panels 3 and 4 in their length units.  The
+    // gas note of panel 1 comes before the common results, of the others
+    // after.
     switch (kind_) {
         case PanelKind::PressureDrop: {
             if (gas_) showEntryExitFlow(read(Ctl::FlowrateLMin_RightEdit), in.inletPressure, r.exitPressure);
@@ -462,7 +391,7 @@ std::optional<Refusal> PanelModel::calculate() {
         }
         case PanelKind::Length: {
             showCommon();
-            setTextRaw(Ctl::PipeLength_RightEdit, number(imperial ? r.length * kFeetPerMetre : r.length, 3));
+            setTextRaw(Ctl::PipeLength_RightEdit, number(imperial ? LengthFromMetres(kFoot, r.length) : r.length, 3));
             if (gas_) showEntryExitFlow(read(Ctl::FlowrateLMin_RightEdit), in.inletPressure, r.exitPressure);
             break;
         }
@@ -546,7 +475,7 @@ void PanelModel::applyGasLayout() {
         setShown(Ctl::AllowablePressureLoss_RightEdit, g);
         if (g && !gasControlsMoved_) {
             gasControlsMoved_ = true;
-            notify(Ctl::Barg_RightEdit);
+            for (const auto& n : noticeSubscribers_) n(Notice::GasControlsMoved);
         }
     }
     // Panel 2's flow caption changes only with a switch of the unit system.
@@ -644,21 +573,27 @@ void PanelModel::convertInPlace(Ctl c, int code, int decimals) {
 }
 
 void PanelModel::convertEntries(bool toMetric, int flowCode) {
+    // The codes of ConvertByCode: 1 m <-> ft, 2 mm <-> inch, 3 bar <-> psi,
+    // negative towards metric; the flow's code comes from the dialog.
     const int sign = toMetric ? -1 : 1;
-    convertInPlace(Ctl::IRmm_RightEdit, 2 * sign, toMetric ? 4 : 6);
-    convertInPlace(Ctl::IDmm_RightEdit, 2 * sign, toMetric ? 4 : 6);
-    convertInPlace(Ctl::LengthM_RightEdit, 1 * sign, 3);
-    convertInPlace(Ctl::ElevationChange_RightEdit, 1 * sign, 3);
     const bool pressureUnit = list(Ctl::MhdBarComboBox).selected == 1;
-    convertInPlace(Ctl::AvailablePressure_RightEdit, (pressureUnit ? 3 : 1) * sign, 3);
-    if (hasSpeedButton()) {
-        convertInPlace(Ctl::FlowrateLMin_RightEdit, flowCode, 3);
-        // The visible flow takes the converted text at once, so that the
-        // flow synchronisation of the pressure entry below finds both alike.
-        setText(Ctl::VisibleFlowrateLMin_RightEdit, text(Ctl::FlowrateLMin_RightEdit));
+    for (Ctl c : EntriesInStepOrder()) {
+        switch (Spec(c).conversion) {
+            case Conversion::None: break;
+            case Conversion::SmallLength: convertInPlace(c, 2 * sign, toMetric ? 4 : 6); break;
+            case Conversion::Length: convertInPlace(c, 1 * sign, 3); break;
+            case Conversion::HeadOrPressure: convertInPlace(c, (pressureUnit ? 3 : 1) * sign, 3); break;
+            case Conversion::Pressure: convertInPlace(c, 3 * sign, 3); break;
+            case Conversion::Flow:
+                // Panel 2's flow is its result: nothing to convert.
+                if (!hasSpeedButton()) break;
+                convertInPlace(c, flowCode, 3);
+                // The visible flow takes the converted text at once, so that the
+                // flow synchronisation of the pressure entry after it finds both alike.
+                setText(Ctl::VisibleFlowrateLMin_RightEdit, text(c));
+                break;
+        }
     }
-    convertInPlace(Ctl::Barg_RightEdit, 3 * sign, 3);
-    convertInPlace(Ctl::AllowablePressureLoss_RightEdit, 3 * sign, 3);
 }
 
 void PanelModel::switchUnits(UnitSystem to, const ConversionAnswer& answer) {

@@ -61,6 +61,11 @@ public:
 
     // Called with each control whose text, list or visibility changed.
     void subscribe(std::function<void(Ctl)> changed);
+    // Called with what changed in the panel beyond its controls' states.
+    enum class Notice {
+        GasControlsMoved,  // the gas controls take the places of the liquid ones (panels 2 to 4, once)
+    };
+    void subscribeNotices(std::function<void(Notice)> notice);
 
     // ---- what the user does
     // A new text typed into an entry (or pasted); runs its change reaction.
@@ -137,7 +142,7 @@ private:
     void writeNumber(Ctl c, double value, int decimals);
     std::string number(double value, int decimals) const;
     double read(Ctl c) const;
-    bool hasSpeedButton() const { return kind_ != PanelKind::Flow; }
+    bool hasSpeedButton() const { return PanelHas(kind_, Ctl::Uncompressed_SpeedButton); }
 
     int flowUnitCodeForCalculation();
     SolverInputs inputsFor(int code) const;
@@ -157,6 +162,7 @@ private:
     std::string fittings_;
     double lastFittingsK_ = 0;
     std::vector<std::function<void(Ctl)>> subscribers_;
+    std::vector<std::function<void(Notice)>> noticeSubscribers_;
 };
 
 // Item texts of the lists that do not depend on the unit system.

@@ -5,6 +5,7 @@
 
 #include "logic/engine/Units.h"
 #include "logic/model/FittingsText.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -17,16 +18,6 @@ constexpr std::array<const char*, kFittingKindCount> kFittingNames = {
     "Butterfly stnd (", "Flexible bend", "Flexible loop", "Barb connector", "Thin wall tube connector"};
 
 constexpr std::array<const char*, kOpeningCount> kOpenings = {"100%", "75%", "50%", "25%"};
-
-const char* TitleOf(PanelKind kind) {
-    switch (kind) {
-        case PanelKind::PressureDrop: return "Find P.D.";
-        case PanelKind::Flow: return "Find FLOW.";
-        case PanelKind::Diameter: return "Find DIAMETER.";
-        case PanelKind::Length: return "Find LENGTH.";
-    }
-    return "";
-}
 
 }  // namespace
 
@@ -51,7 +42,7 @@ void ForEachReportRow(const PanelModel& p, const ReportRowVisitor& row) {
     // Each number that stands in an entry shows the locale's separator.
     auto value = [&](Ctl c) { return FixDecimalSeparator(p.text(c), locale); };
 
-    row({TitleOf(kind)});
+    row({KindSpec(kind).reportTitle});
     row({t(Ctl::PipematerailHdLabel), item(Ctl::PipeMaterialComboBox)});
     if (kind == PanelKind::Diameter)
         row({t(Ctl::MinPipeDiameterHdLabel), value(Ctl::PipeDiameter_RightEdit), t(Ctl::PipeDiameter_UnitsLabel)});

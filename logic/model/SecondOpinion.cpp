@@ -11,6 +11,7 @@
 #include "logic/model/AnalysisPictures.h"
 #include "logic/model/FittingsDialogModel.h"
 #include "logic/model/FlowUnitLists.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
@@ -37,21 +38,13 @@ const char* FaultText(IsothermalFault f) {
     return "gives no answer for this case";
 }
 
-const char* UnknownName(PanelKind kind) {
-    switch (kind) {
-        case PanelKind::PressureDrop: return "a pressure drop";
-        case PanelKind::Flow: return "a flow";
-        case PanelKind::Diameter: return "a least diameter";
-        case PanelKind::Length: return "a greatest length";
-    }
-    return "";
-}
-
 }  // namespace
 
 std::string UnknownText(const PanelModel& panel, double value) {
     const Locale& l = panel.locale();
     const bool metric = panel.metric();
+    // Each unknown has its own units and conversion (the flow its list's
+    // unit): behaviour, not a fact to look up.
     switch (panel.kind()) {
         case PanelKind::PressureDrop:
             return metric ? Significant(value, l) + " bar" : Significant(PressureFromBar(kPsi, value), l) + " psi";
@@ -69,33 +62,11 @@ std::string UnknownText(const PanelModel& panel, double value) {
 std::optional<IsothermalComparison> CompareIsothermal(const PanelModel& panel, const OperatingPoint& op) {
     if (!op.inputs.gas || op.refusal) return std::nullopt;
     IsothermalComparison c;
-    IsothermalAnswer a;
-    switch (panel.kind()) {
-        case PanelKind::PressureDrop:
-            a = IsothermalPressureDrop(op.inputs);
-            c.jsonKey = "pressure_drop_bar";
-            c.panelValue = op.result.pressureDrop;
-            c.isothermalValue = a.pressureDrop;
-            break;
-        case PanelKind::Flow:
-            a = IsothermalFlow(op.inputs);
-            c.jsonKey = "flow_lmin";
-            c.panelValue = op.result.flow;
-            c.isothermalValue = a.flow;
-            break;
-        case PanelKind::Diameter:
-            a = IsothermalDiameter(op.inputs);
-            c.jsonKey = "diameter_mm";
-            c.panelValue = op.result.diameter;
-            c.isothermalValue = a.diameter;
-            break;
-        case PanelKind::Length:
-            a = IsothermalLength(op.inputs);
-            c.jsonKey = "length_m";
-            c.panelValue = op.result.length;
-            c.isothermalValue = a.length;
-            break;
-    }
+    const PanelKindSpec& spec = KindSpec(panel.kind());
+    const IsothermalAnswer a = spec.isothermal(op.inputs);
+    c.jsonKey = spec.isothermalKey;
+    c.panelValue = op.result.*spec.unknown;
+    c.isothermalValue = a.*spec.isothermalUnknown;
     c.fault = a.fault;
     c.passes = a.passes;
     if (!c.fault && c.isothermalValue != 0)
@@ -121,7 +92,7 @@ std::vector<ValidityNote> IsothermalNotes(const PanelModel& panel, const Operati
         return notes;
     }
     const std::string percent = Number(c->differencePercent, 1, l);
-    notes.push_back({"Isothermal comparison", method + "gives " + UnknownName(panel.kind()) + " of " +
+    notes.push_back({"Isothermal comparison", method + "gives " + std::string(KindSpec(panel.kind()).unknownName) + " of " +
                                                   UnknownText(panel, c->isothermalValue) + "; the panel's " +
                                                   UnknownText(panel, c->panelValue) + " lies " + percent +
                                                   " % from it."});

@@ -38,6 +38,20 @@ struct DataFieldBinding {
 RightAlignedEdit* MakeDataField(QDialog* dialog, Platform* platform, const char* name, const char* accessible, QRect g,
                           bool number, DataFieldBinding binding);
 
+// The binding of an entry field to field `f` of a data base dialog's model
+// (its keyPress, setField, field and leave); `refresh` mirrors the model.
+template <typename Model, typename Field>
+DataFieldBinding ModelFieldBinding(Model& model, Field f, std::function<void()> refresh, const bool* updating) {
+    DataFieldBinding b;
+    b.key = [&model, f](char32_t& key) { return model.keyPress(f, key); };
+    b.set = [&model, f](const std::string& text) { model.setField(f, text); };
+    b.get = [&model, f] { return model.field(f); };
+    b.leave = [&model, f] { return model.leave(f); };
+    b.refresh = std::move(refresh);
+    b.updating = updating;
+    return b;
+}
+
 // The list shows exactly these rows (refilled only when they differ).
 void ShowRows(QListWidget* list, const std::vector<std::string>& rows);
 

@@ -52,10 +52,14 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
     small.setPixelSize(8);
     minus3_->setFont(small);
 
-    fields_[0] = makeField(Field::Name, "FluidNameEdit", "Fluid name", {8, 44, 155, 22}, false);
-    fields_[1] = makeField(Field::Temperature, "FluidTemperatureEdit", "Temperature", {170, 44, 122, 22}, false);
-    fields_[2] = makeField(Field::Viscosity, "CentistokesRightEdit", "Kinematic viscosity", {300, 44, 112, 22}, true);
-    fields_[3] = makeField(Field::Density, "DensityRightEdit", "Density", {420, 44, 112, 22}, true);
+    auto field = [this](Field f, const char* name, const char* accessible, QRect g, bool number) {
+        return MakeDataField(this, platform_, name, accessible, g, number,
+                             ModelFieldBinding(model_, f, [this] { refresh(); }, &updating_));
+    };
+    fields_[0] = field(Field::Name, "FluidNameEdit", "Fluid name", {8, 44, 155, 22}, false);
+    fields_[1] = field(Field::Temperature, "FluidTemperatureEdit", "Temperature", {170, 44, 122, 22}, false);
+    fields_[2] = field(Field::Viscosity, "CentistokesRightEdit", "Kinematic viscosity", {300, 44, 112, 22}, true);
+    fields_[3] = field(Field::Density, "DensityRightEdit", "Density", {420, 44, 112, 22}, true);
     makeLiquidStrip();
 
     heading_ = Label(this, "FluidDataListingHdLabel", "Fluid data", 8, 136);
@@ -104,17 +108,6 @@ FluidDatabaseDialog::FluidDatabaseDialog(FluidDatabaseModel& model, GasViscosity
     });
     connect(changeTemp_, &QPushButton::clicked, this, &FluidDatabaseDialog::changeTemperature);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-RightAlignedEdit* FluidDatabaseDialog::makeField(Field f, const char* name, const char* accessible, QRect g, bool number) {
-    DataFieldBinding b;
-    b.key = [this, f](char32_t& key) { return model_.keyPress(f, key); };
-    b.set = [this, f](const std::string& text) { model_.setField(f, text); };
-    b.get = [this, f] { return model_.field(f); };
-    b.leave = [this, f] { return model_.leave(f); };
-    b.refresh = [this] { refresh(); };
-    b.updating = &updating_;
-    return MakeDataField(this, platform_, name, accessible, g, number, b);
 }
 
 // The vapour pressure beside the four fields, and under them the strip

@@ -32,7 +32,6 @@ public:
     void refresh();
 
 private:
-    RightAlignedEdit* makeField(FluidDatabaseModel::Field f, const char* name, const char* accessible, QRect g, bool number);
     void makeLiquidStrip();
     void report(const std::optional<Refusal>& refusal);
 

@@ -54,10 +54,14 @@ PipeDiameterDialog::PipeDiameterDialog(PipeDatabaseModel& model, Platform* platf
     Label(this, "Nominal diameter", 220, 8);
     Label(this, "Internal\nDiameter  mm", 360, 8);
     Label(this, "Internal\nDiameter inch", 480, 8);
-    fields_[0] = makeField(Field::Type, "PipeTypeEdit", "Pipe type", {8, 44, 205, 22}, false);
-    fields_[1] = makeField(Field::Nominal, "NominalDiameterEdit", "Nominal diameter", {220, 44, 132, 22}, false);
-    fields_[2] = makeField(Field::Millimetres, "IdMM_RightEdit", "Internal diameter mm", {360, 44, 112, 22}, true);
-    fields_[3] = makeField(Field::Inches, "IdInch_RightEdit", "Internal diameter inch", {480, 44, 112, 22}, true);
+    auto field = [this](Field f, const char* name, const char* accessible, QRect g, bool number) {
+        return MakeDataField(this, platform_, name, accessible, g, number,
+                             ModelFieldBinding(model_, f, [this] { refresh(); }, &updating_));
+    };
+    fields_[0] = field(Field::Type, "PipeTypeEdit", "Pipe type", {8, 44, 205, 22}, false);
+    fields_[1] = field(Field::Nominal, "NominalDiameterEdit", "Nominal diameter", {220, 44, 132, 22}, false);
+    fields_[2] = field(Field::Millimetres, "IdMM_RightEdit", "Internal diameter mm", {360, 44, 112, 22}, true);
+    fields_[3] = field(Field::Inches, "IdInch_RightEdit", "Internal diameter inch", {480, 44, 112, 22}, true);
 
     types_ = new QComboBox(this);
     types_->setObjectName("PipeTypeComboBox1");
@@ -92,17 +96,6 @@ PipeDiameterDialog::PipeDiameterDialog(PipeDatabaseModel& model, Platform* platf
     });
     ConnectRowsAndButtons(this, platform_, model_, list_, use, add, remove_, updating_, [this] { refresh(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-RightAlignedEdit* PipeDiameterDialog::makeField(Field f, const char* name, const char* accessible, QRect g, bool number) {
-    DataFieldBinding b;
-    b.key = [this, f](char32_t& key) { return model_.keyPress(f, key); };
-    b.set = [this, f](const std::string& text) { model_.setField(f, text); };
-    b.get = [this, f] { return model_.field(f); };
-    b.leave = [this, f] { return model_.leave(f); };
-    b.refresh = [this] { refresh(); };
-    b.updating = &updating_;
-    return MakeDataField(this, platform_, name, accessible, g, number, b);
 }
 
 void PipeDiameterDialog::refresh() {

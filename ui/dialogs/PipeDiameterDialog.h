@@ -29,7 +29,6 @@ public:
     void refresh();
 
 private:
-    RightAlignedEdit* makeField(PipeDatabaseModel::Field f, const char* name, const char* accessible, QRect g, bool number);
 
     PipeDatabaseModel& model_;
     Platform* platform_;

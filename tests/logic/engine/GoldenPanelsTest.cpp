@@ -6,6 +6,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Solvers.h"
+#include "logic/model/PanelKinds.h"
 #include "logic/text/NumberText.h"
 #include "tests/GoldenPanels.h"
 
@@ -16,48 +17,18 @@ using test::GoldenCase;
 
 class EngineGolden : public ::testing::TestWithParam<GoldenCase> {
 protected:
-    // The case's entries as the engine takes them.
+    // The case's entries as the engine takes them: typed into a panel of its
+    // kind, which turns them into the solver's inputs as Calculate does.
     static SolverInputs InputsOf(const GoldenCase& c) {
-        auto number = [&](Ctl entry) {
-            const auto it = c.entries.find(entry);
-            return it == c.entries.end() ? 0.0 : ReadEntryNumber(it->second, c.locale);
-        };
-        SolverInputs in;
-        in.gas = c.fluid.isGas;
-        in.roughness = number(Ctl::IRmm_RightEdit);
-        in.diameter = number(Ctl::IDmm_RightEdit);
-        in.length = number(Ctl::LengthM_RightEdit);
-        in.elevation = c.fall ? -number(Ctl::ElevationChange_RightEdit) : number(Ctl::ElevationChange_RightEdit);
-        in.flow = number(Ctl::VisibleFlowrateLMin_RightEdit);
-        in.inletPressure = number(Ctl::Barg_RightEdit);
-        in.allowableLoss = number(Ctl::AllowablePressureLoss_RightEdit);
-        in.available = number(Ctl::AvailablePressure_RightEdit);
-        in.availableAs = c.resultUnit == 1 ? AvailableAs::Pressure : AvailableAs::Head;
-        in.viscosity = ReadEntryNumber(c.fluid.viscosity, c.locale);
-        in.density = ReadEntryNumber(c.fluid.density, c.locale);
-        in.fittings = ParseFittings(c.fittings, c.locale);
-        return in;
-    }
-
-    static SolverResult Solve(PanelKind kind, const SolverInputs& in) {
-        switch (kind) {
-            case PanelKind::PressureDrop: return SolvePressureDrop(in);
-            case PanelKind::Flow: return SolveFindFlow(in);
-            case PanelKind::Diameter: return SolveFindDiameter(in);
-            case PanelKind::Length: return SolveFindLength(in);
-        }
-        return {};
+        PanelModel panel(c.kind, c.locale);
+        test::EnterGoldenCase(panel, c);
+        return panel.solverInputs();
     }
 
     // The panel's own result in calculation units.
     static double ResultOf(const GoldenCase& c, const SolverResult& r) {
-        switch (c.kind) {
-            case PanelKind::PressureDrop: return c.resultUnit == 1 ? r.pressureDrop : r.head;
-            case PanelKind::Flow: return r.flow;
-            case PanelKind::Diameter: return r.diameter;
-            case PanelKind::Length: return r.length;
-        }
-        return 0;
+        if (c.kind == PanelKind::PressureDrop && c.resultUnit == 0) return r.head;
+        return r.*KindSpec(c.kind).unknown;
     }
 
     static FlowRegime RegimeNamed(const std::string& name) {
@@ -71,7 +42,7 @@ protected:
 TEST_P(EngineGolden, SolvesAsThePanelShows) {
     const GoldenCase& c = GetParam();
     const SolverInputs in = InputsOf(c);
-    const SolverResult r = Solve(c.kind, in);
+    const SolverResult r = SolvePanel(c.kind, in);
     auto written = [&](double value, int decimals) { return WriteEntryNumber(value, decimals, c.locale).value_or("?"); };
     if (!c.message.empty()) {
         EXPECT_TRUE(r.fault) << "the panel refuses: " << c.message;
