@@ -67,20 +67,8 @@ public:
 private:
     std::string num(double v, int decimals) const { return WriteEntryNumber(v, decimals, l_).value_or("?"); }
     std::string sig(double v) const { return SignificantText(v, l_); }
-    // A number of an equation, in the locale's separator ("1.01325").
-    std::string dec(const char* text) const {
-        std::string out = text;
-        for (char& c : out)
-            if (c == '.') c = l_.decimalSeparator;
-        return out;
-    }
-    // A constant of the engine as an equation prints it: its shortest
-    // digits (0.0028, 30000), in the locale's separator.
-    std::string dec(double constant) const {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.12g", constant);
-        return dec(buffer);
-    }
+    std::string dec(const char* text) const { return EquationNumber(text, l_); }
+    std::string dec(double constant) const { return EquationNumber(constant, l_); }
     std::string text(Ctl c) const { return p_.text(c); }
     std::string entry(Ctl c) const { return FixDecimalSeparator(p_.text(c), l_); }
     std::string item(Ctl c) const { return p_.list(c).selectedText(); }
@@ -408,6 +396,18 @@ private:
 };
 
 }  // namespace
+
+std::string EquationNumber(std::string text, const Locale& locale) {
+    for (char& c : text)
+        if (c == '.') c = locale.decimalSeparator;
+    return text;
+}
+
+std::string EquationNumber(double constant, const Locale& locale) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.12g", constant);
+    return EquationNumber(std::string(buffer), locale);
+}
 
 SheetBlock SheetParagraph(std::string text) {
     SheetBlock b;

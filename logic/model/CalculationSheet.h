@@ -88,6 +88,12 @@ SheetBlock SheetTable(std::vector<std::string> headers, std::vector<std::vector<
 CalculationSheet SheetFrame(const std::string& title, const std::string& fileWord, const std::string& fileName,
                             const std::string& date, const SheetTitle& block, const Locale& locale);
 
+// A number of an equation written in the program ("1.01325"), or a constant
+// of the engine as an equation prints it (its shortest digits: 0.0028,
+// 30000), with the locale's decimal separator.
+std::string EquationNumber(std::string text, const Locale& locale);
+std::string EquationNumber(double constant, const Locale& locale);
+
 // A value to six significant digits in the locale's numbers: fixed-point
 // from 0.001 on ("0.00166667", "84543.9"), below that as a power of ten
 // ("1.00400 × 10⁻⁶").

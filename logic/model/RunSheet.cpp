@@ -66,12 +66,8 @@ private:
     std::string num(double v, int decimals) const { return WriteEntryNumber(v, decimals, l_).value_or("?"); }
     std::string trimmed(double v, int decimals) const { return WriteTrimmedNumber(v, decimals, l_); }
     std::string sig(double v) const { return SignificantText(v, l_); }
-    std::string dec(const char* text) const {
-        std::string out = text;
-        for (char& c : out)
-            if (c == '.') c = l_.decimalSeparator;
-        return out;
-    }
+    std::string dec(const char* text) const { return EquationNumber(text, l_); }
+    std::string dec(double constant) const { return EquationNumber(constant, l_); }
     const std::string& name(int section) const { return o_.sectionNames[static_cast<std::size_t>(section - 1)]; }
     double rho() const { return o_.run.liquid.density; }
     // The section a transition's K refers to: the smaller one.
@@ -154,15 +150,15 @@ private:
         SheetSection s{"2  The method", {}};
         s.blocks.push_back(SheetParagraph(
             "Steady flow of a liquid through the sections in series; heads in m of the liquid, calculated in SI "
-            "units (D, L, \u03b5, z and h in m, Q in m\u00b3/s, \u03bd in m\u00b2/s, p in bar, g = " + dec("9.81") +
-            " m/s\u00b2, the atmosphere " + dec("1.01325") + " bar)."));
+            "units (D, L, \u03b5, z and h in m, Q in m\u00b3/s, \u03bd in m\u00b2/s, p in bar, g = " + dec(kGravity) +
+            " m/s\u00b2, the atmosphere " + dec(kAtmosphereBar) + " bar)."));
         s.blocks.push_back(SheetParagraph("Each section, as the pressure drop panel calculates a pipe:"));
         s.blocks.push_back(Equation("v = Q / (\u03c0 D\u00b2 / 4)"));
         s.blocks.push_back(Equation("Re = v D / \u03bd"));
         s.blocks.push_back(Equation("f = 64 / Re", "for Re \u2264 2300 (laminar)"));
         s.blocks.push_back(Equation("f = (Re \u2212 1500) / 30000", "for 2300 < Re < 3500 (critical zone, a straight line)"));
-        s.blocks.push_back(Equation("1 / \u221af = \u2212" + dec("1.8") + " log\u2081\u2080[(\u03b5 / D / " + dec("3.7") +
-                                        ")^" + dec("1.11") + " + " + dec("6.9") + " / Re]",
+        s.blocks.push_back(Equation("1 / \u221af = \u2212" + dec(kHaalandFactor) + " log\u2081\u2080[(\u03b5 / D / " + dec(kHaalandRoughnessDivisor) +
+                                        ")^" + dec(kHaalandExponent) + " + " + dec(kHaalandReynoldsTerm) + " / Re]",
                                     "for Re \u2265 3500 (Haaland 1983, turbulent)"));
         s.blocks.push_back(Equation("h_pipe = f (L / D) v\u00b2 / 2g", "Darcy\u2013Weisbach"));
         s.blocks.push_back(Equation("h_fittings = K v\u00b2 / 2g",
@@ -208,7 +204,7 @@ private:
                 o_.flowGiven ? "The pump gives its curve's head at the given flow."
                              : "The flow is the pump's operating point: the flow at which its curve's head equals what "
                                "the run needs (margin 0), found by bracketing and bisection to 10\u207b\u2079 of the flow."));
-            s.blocks.push_back(Equation("NPSHa = (p_s + " + dec("1.01325") + " \u2212 p_v) \u00d7 10\u2075 / (\u03c1 g) + (z_s \u2212 z_p) \u2212 h_s",
+            s.blocks.push_back(Equation("NPSHa = (p_s + " + dec(kAtmosphereBar) + " \u2212 p_v) \u00d7 10\u2075 / (\u03c1 g) + (z_s \u2212 z_p) \u2212 h_s",
                                         "NPSH available at the pump inlet; z_s \u2212 z_p positive for a flooded suction, "
                                         "negative for a suction lift; h_s every loss before the pump"));
             s.blocks.push_back(Equation("P_fluid = \u03c1 g Q H_pump, P_shaft = P_fluid / \u03b7"));
