@@ -219,14 +219,17 @@ bool PanelHas(PanelKind kind, Ctl c) {
     return c != Ctl::Count_ && (Spec(c).panels & PanelBit(kind)) != 0;
 }
 
-bool IsList(Ctl c) { return Spec(c).role == Role::List; }
+// Ctl::Count_ stands for "no control" (a panel's label or button that the
+// model does not know): it has no row, and is neither list, result nor entry.
+bool IsList(Ctl c) { return c != Ctl::Count_ && Spec(c).role == Role::List; }
 
 bool IsResult(PanelKind kind, Ctl c) {
+    if (!PanelHas(kind, c)) return false;
     const ControlSpec& s = Spec(c);
-    return PanelHas(kind, c) && (s.role == Role::Result || (s.resultOn & PanelBit(kind)) != 0);
+    return s.role == Role::Result || (s.resultOn & PanelBit(kind)) != 0;
 }
 
-bool IsUserEntry(PanelKind kind, Ctl c) { return Spec(c).role == Role::Entry && PanelHas(kind, c); }
+bool IsUserEntry(PanelKind kind, Ctl c) { return PanelHas(kind, c) && Spec(c).role == Role::Entry; }
 
 const std::vector<Ctl>& EntriesInStepOrder() {
     static const std::vector<Ctl> kEntries = SortedBy([](const ControlSpec& s) { return s.entryStep; });

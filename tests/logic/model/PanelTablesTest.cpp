@@ -26,7 +26,10 @@ TEST(PanelTables, EachPanelShowsItsUnknownWhereItsRowSays) {
             if (other != k) EXPECT_NE(KindSpec(other).result, spec.result);
         EXPECT_EQ(PanelKindOfHeader(PanelFileHeader(k)), k);
         EXPECT_EQ(CtlName(Ctl::PanelHeading, k), spec.headingName);
+        // "No control" (the window's own labels and buttons) has no row to read.
+        EXPECT_FALSE(PanelHas(k, Ctl::Count_) || IsResult(k, Ctl::Count_) || IsUserEntry(k, Ctl::Count_));
     }
+    EXPECT_FALSE(IsList(Ctl::Count_));
 }
 
 TEST(PanelTables, EveryEntryAndResultIsListedOnceByItsName) {
