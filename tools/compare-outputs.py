@@ -12,10 +12,24 @@ option and the error cases under LC_ALL=C, de_DE.UTF-8 and en_US.UTF-8,
 and stores standard output, standard error and the exit status of each
 command in DIR/out.  Run it before a change with the old program and after
 it with the new one, into two folders, and compare them.
+
+    tools/compare-outputs.py runs CLI DIR       # the same for pipe run files
+
+`runs` writes the example runs and 1,000 generated run files (gravity and
+pumped, flooded and suction lifts, sudden and conical transitions both
+ways, fittings, pipes and fluids of the data bases, water by temperature,
+flows given and solved, balances near the flow-zone limits, invalid
+documents) into DIR/files, runs `corvane-cli run` in text and --json form
+on each, and the calculation sheet of every tenth run as its text
+(pdftotext, the date masked), and stores every output in DIR/out, to be
+compared as above.
 """
 
+import json
 import os
 import random
+import re
+import shutil
 import subprocess
 import sys
 
@@ -205,6 +219,218 @@ def record(cli, folder):
     print("%d files, %d commands (%d per locale, %d locales)" % (len(names), count, len(cmds), len(LOCALES)))
 
 
+# ---------------------------------------------------------------- pipe runs
+RUNS = 1000
+RUN_SEED = 31
+LIQUIDS = [("Water", "20°C (68°F)"), ("Water", "60°C (140°F)"), ("Sea water", "10°C (50°F)"),
+           ("Diesel fuel", None), ("Hydraulic oil ISO VG 46", None), ("Glycerol", None), ("Ethanol", None),
+           ("Hydraulic oil ISO VG 680", None), ("Engine oil SAE 30", None)]
+MATERIALS = ["steel", "stainless steel", "galvanised steel", "aluminium", "copper", "glass", "Neoprene",
+             "Reinforced PVC", "Rigid PVC", "Spiral wire reinforced", "cast iron", "concrete", "polyethylene",
+             "wood stave"]
+FITTINGS = ["Standard bend", "Long radius bend", "Pipe bend", "Elbow 45°", "Return bend", "Through tee",
+            "Branch tee", "Strainer", "Reducer (one size)", "Expander (one size)", "Ball valve (reduced bore)",
+            "Ball valve (full bore)", "Check valve, swing", "Check valve, wafer", "Check valve, lift", "Gate valve",
+            "Globe valve (standard)", "Globe valve (angled)", "Butterfly valve", "Flexible bend", "Flexible loop",
+            "Barb connector", "Thin wall tube connector"]
+PIPES = [("Steel ASME B36.10M Sch 40", n) for n in ['1/2"', '3/4"', '1"', '2"', '3"', '4"', '6"']]
+
+
+def round_to(rng, lo, hi, digits=None):
+    v = rng.uniform(lo, hi)
+    return round(v, digits if digits is not None else rng.choice([0, 1, 2, 3, 6]))
+
+
+def run_fluid(rng):
+    r = rng.random()
+    if r < 0.3:
+        return {"name": "Water", "water_temperature_c": round_to(rng, 1, 150, 1)}
+    if r < 0.55:
+        name, temp = rng.choice(LIQUIDS)
+        f = {"name": name}
+        if temp:
+            f["temperature"] = temp
+        if rng.random() < 0.5:
+            f["vapour_pressure_bar_a"] = round_to(rng, 0.001, 0.5, 5)
+        return f
+    f = {"name": rng.choice(["Oil", "Brine", "Water", "Product"]),
+         "viscosity_cst": round_to(rng, 0.3, rng.choice([2, 50, 2000]), 4)}
+    if rng.random() < 0.5:
+        f["density_kg_m3"] = round_to(rng, 700, 1300, 1)
+    else:
+        f["relative_density"] = round_to(rng, 0.7, 1.3, 3)
+    if rng.random() < 0.6:
+        f["vapour_pressure_bar_a"] = round_to(rng, 0.001, 0.9, 5)
+    return f
+
+
+def run_section(rng, i, diameter):
+    s = {"name": "S%d" % (i + 1)}
+    if rng.random() < 0.15:
+        t, n = rng.choice(PIPES)
+        s["pipe"] = {"type": t, "nominal": n}
+    else:
+        s["diameter_mm"] = diameter
+    if rng.random() < 0.6:
+        s["material"] = rng.choice(MATERIALS)
+    else:
+        s["roughness_mm"] = round_to(rng, 0, rng.choice([0.01, 0.2, 2.0]), 4)
+    length = round_to(rng, 0, rng.choice([5, 50, 500]), 2)
+    s["length_m"] = length
+    if rng.random() < 0.7:
+        s["rise_m"] = round(rng.uniform(-length, length), 2)
+    if rng.random() < 0.5:
+        s["fittings"] = []
+        for name in rng.sample(FITTINGS, rng.randint(1, 4)):
+            f = {"name": name, "count": rng.randint(0, 3)}
+            if name in ("Gate valve", "Globe valve (standard)", "Globe valve (angled)", "Butterfly valve") and rng.random() < 0.5:
+                f["open_percent"] = rng.choice([100, 75, 50, 25])
+            s["fittings"].append(f)
+    if rng.random() < 0.2:
+        s["extra_k"] = round_to(rng, 0, 5, 2)
+    if i > 0 and rng.random() < 0.6:
+        if rng.random() < 0.5:
+            s["transition"] = {"kind": "sudden"}
+        else:
+            s["transition"] = {"kind": "conical", "angle_deg": rng.choice([5, 10, 15, 20, 30, 45, 60, 90, 120, 180])}
+    return s
+
+
+def run_pump(rng, sections):
+    shut = round_to(rng, 5, 120, 1)
+    qmax = round_to(rng, 10, 3000, 0)
+    form = rng.random()
+    if form < 0.25:
+        points = [[qmax / 2, round(shut * 0.75, 2)]]
+    elif form < 0.6:
+        points = [[0, shut], [round(qmax / 2, 1), round(shut * 0.85, 2)], [qmax, round(shut * 0.5, 2)]]
+    else:
+        n = rng.randint(2, 6)
+        points = [[round(qmax * k / (n - 1), 1), round(shut * (1 - 0.6 * (k / (n - 1)) ** 2), 2)] for k in range(n)]
+    p = {"after_section": rng.randint(1, sections), "points": points}
+    if rng.random() < 0.4:
+        p["speed"] = rng.choice([0.8, 0.9, 1, 1.1, 1.25])
+    if rng.random() < 0.6:
+        p["efficiency_percent"] = round_to(rng, 30, 85, 1)
+    if rng.random() < 0.6:
+        p["npsh_required"] = [[round(qmax * 0.1, 1), 1.5], [round(qmax * 0.5, 1), 2.5], [qmax, 4.5]]
+    if rng.random() < 0.2:
+        p["npsh_margin_ratio"] = rng.choice([1, 1.3, 2])
+    return p
+
+
+def run_document(rng, index):
+    n = rng.choice([1, 1, 2, 3, 3, 4, 6, 10])
+    base = round_to(rng, 5, 400, rng.choice([0, 1, 2, 3]))
+    sections = []
+    for i in range(n):
+        d = base if rng.random() < 0.5 else round(base * rng.choice([0.5, 0.7, 0.8, 1.25, 1.5, 2.0]), 2)
+        sections.append(run_section(rng, i, d))
+    doc = {"corvane_run": 1}
+    if rng.random() < 0.7:
+        doc["title"] = "Generated run %d" % index
+    doc["fluid"] = run_fluid(rng)
+    lift = rng.random() < 0.5
+    doc["source"] = {"pressure_bar_g": rng.choice([0, 0, 0.5, -0.3, 2]), "level_m": round_to(rng, 0, 20, 2)}
+    if rng.random() < 0.2:
+        doc["source"]["entry_k"] = rng.choice([0, 0.05, 0.5, 1])
+    doc["sink"] = {"pressure_bar_g": rng.choice([0, 0, 1, 3]), "level_m": round_to(rng, -30, 60, 2)}
+    if rng.random() < 0.2:
+        doc["sink"]["exit_k"] = rng.choice([0, 0.5, 1])
+    doc["start_elevation_m"] = round(doc["source"]["level_m"] + (rng.uniform(0.5, 7) if lift else -rng.uniform(0, 5)), 2)
+    r = rng.random()
+    if r < 0.3:
+        doc["flow_lmin"] = round_to(rng, 0.5, 3000, 2)
+    elif r < 0.6:
+        doc["flow_lmin"] = None
+    doc["sections"] = sections
+    if rng.random() < 0.55:
+        doc["pump"] = run_pump(rng, n)
+    elif doc["sink"]["level_m"] > doc["source"]["level_m"] and rng.random() < 0.7:
+        doc["sink"]["level_m"] = round(doc["source"]["level_m"] - rng.uniform(1, 60), 2)
+    # Near a flow-zone limit of the first section: gravity balances there.
+    if rng.random() < 0.1 and "flow_lmin" not in doc:
+        s = sections[0]
+        if "diameter_mm" in s and "viscosity_cst" in doc["fluid"]:
+            re_target = rng.choice([2300, 3500]) * rng.choice([0.999, 1.0, 1.001])
+            q = re_target * doc["fluid"]["viscosity_cst"] * 1e-6 / (s["diameter_mm"] / 1000) * 3.14159 * s["diameter_mm"] ** 2 / 4 / 1000 * 60
+            doc["flow_lmin"] = round(q, 6)
+    text = json.dumps(doc, ensure_ascii=rng.random() < 0.3, indent=rng.choice([None, 2]))
+    # Invalid documents now and then.
+    r = rng.random()
+    if r < 0.02:
+        text = text[: rng.randint(0, len(text))]
+    elif r < 0.04:
+        text = text.replace('"length_m": ', '"length_m": -', 1)
+    elif r < 0.05:
+        text = text.replace('"corvane_run": 1', '"corvane_run": 2')
+    elif r < 0.06:
+        text = text.replace('"sections": [', '"sections": [], "x": [', 1)
+    return "r%04d.cvrun" % index, text.encode("utf-8")
+
+
+def mask_dates(text):
+    return re.sub(rb"\d{4}-\d{2}-\d{2}( \d{2}:\d{2}(:\d{2})?)?", b"DATE", text)
+
+
+def record_runs(cli, folder):
+    cli = os.path.abspath(cli)
+    files = os.path.join(folder, "files")
+    out = os.path.join(folder, "out")
+    os.makedirs(files, exist_ok=True)
+    os.makedirs(out, exist_ok=True)
+    top = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    names = []
+    for extra in ["examples/pump-cavitating.cvrun", "examples/pump-suction-lift.cvrun", "data/help/worked-run.cvrun"]:
+        shutil.copy(os.path.join(top, extra), files)
+        names.append(os.path.basename(extra))
+    for extra in sorted(os.listdir(os.path.join(top, "examples"))):
+        if extra.endswith(".cvrun") and extra not in names:
+            shutil.copy(os.path.join(top, "examples", extra), files)
+            names.append(extra)
+    rng = random.Random(RUN_SEED)
+    for i in range(RUNS):
+        name, raw = run_document(rng, i)
+        with open(os.path.join(files, name), "wb") as f:
+            f.write(raw)
+        names.append(name)
+    data = ["--data-dir", os.path.join(top, "data")]
+    cmds = []
+    for n in names:
+        cmds.append(["run"] + data + [n])
+        cmds.append(["run", "--json"] + data + [n])
+    for b in range(0, len(names), BATCH):
+        cmds.append(["run", "--json"] + data + names[b:b + BATCH])
+    cmds += [["run"], ["run", "--json"], ["run", "--help"], ["run", "missing.cvrun"], ["run", "-x", names[0]],
+             ["run", "--sheet"], ["run", "--sheet", "x.pdf", names[0], names[1]], ["run", "--title", "t", names[0]]]
+    count = 0
+    env = {"PATH": "/usr/bin:/bin", "LC_ALL": "C.UTF-8", "HOME": "/nonexistent", "QT_QPA_PLATFORM": "offscreen"}
+    with open(os.path.join(folder, "commands.txt"), "w") as listing:
+        for i, args in enumerate(cmds):
+            p = subprocess.run([cli] + args, cwd=files, env=env, capture_output=True)
+            result = p.stdout + b"\n--- stderr\n" + p.stderr + b"\n--- status %d\n" % p.returncode
+            with open(os.path.join(out, "run.%05d" % i), "wb") as f:
+                f.write(result.replace(top.encode(), b"TOP"))
+            listing.write("%05d %s\n" % (i, " ".join(args[:6])))
+            count += 1
+        sheets = [n for k, n in enumerate(names) if k < 3 or k % 10 == 0]
+        for i, n in enumerate(sheets):
+            pdf = os.path.join(folder, "sheet.pdf")
+            if os.path.exists(pdf):
+                os.remove(pdf)
+            p = subprocess.run([cli, "run", "--sheet", pdf, "--title", "Compare", "--case", n] + data + [n],
+                               cwd=files, env=env, capture_output=True)
+            text = b""
+            if p.returncode == 0 and os.path.exists(pdf):
+                text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True).stdout
+            result = mask_dates(text) + b"\n--- stderr\n" + p.stderr + b"\n--- status %d\n" % p.returncode
+            with open(os.path.join(out, "sheet.%05d" % i), "wb") as f:
+                f.write(result.replace(top.encode(), b"TOP"))
+            listing.write("sheet %05d %s\n" % (i, n))
+            count += 1
+    print("%d run files, %d commands" % (len(names), count))
+
+
 def compare(a, b):
     left = sorted(os.listdir(os.path.join(a, "out")))
     right = sorted(os.listdir(os.path.join(b, "out")))
@@ -228,6 +454,8 @@ def compare(a, b):
 if __name__ == "__main__":
     if len(sys.argv) == 4 and sys.argv[1] == "record":
         record(sys.argv[2], sys.argv[3])
+    elif len(sys.argv) == 4 and sys.argv[1] == "runs":
+        record_runs(sys.argv[2], sys.argv[3])
     elif len(sys.argv) == 4 and sys.argv[1] == "compare":
         sys.exit(compare(sys.argv[2], sys.argv[3]))
     else:
