@@ -40,8 +40,9 @@ constexpr double kFluidsPipingAgreement = 0.99;
 constexpr int kFluidsPipingRepeats = 20;
 // The FR trials grow C by 1.3 each; 400 of them pass any C a double holds.
 constexpr int kMaxTrials = 400;
-// Halvings of an interval in the inverse problems: to the last bit of a double.
-constexpr int kHalvings = 200;
+// Halvings of an interval in the inverse problems, which stop sooner where
+// its ends are neighbouring doubles (at most 1100 from 0 to the largest).
+constexpr int kHalvings = 1100;
 // A flow within this share of the choked flow is the choked flow (the
 // rounding of a Kv sized for choked flow).
 constexpr double kChokeAgreement = 1e-12;
@@ -148,8 +149,10 @@ std::optional<double> IteratePiping(double c0, const Step& step, bool withinOneP
 
 // The standard's steps for FR: Ci = 1.3 C, FR at Rev(Ci); Ci is the answer
 // where C / FR <= Ci, else Ci grows by 30 % and FR is found again.
+// False where no trial is accepted: fluids' reading, where FR stays below
+// 1/1.3 as Ci grows (the program's reading accepts one: Ci FR grows with Ci).
 template <class Reynolds>
-void TryReynoldsTrials(double c, const Reynolds& reynoldsAt, const ValveBody& v, bool againstPrevious,
+bool TryReynoldsTrials(double c, const Reynolds& reynoldsAt, const ValveBody& v, bool againstPrevious,
                        ValveResult& r) {
     double previous = c;
     for (int trial = 1; trial <= kMaxTrials; ++trial) {
@@ -162,9 +165,10 @@ void TryReynoldsTrials(double c, const Reynolds& reynoldsAt, const ValveBody& v,
         r.reynolds = rev;
         r.passes = trial;
         r.regime = laminar ? ValveRegime::Laminar : ValveRegime::Transitional;
-        if (againstPrevious ? previous / fr < ci : c / fr <= ci) return;
+        if (againstPrevious ? previous / fr < ci : c / fr <= ci) return true;
         previous = ci;
     }
+    return false;
 }
 
 // The largest q in (0, most] with q <= most FR(q): the flow a valve passes
@@ -172,8 +176,9 @@ void TryReynoldsTrials(double c, const Reynolds& reynoldsAt, const ValveBody& v,
 template <class Factor>
 double FlowWithReynoldsFactor(double most, const Factor& frAt) {
     double low = 0, high = most;
-    for (int i = 0; i < kHalvings && high - low > high * 1e-16; ++i) {
+    for (int i = 0; i < kHalvings; ++i) {
         const double mid = 0.5 * (low + high);
+        if (mid <= low || mid >= high) break;  // the two are neighbouring doubles
         (mid < most * frAt(mid) ? low : high) = mid;
     }
     return high;
@@ -302,8 +307,9 @@ ValveResult SizeLiquidValve(const LiquidValveCase& c, const ValveReading& readin
     r.choked = choked;
     r.reynolds = ValveReynolds(t.flowOverViscosity, c0, v);
     if (r.reynolds < kValveTurbulentReynolds) {
-        TryReynoldsTrials(c0, [&](double ci) { return ValveReynolds(t.flowOverViscosity, ci, v); }, v,
-                          reading.trialAgainstPrevious, r);
+        if (!TryReynoldsTrials(c0, [&](double ci) { return ValveReynolds(t.flowOverViscosity, ci, v); }, v,
+                               reading.trialAgainstPrevious, r))
+            return Refused(ValveFault{ValveInput::Flow, ValveFaultKind::NoTrialAccepted});
     } else if (HasReducers(v)) {
         const auto kv = IteratePiping(
             c0,
@@ -494,8 +500,9 @@ ValveResult SizeGasValve(const GasValveCase& c, const ValveReading& reading) {
     r.kv = c0;
     r.reynolds = ValveReynolds(flowOverViscosity, c0, v);
     if (r.reynolds < kValveTurbulentReynolds) {
-        TryReynoldsTrials(c0, [&](double ci) { return ValveReynolds(flowOverViscosity, ci, v); }, v,
-                          reading.trialAgainstPrevious, r);
+        if (!TryReynoldsTrials(c0, [&](double ci) { return ValveReynolds(flowOverViscosity, ci, v); }, v,
+                               reading.trialAgainstPrevious, r))
+            return Refused(ValveFault{ValveInput::Flow, ValveFaultKind::NoTrialAccepted});
     } else if (HasReducers(v)) {
         const auto kv = IteratePiping(
             c0,
@@ -571,8 +578,9 @@ ValveResult GasValveOutletPressure(const GasValveCase& c, double kv) {
     // rounding of the choked flow is choked.
     double low = 0, high = top;
     if (c.flow >= most * (1 - kChokeAgreement)) low = top;
-    for (int i = 0; i < kHalvings && high - low > high * 1e-16; ++i) {
+    for (int i = 0; i < kHalvings; ++i) {
         const double mid = 0.5 * (low + high);
+        if (mid <= low || mid >= high) break;
         (flowAt(mid) < c.flow ? low : high) = mid;
     }
     r.x = high;

@@ -116,6 +116,7 @@ enum class ValveFaultKind {
     NarrowerThanValve,     // a pipe narrower than the valve between them
     BeyondChokedFlow,      // more flow than the valve passes choked: `limit` is that flow
     ReducersTakeTheDrop,   // the reducers alone take the pressure drop: no valve passes the flow
+    NoTrialAccepted,       // the FR trials accept no Ci (python fluids' reading only)
 };
 struct ValveFault {
     ValveInput input;
@@ -143,7 +144,8 @@ struct ValveResult {
     ValveRegime regime = ValveRegime::Turbulent;
     double fp = 1;              // FP (1 without reducers and outside turbulent flow)
     double fr = 1;              // FR (1 in turbulent flow)
-    double reynolds = 0;        // Rev at the answer's C
+    double reynolds = 0;        // Rev the regime was found by: at the C without reducers (sizing,
+                                // turbulent), at the trial Ci taken, or at the flow found
     int passes = 0;             // passes of the FP iteration or trials of Ci
     // Liquids:
     std::optional<double> ff;        // FF

@@ -297,6 +297,11 @@ TEST(ControlValveFaults, EachInputNamed) {
     reducers.p2 = 6.75;
     reducers.valve = {0.9, 0.46, 0, 50, 300, 300};
     EXPECT_EQ(SizeLiquidValve(reducers).fault, (ValveFault{I::Flow, K::ReducersTakeTheDrop}));
+    // fluids' reading of the FR trials: where full trim holds C/d^2 at 0.04,
+    // FR only falls as Ci grows and no trial is accepted.
+    const LiquidValveCase oil{6, 5, 3, 870, 0.01, 20, 40, {0.9, 0.1, 0, 15, 15, 15}};
+    EXPECT_EQ(SizeLiquidValve(oil, ValveReading::Fluids()).fault, (ValveFault{I::Flow, K::NoTrialAccepted}));
+    EXPECT_NEAR(SizeLiquidValve(oil).kv, 4.731102867492295, 1e-12);  // the generator's program reading
 }
 
 TEST(ControlValveNotes, WhatAnAnswerIsReadWith) {
