@@ -16,6 +16,7 @@
 #include <variant>
 
 #include "cli/FluidCommand.h"
+#include "cli/ValveCommand.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/PanelFile.h"
 #include "logic/model/PanelModel.h"
@@ -36,6 +37,7 @@ constexpr const char* kUsage =
     "       corvane-cli run [--json] [--data-dir DIR] FILE.cvrun...   (pipe runs)\n"
     "       corvane-cli data list|add|remove ...   (corvane-cli data --help)\n"
     "       corvane-cli fluid water|interpolate ...  (corvane-cli fluid --help)\n"
+    "       corvane-cli valve size|flow|dp --liquid|--gas ...  (corvane-cli valve --help)\n"
     "  -j N  calculate N files at once (default: one per core); the results\n"
     "        are printed in the order of the files\n";
 
@@ -590,6 +592,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
         return RunDataCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "fluid")
         return RunFluidCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
+    if (!args.empty() && args[0] == "valve")
+        return RunValveCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale);
     if (!args.empty() && args[0] == "run")
         return RunRunCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place, drawer);
     if (!args.empty() && args[0] == "--sheet") {
