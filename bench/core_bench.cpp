@@ -7,7 +7,7 @@
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
 #include "logic/engine/Water.h"
-#include "logic/model/FittingsText.h"
+#include "logic/model/shared/FittingsText.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <random>
 
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
 #include "tests/RandomPanels.h"
 
 namespace corvane {

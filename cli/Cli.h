@@ -27,11 +27,11 @@
 
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
-#include "logic/model/CalculationSheet.h"
-#include "logic/model/PanelControls.h"
-#include "logic/model/PumpModel.h"
+#include "logic/model/sheets/CalculationSheet.h"
+#include "logic/model/panels/PanelControls.h"
+#include "logic/model/pumps/PumpModel.h"
 #include "logic/text/CsvText.h"
-#include "logic/model/SecondOpinion.h"
+#include "logic/model/analysis/SecondOpinion.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {

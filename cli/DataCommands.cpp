@@ -1,5 +1,5 @@
-#include "logic/model/PumpLibrary.h"
-#include "logic/model/PumpModel.h"
+#include "logic/model/pumps/PumpLibrary.h"
+#include "logic/model/pumps/PumpModel.h"
 #include "cli/DataCommands.h"
 
 #include <cctype>
@@ -13,11 +13,11 @@
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
 #include "logic/io/FileIo.h"
-#include "logic/model/DataEntryRules.h"
+#include "logic/model/data/DataEntryRules.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PipeDatabaseModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
 
 namespace corvane {
 namespace {

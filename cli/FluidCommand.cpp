@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "logic/io/FileIo.h"
-#include "logic/model/FluidDatabaseModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {

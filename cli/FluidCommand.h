@@ -19,7 +19,7 @@
 
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
-#include "logic/model/LiquidAtTemperature.h"
+#include "logic/model/data/LiquidAtTemperature.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {

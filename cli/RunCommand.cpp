@@ -8,10 +8,10 @@
 #include <ostream>
 #include <variant>
 
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PanelModel.h"
-#include "logic/model/PipeDatabaseModel.h"
-#include "logic/model/RunSheet.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
+#include "logic/model/panels/PanelModel.h"
+#include "logic/model/sheets/RunSheet.h"
 
 namespace corvane {
 namespace {

@@ -22,8 +22,8 @@
 
 #include "cli/DataCommands.h"
 #include "cli/ExitStatus.h"
-#include "logic/model/CalculationSheet.h"
-#include "logic/model/RunCalculation.h"
+#include "logic/model/runs/RunCalculation.h"
+#include "logic/model/sheets/CalculationSheet.h"
 
 namespace corvane {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "logic/model/FittingsText.h"
-#include "logic/model/PanelKinds.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelKinds.h"
+#include "logic/model/panels/PanelModel.h"
+#include "logic/model/shared/FittingsText.h"
 
 namespace corvane::test {
 

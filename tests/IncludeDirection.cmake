@@ -1,8 +1,9 @@
 # Includes go down the layers, never up.  Run as
 #   cmake -DROOT=<source folder> -P IncludeDirection.cmake
 # Every quoted include of a file under logic/, ui/, app/ or cli/ that names
-# one of the project's folders must lie in a folder its own folder may use;
-# the script lists each one that does not and fails.
+# one of the project's folders must lie in a folder its own folder may use,
+# and every file of logic/model/ lies in one of the model's folders; the
+# script lists each one that does not and fails.
 
 # Folder of the including file, then the folders it may include from.  The
 # first folder that the file's path starts with decides.
@@ -10,7 +11,16 @@ set(rules
   "logic/engine/=logic/engine/"
   "logic/text/=logic/text/"
   "logic/io/=logic/io/,logic/text/"
-  "logic/model/=logic/model/,logic/engine/,logic/text/,logic/io/"
+)
+# The model's folders, lowest first: each may include its own folder, the
+# folders before it, and the engine, text and io; never one after it.
+set(model_folders shared panels data analysis pumps runs sheets settings)
+set(below "logic/engine/,logic/text/,logic/io/")
+foreach(folder ${model_folders})
+  set(below "logic/model/${folder}/,${below}")
+  list(APPEND rules "logic/model/${folder}/=${below}")
+endforeach()
+list(APPEND rules
   "ui/widgets/=logic/,ui/widgets/"
   "ui/platform/=logic/,ui/platform/"
   "ui/dialogs/=logic/,ui/widgets/,ui/platform/,ui/dialogs/"
@@ -42,8 +52,14 @@ file(GLOB_RECURSE sources RELATIVE "${ROOT}"
 list(SORT sources)
 
 set(faults 0)
+set(loose 0)
 set(checked 0)
 foreach(source ${sources})
+  if(source MATCHES "^logic/model/[^/]+$")
+    message("${source}: lies in none of the model's folders")
+    math(EXPR loose "${loose} + 1")
+    continue()
+  endif()
   set(allowed "")
   foreach(rule ${rules})
     string(REPLACE "=" ";" parts "${rule}")
@@ -71,7 +87,8 @@ foreach(source ${sources})
   endforeach()
 endforeach()
 
-if(faults GREATER 0)
-  message(FATAL_ERROR "${faults} include(s) go up or sideways across the layers")
+if(faults GREATER 0 OR loose GREATER 0)
+  message(FATAL_ERROR "${faults} include(s) go up or sideways across the layers, "
+                      "${loose} model file(s) outside the model's folders")
 endif()
 message("${checked} includes of the project's folders, all going down")

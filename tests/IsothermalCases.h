@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "logic/engine/Solvers.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelModel.h"
 #include "tests/logic/PanelTestSupport.h"
 
 namespace corvane::test {

@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "logic/model/FittingsText.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
+#include "logic/model/shared/FittingsText.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {

@@ -22,12 +22,12 @@
 #include <QValueAxis>
 #include <cmath>
 
-#include "logic/model/AnalysisPictures.h"
+#include "logic/model/analysis/AnalysisPictures.h"
 #include "ui/sheet/ChartRender.h"
-#include "logic/model/SecondOpinion.h"
+#include "logic/model/analysis/SecondOpinion.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
-#include "logic/model/UserChoices.h"
+#include "logic/model/settings/UserChoices.h"
 #include "ui/PictureFile.h"
 #include "ui/PumpPage.h"
 #include "ui/platform/Platform.h"

@@ -9,7 +9,7 @@
 #include <array>
 
 #include "logic/io/DataTable.h"
-#include "logic/model/Analysis.h"
+#include "logic/model/analysis/Analysis.h"
 
 class QChartView;
 class QComboBox;

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "logic/io/DataTable.h"
-#include "logic/model/CalculationSheet.h"
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/panels/PanelModel.h"
+#include "logic/model/sheets/CalculationSheet.h"
 #include "ui/widgets/Glyphs.h"
 
 class QAbstractButton;

@@ -15,12 +15,12 @@
 #include <functional>
 #include <memory>
 
-#include "logic/model/LiquidAtTemperature.h"
-#include "logic/model/PumpModel.h"
+#include "logic/model/data/LiquidAtTemperature.h"
+#include "logic/model/pumps/PumpModel.h"
 #include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
 #include "ui/PanelPicture.h"
-#include "logic/model/RunEditor.h"
+#include "logic/model/runs/RunEditor.h"
 #include "ui/sheet/ChartRender.h"
 #include "ui/platform/RecordingPlatform.h"
 

@@ -15,10 +15,10 @@
 #include <QUrl>
 
 #include "logic/io/FileIo.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PrintLayout.h"
-#include "logic/model/RunEditor.h"
-#include "logic/model/UserChoices.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PrintLayout.h"
+#include "logic/model/runs/RunEditor.h"
+#include "logic/model/settings/UserChoices.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/PumpPage.h"

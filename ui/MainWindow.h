@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "logic/model/RunCalculation.h"
+#include "logic/model/runs/RunCalculation.h"
 #include "ui/CalcPanel.h"
 
 class QAction;

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "logic/model/PrintLayout.h"
+#include "logic/model/panels/PrintLayout.h"
 
 namespace corvane {
 

@@ -6,7 +6,7 @@
 #include <QSvgGenerator>
 
 #include "logic/io/FileIo.h"
-#include "logic/model/UserChoices.h"
+#include "logic/model/settings/UserChoices.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "logic/model/PumpTab.h"
+#include "logic/model/pumps/PumpTab.h"
 
 class QChartView;
 class QComboBox;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "logic/model/RunEditor.h"
+#include "logic/model/runs/RunEditor.h"
 #include "ui/CalcPanel.h"
 
 class QChartView;

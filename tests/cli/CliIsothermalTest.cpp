@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "cli/Cli.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
-#include "logic/model/SecondOpinion.h"
+#include "logic/model/analysis/SecondOpinion.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
 #include "tests/IsothermalCases.h"
 
 namespace corvane {

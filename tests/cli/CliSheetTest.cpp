@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "cli/Cli.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
 
 namespace corvane {
 namespace {

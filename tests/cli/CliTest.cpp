@@ -12,8 +12,8 @@
 
 #include "cli/Cli.h"
 #include "tests/cli/CliRun.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
 #include "logic/text/LocaleNames.h"
 
 namespace corvane {

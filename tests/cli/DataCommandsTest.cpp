@@ -15,11 +15,11 @@
 #include <unistd.h>
 
 #include "cli/Cli.h"
-#include "logic/model/PumpLibrary.h"
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
-#include "logic/model/PipeDatabaseModel.h"
+#include "logic/model/pumps/PumpLibrary.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
 
 namespace corvane {
 namespace {

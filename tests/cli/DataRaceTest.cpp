@@ -18,9 +18,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PipeDatabaseModel.h"
-#include "logic/model/PumpLibrary.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
+#include "logic/model/pumps/PumpLibrary.h"
 
 extern char** environ;
 

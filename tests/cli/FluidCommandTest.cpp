@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/FluidCommand.h"
-#include "logic/model/FluidDatabaseModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
 #include "tests/cli/CliRun.h"
 
 namespace corvane {

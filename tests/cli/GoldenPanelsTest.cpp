@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "cli/Cli.h"
-#include "logic/model/PanelFile.h"
+#include "logic/model/panels/PanelFile.h"
 #include "tests/GoldenPanels.h"
 
 namespace corvane {

@@ -11,7 +11,7 @@
 
 #include "cli/Cli.h"
 #include "cli/JsonText.h"
-#include "logic/model/PanelFile.h"
+#include "logic/model/panels/PanelFile.h"
 #include "tests/RandomPanels.h"
 
 namespace corvane {

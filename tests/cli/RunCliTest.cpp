@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "cli/RunCommand.h"
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PipeDatabaseModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
 #include "tests/cli/CliRun.h"
 
 namespace corvane {

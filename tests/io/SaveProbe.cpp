@@ -7,8 +7,8 @@
 #include <iostream>
 
 #include "logic/io/FileIo.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelModel.h"
 
 int main(int argc, char** argv) {
     using namespace corvane;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelModel.h"
 #include "logic/text/Locale.h"
 
 namespace corvane::test {

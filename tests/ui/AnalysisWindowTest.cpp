@@ -20,14 +20,14 @@
 
 #include <QAbstractButton>
 
-#include "logic/model/AnalysisPictures.h"
+#include "logic/model/analysis/AnalysisPictures.h"
 #include "tests/ui/UiFixture.h"
 #include "ui/widgets/RightAlignedEdit.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PumpPage.h"
 #include "logic/engine/Units.h"
-#include "logic/model/PumpLibrary.h"
+#include "logic/model/pumps/PumpLibrary.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "tests/ui/MainWindowFixture.h"

@@ -19,8 +19,8 @@
 #include <memory>
 #include <sstream>
 
-#include "logic/model/CalculationSheet.h"
-#include "logic/model/SecondOpinion.h"
+#include "logic/model/analysis/SecondOpinion.h"
+#include "logic/model/sheets/CalculationSheet.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "tests/ui/MainWindowFixture.h"

@@ -24,8 +24,8 @@
 
 #include "app/Application.h"
 #include "app/SingleInstance.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/UserChoices.h"
+#include "logic/model/panels/PanelFile.h"
+#include "logic/model/settings/UserChoices.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/HelpWindow.h"

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <memory>
 
-#include "logic/model/SecondOpinion.h"
+#include "logic/model/analysis/SecondOpinion.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/AnalysisWindow.h"

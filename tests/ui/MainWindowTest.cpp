@@ -25,7 +25,7 @@
 #include "ui/MainWindow.h"
 #include "ui/HelpContent.h"
 #include "ui/HelpWindow.h"
-#include "logic/model/PanelReport.h"
+#include "logic/model/panels/PanelReport.h"
 #include "tests/ui/UiFixture.h"
 
 namespace corvane {

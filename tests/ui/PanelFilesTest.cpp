@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "logic/model/PanelFile.h"
+#include "logic/model/panels/PanelFile.h"
 #include "tests/ui/UiFixture.h"
 #include "ui/CalcPanel.h"
 

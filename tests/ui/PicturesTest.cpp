@@ -10,7 +10,7 @@
 #include <QTabBar>
 #include <memory>
 
-#include "logic/model/PrintLayout.h"
+#include "logic/model/panels/PrintLayout.h"
 #include "ui/MainWindow.h"
 #include "ui/platform/QtPlatform.h"
 #include "tests/ui/MainWindowFixture.h"

@@ -15,8 +15,8 @@
 #include <QTextDocument>
 
 #include "logic/io/Settings.h"
-#include "logic/model/RunSheet.h"
-#include "logic/model/UserChoices.h"
+#include "logic/model/settings/UserChoices.h"
+#include "logic/model/sheets/RunSheet.h"
 #include "logic/text/NumberText.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/HelpContent.h"

@@ -13,8 +13,8 @@
 #include <memory>
 #include <regex>
 
-#include "logic/model/CalculationSheet.h"
-#include "logic/model/RunSheet.h"
+#include "logic/model/sheets/CalculationSheet.h"
+#include "logic/model/sheets/RunSheet.h"
 #include "tests/logic/PanelTestSupport.h"
 #include "ui/sheet/CalculationSheetPdf.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "logic/model/ConversionDialogContent.h"
+#include "logic/model/panels/ConversionDialogContent.h"
 
 namespace corvane {
 

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <array>
 
-#include "logic/model/PanelControls.h"
+#include "logic/model/panels/PanelControls.h"
 #include "logic/text/Locale.h"
 
 class QListWidget;

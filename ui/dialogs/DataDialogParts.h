@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "logic/model/PanelControls.h"
+#include "logic/model/panels/PanelControls.h"
 
 class QWidget;
 

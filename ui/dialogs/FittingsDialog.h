@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "logic/model/FittingsDialogModel.h"
+#include "logic/model/data/FittingsDialogModel.h"
 
 class QComboBox;
 class QSpinBox;

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "logic/model/FluidDatabaseModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
 
 class QLabel;
 class QPushButton;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "logic/model/GasPropertiesModel.h"
+#include "logic/model/data/GasPropertiesModel.h"
 
 class QComboBox;
 

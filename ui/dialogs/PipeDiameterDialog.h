@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "logic/model/PipeDatabaseModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
 
 class QComboBox;
 class QPushButton;

@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-#include "logic/model/CalculationSheet.h"
+#include "logic/model/sheets/CalculationSheet.h"
 
 class QLineEdit;
 

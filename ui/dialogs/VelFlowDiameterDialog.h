@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "logic/model/VelFlowDiameterModel.h"
+#include "logic/model/data/VelFlowDiameterModel.h"
 
 class QLabel;
 

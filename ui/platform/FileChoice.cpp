@@ -1,4 +1,4 @@
-#include "logic/model/UserChoices.h"
+#include "logic/model/settings/UserChoices.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {

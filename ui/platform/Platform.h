@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "logic/model/Refusal.h"
+#include "logic/model/shared/Refusal.h"
 #include "logic/text/Locale.h"
 
 class QPainter;

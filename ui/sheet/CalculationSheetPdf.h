@@ -10,7 +10,7 @@
 #include <QString>
 #include <optional>
 
-#include "logic/model/CalculationSheet.h"
+#include "logic/model/sheets/CalculationSheet.h"
 
 namespace corvane {
 

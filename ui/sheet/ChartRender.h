@@ -6,7 +6,7 @@
 #include <QChart>
 #include <QFont>
 
-#include "logic/model/AnalysisPictures.h"
+#include "logic/model/analysis/AnalysisPictures.h"
 
 namespace corvane {
 

@@ -12,8 +12,8 @@
 #include "logic/engine/FittingTable.h"
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
-#include "logic/model/FittingsText.h"
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelModel.h"
+#include "logic/model/shared/FittingsText.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
 

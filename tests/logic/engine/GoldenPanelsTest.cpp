@@ -6,7 +6,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/Solvers.h"
-#include "logic/model/PanelKinds.h"
+#include "logic/model/panels/PanelKinds.h"
 #include "logic/text/NumberText.h"
 #include "tests/GoldenPanels.h"
 

@@ -12,7 +12,7 @@
 
 #include "logic/engine/PipeRun.h"
 #include "logic/engine/Units.h"
-#include "logic/model/FittingsText.h"
+#include "logic/model/shared/FittingsText.h"
 #include "logic/text/NumberText.h"
 #include "tests/GoldenPanels.h"
 

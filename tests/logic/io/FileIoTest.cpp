@@ -18,9 +18,9 @@
 #include "logic/io/DataFiles.h"
 #include "logic/io/FileIo.h"
 #include "logic/io/FileLock.h"
-#include "logic/model/FluidDatabaseModel.h"
-#include "logic/model/PanelFile.h"
-#include "logic/model/PipeDatabaseModel.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "logic/model/data/PipeDatabaseModel.h"
+#include "logic/model/panels/PanelFile.h"
 #include "logic/text/Cp1252.h"
 
 namespace corvane {

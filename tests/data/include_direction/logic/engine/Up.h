@@ -1,2 +1,2 @@
 // An engine file reaching up into the model.
-#include "logic/model/PanelModel.h"
+#include "logic/model/panels/PanelModel.h"

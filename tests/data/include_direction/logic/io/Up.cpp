@@ -1,2 +1,2 @@
 // The file layer reaching up into the model.
-#include "logic/model/PanelFile.h"
+#include "logic/model/panels/PanelFile.h"

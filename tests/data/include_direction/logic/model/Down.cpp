@@ -1,7 +1,0 @@
-// Includes that go down: none of these is reported.
-#include <vector>
-
-#include "logic/engine/Units.h"
-#include "logic/io/FileIo.h"
-#include "logic/text/NumberText.h"
-#include "Local.h"
