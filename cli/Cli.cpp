@@ -19,6 +19,7 @@
 #include "cli/ValveCommand.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelKinds.h"
 #include "logic/model/panels/PanelModel.h"
 #include "logic/model/panels/PanelReport.h"
 #include "logic/text/Cp1252.h"

@@ -25,6 +25,7 @@
 #include "logic/model/analysis/AnalysisPictures.h"
 #include "ui/sheet/ChartRender.h"
 #include "logic/model/analysis/SecondOpinion.h"
+#include "logic/model/analysis/ValidityNotes.h"
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "logic/model/settings/UserChoices.h"

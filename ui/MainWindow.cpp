@@ -16,6 +16,7 @@
 
 #include "logic/io/FileIo.h"
 #include "logic/model/panels/PanelFile.h"
+#include "logic/model/panels/PanelKinds.h"
 #include "logic/model/panels/PrintLayout.h"
 #include "logic/model/runs/RunEditor.h"
 #include "logic/model/settings/UserChoices.h"

@@ -25,6 +25,7 @@
 #include "ui/MainWindow.h"
 #include "ui/HelpContent.h"
 #include "ui/HelpWindow.h"
+#include "logic/model/panels/PanelKinds.h"
 #include "logic/model/panels/PanelReport.h"
 #include "tests/ui/UiFixture.h"
 

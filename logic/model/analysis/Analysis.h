@@ -86,11 +86,11 @@ struct SizeOption {
 // above the panel's (solved) diameter, at the panel's flow.
 std::vector<SizeOption> StandardSizes(const PanelModel& panel, const DataTable& pipes);
 
+// A note on where the method stops being valid (ValidityNotes.h).
 struct ValidityNote {
     std::string title;
     std::string reason;
 };
-std::vector<ValidityNote> ValidityNotes(const PanelModel& panel);
 
 // The data behind the plots and the table, as CSV (locale's numbers, quoted
 // where they hold a comma).

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "logic/model/panels/PanelKinds.h"
-
 namespace corvane {
 namespace {
 
@@ -209,11 +207,6 @@ const std::vector<Ctl>& PerPanel(PanelKind kind, Make make) {
 const ControlSpec& Spec(Ctl c) { return kControls[static_cast<std::size_t>(c)]; }
 
 std::string_view CtlBaseName(Ctl c) { return Spec(c).name; }
-
-std::string CtlName(Ctl c, PanelKind kind) {
-    if (c == Ctl::PanelHeading) return std::string(KindSpec(kind).headingName);
-    return std::string(CtlBaseName(c)) + std::to_string(PanelDigit(kind));
-}
 
 bool PanelHas(PanelKind kind, Ctl c) {
     return c != Ctl::Count_ && (Spec(c).panels & PanelBit(kind)) != 0;

@@ -16,10 +16,6 @@ enum class PanelKind { PressureDrop = 1, Flow = 2, Diameter = 3, Length = 4 };
 
 constexpr int PanelDigit(PanelKind kind) { return static_cast<int>(kind); }
 
-// What the panel finds, as menus, messages and sheets name it: "Find
-// pressure drop", "Find flow", "Find diameter", "Find length".
-const char* PanelTaskName(PanelKind kind);
-
 // Every control of a panel that shows something the model decides: a text,
 // a caption, a list, or whether it is shown.  The names are the control
 // names without the panel digit.
@@ -183,10 +179,6 @@ const std::vector<Ctl>& FileLayout(PanelKind kind);
 
 // Control name without the panel digit ("IRmm_RightEdit").
 std::string_view CtlBaseName(Ctl c);
-
-// Control name of a panel ("IRmm_RightEdit1").  The heading of panel 1 is
-// "FindPressureHdLabel"; the others carry their digit.
-std::string CtlName(Ctl c, PanelKind kind);
 
 // Whether the panel has the control at all.
 bool PanelHas(PanelKind kind, Ctl c);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logic/model/panels/PanelKinds.h"
 #include "logic/model/panels/PanelModel.h"
 
 namespace corvane {

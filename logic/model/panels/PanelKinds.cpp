@@ -1,6 +1,7 @@
 #include "logic/model/panels/PanelKinds.h"
 
 #include <array>
+#include <string>
 
 namespace corvane {
 namespace {
@@ -104,6 +105,11 @@ static_assert(RowsInKindOrder(), "kPanelKinds must list the panels in the order 
 }  // namespace
 
 const PanelKindSpec& KindSpec(PanelKind kind) { return kPanelKinds[static_cast<std::size_t>(PanelDigit(kind) - 1)]; }
+
+std::string CtlName(Ctl c, PanelKind kind) {
+    if (c == Ctl::PanelHeading) return std::string(KindSpec(kind).headingName);
+    return std::string(CtlBaseName(c)) + std::to_string(PanelDigit(kind));
+}
 
 const char* PanelTaskName(PanelKind kind) { return KindSpec(kind).taskName.data(); }
 

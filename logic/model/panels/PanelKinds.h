@@ -9,6 +9,7 @@
 // (PanelControls.cpp), its geometry in CalcPanel, and the three switches
 // over PanelKind (PanelModel::calculate, UnknownText, the sheet's method).
 
+#include <string>
 #include <string_view>
 
 #include "logic/engine/IsothermalGas.h"
@@ -50,6 +51,14 @@ struct PanelKindSpec {
 };
 
 const PanelKindSpec& KindSpec(PanelKind kind);
+
+// What the panel finds, as menus, messages and sheets name it: "Find
+// pressure drop", "Find flow", "Find diameter", "Find length".
+const char* PanelTaskName(PanelKind kind);
+
+// Control name of a panel ("IRmm_RightEdit1").  The heading of panel 1 is
+// "FindPressureHdLabel"; the others carry their digit.
+std::string CtlName(Ctl c, PanelKind kind);
 
 // The panel's own solver on its inputs: the one dispatch from a panel to the
 // engine, used by Calculate, the analysis and the sheet.

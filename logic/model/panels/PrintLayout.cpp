@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "logic/model/panels/PanelKinds.h"
+
 namespace corvane {
 
 PrintLayout LayoutPrintedPanel(int w, int h) {

@@ -11,6 +11,7 @@
 #include "logic/engine/Units.h"
 #include "logic/model/analysis/Analysis.h"
 #include "logic/model/analysis/SecondOpinion.h"
+#include "logic/model/analysis/ValidityNotes.h"
 #include "logic/model/panels/PanelKinds.h"
 #include "logic/model/pumps/PumpTab.h"
 #include "logic/model/shared/FlowUnitLists.h"

@@ -9,6 +9,7 @@
 
 #include "logic/engine/PipeFlow.h"
 #include "logic/model/analysis/Analysis.h"
+#include "logic/model/analysis/ValidityNotes.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
 

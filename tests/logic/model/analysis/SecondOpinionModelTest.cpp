@@ -11,6 +11,7 @@
 #include "logic/engine/PipeFlow.h"
 #include "logic/model/analysis/AnalysisPictures.h"
 #include "logic/model/analysis/SecondOpinion.h"
+#include "logic/model/analysis/ValidityNotes.h"
 #include "logic/text/NumberText.h"
 #include "tests/IsothermalCases.h"
 #include "tests/logic/PanelTestSupport.h"

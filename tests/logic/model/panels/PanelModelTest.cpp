@@ -9,6 +9,7 @@
 
 #include "logic/engine/Solvers.h"
 #include "logic/model/panels/FlowWeight.h"
+#include "logic/model/panels/PanelKinds.h"
 #include "logic/model/panels/PanelModel.h"
 #include "logic/model/shared/FittingsText.h"
 #include "logic/text/NumberText.h"

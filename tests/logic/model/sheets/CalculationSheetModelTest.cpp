@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "logic/model/analysis/Analysis.h"
+#include "logic/model/analysis/ValidityNotes.h"
 #include "logic/model/sheets/CalculationSheet.h"
 #include "logic/text/NumberText.h"
 #include "tests/logic/PanelTestSupport.h"
