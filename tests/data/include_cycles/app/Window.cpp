@@ -1,0 +1,5 @@
+#include <vector>
+
+#include "logic/engine/Low.h"
+#include "logic/model/analysis/A.h"
+#include "ui/Top.h"

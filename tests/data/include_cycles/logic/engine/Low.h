@@ -1,0 +1,1 @@
+// Below everything: no cycle here.

@@ -1,0 +1,1 @@
+#include "logic/model/analysis/A.h"

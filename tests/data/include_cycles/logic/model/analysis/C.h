@@ -1,0 +1,2 @@
+// Back to A, named from its own folder.
+#include "A.h"

@@ -1,0 +1,3 @@
+#include "logic/model/panels/Controls.h"
+
+#include "logic/model/panels/Kinds.h"

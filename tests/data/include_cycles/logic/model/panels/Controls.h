@@ -1,0 +1,2 @@
+// The controls; their source needs the kinds, whose header needs the controls.
+#include <string>

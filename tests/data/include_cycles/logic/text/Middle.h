@@ -1,0 +1,1 @@
+#include "logic/engine/Low.h"
