@@ -41,6 +41,7 @@
 #include <optional>
 #include <vector>
 
+#include "logic/engine/ElementLaws.h"
 #include "logic/engine/Fittings.h"
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/PumpCurve.h"
@@ -66,8 +67,6 @@ struct RunSurface {
     double level = 0;     // m
     bool operator==(const RunSurface&) const = default;
 };
-
-enum class TransitionForm { Sudden, Conical };
 
 struct RunSection {
     double diameter = 0;   // mm
@@ -99,14 +98,6 @@ struct PipeRun {
     double exitK = kExitK;
     std::vector<RunSection> sections;
     std::optional<RunPump> pump;
-};
-
-struct SectionFlow {
-    double velocity = 0, reynolds = 0, friction = 0;
-    double frictionHead = 0;  // m
-    double fittingsK = 0;
-    double fittingsHead = 0;  // m
-    double headLoss() const { return frictionHead + fittingsHead; }
 };
 
 struct TransitionLoss {
