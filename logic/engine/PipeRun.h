@@ -7,7 +7,10 @@
 // friction factor (laminar, critical line, Haaland), friction head and
 // fittings head come from the same functions as the pressure drop panel's.
 // The run adds the entry from the source, the transitions (Transitions.h)
-// and the exit into the sink.
+// and the exit into the sink.  Each of these elements has its law in
+// ElementLaws.h; one walk over them, from the source to the sink, gives
+// the sum of the losses the flow solve balances, the whole result, and
+// the bound of the losses that tells the lowest balancing flow.
 //
 // Heads are energies per unit weight in m of the liquid, gauge: a surface's
 // energy head is its level plus its pressure head; a node's is its
@@ -124,6 +127,10 @@ struct RunNode {
 
 struct PumpDuty {
     double flow = 0, head = 0;  // l/min, m
+    // The suction side: every loss from the source surface to the pump
+    // inlet (the source's energy head less the inlet's), and the inlet's
+    // elevation, m.  NPSH available is worked out from these.
+    double suctionLoss = 0, inletElevation = 0;
     double fluidPowerW = 0;
     std::optional<double> shaftPowerW;
     std::optional<double> npshAvailable, npshRequired, npshMargin, npshRatio;  // m, m, m, -
