@@ -134,7 +134,7 @@ void AddNodeNotes(RunResult& r, const RunLiquid& liquid) {
     }
 }
 
-void AddPumpNpsh(RunResult& r, const RunElements& e) {
+void AddPumpNpsh(RunResult& r, const RunElements& e, double suctionFall) {
     const RunPump& pump = *e.run.pump;
     PumpDuty& d = *r.pump;
     const RunLiquid& liquid = e.run.liquid;
@@ -142,7 +142,7 @@ void AddPumpNpsh(RunResult& r, const RunElements& e) {
         r.notes.push_back({RunNoteKind::NoVapourPressure});
         return;
     }
-    d.npshAvailable = NpshAvailable(e.run.source.pressure, e.run.source.level, d.inletElevation, d.suctionLoss,
+    d.npshAvailable = NpshAvailable(e.run.source.pressure, e.run.source.level, d.inletElevation, suctionFall,
                                     *liquid.vapourPressure, e.rhoR);
     if (pump.npshRequired.empty()) return;
     d.npshRequired = NpshRequiredAt(pump, r.flow);
@@ -175,6 +175,7 @@ RunResult Evaluate(const RunElements& e, double q) {
         double energy, losses = 0;
         double distance = 0, elevation;
         int faultSection = 0;  // the first section without a finite result, from 1
+        double suctionFall = 0;  // the energy head's fall from the source to the pump inlet, m
 
         void node(NodeKind kind, std::size_t section, double v) {
             RunNode nd;
@@ -227,8 +228,13 @@ RunResult Evaluate(const RunElements& e, double q) {
             PumpDuty& d = r.pump.emplace();
             d.flow = q;
             d.head = e.run.pump->curve.head(q);
-            d.suctionLoss = e.sourceHead - energy;
+            // The losses before the pump summed: the entry, the sections,
+            // the transitions.
+            d.suctionLoss = r.entryHead;
+            for (const SectionFlow& s : r.sections) d.suctionLoss += s.headLoss();
+            for (const TransitionLoss& t : r.transitions) d.suctionLoss += t.head;
             d.inletElevation = elevation;
+            suctionFall = e.sourceHead - energy;
             energy += d.head;
             node(NodeKind::PumpDischarge, i + 1, r.sections[i].velocity);
         }
@@ -254,7 +260,7 @@ RunResult Evaluate(const RunElements& e, double q) {
         if (run.pump->efficiencyPercent) r.pump->shaftPowerW = r.pump->fluidPowerW / (*run.pump->efficiencyPercent / 100.0);
     }
     AddNodeNotes(r, run.liquid);
-    if (r.pump) AddPumpNpsh(r, e);
+    if (r.pump) AddPumpNpsh(r, e, rec.suctionFall);
     if (!std::isfinite(r.totalHeadLoss) || !std::isfinite(r.sinkMargin))
         return Faulted(RunFault::NoValidResult, static_cast<int>(n), q);
     return std::move(rec.r);

@@ -127,9 +127,12 @@ struct RunNode {
 
 struct PumpDuty {
     double flow = 0, head = 0;  // l/min, m
-    // The suction side: every loss from the source surface to the pump
-    // inlet (the source's energy head less the inlet's), and the inlet's
-    // elevation, m.  NPSH available is worked out from these.
+    // The suction side, m: every loss from the source surface to the pump
+    // inlet, summed (the entry, then the sections, then the transitions),
+    // and the inlet's elevation.  NPSH available takes the same losses as
+    // the fall of the energy head from the source to the inlet, which may
+    // differ from this sum in its last bits (for losses of 1e-10 m beside
+    // a head of 20 m, in the fourth digit).
     double suctionLoss = 0, inletElevation = 0;
     double fluidPowerW = 0;
     std::optional<double> shaftPowerW;
