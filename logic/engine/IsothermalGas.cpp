@@ -11,7 +11,6 @@ namespace corvane {
 
 namespace {
 
-constexpr double kPascalPerBar = 100000.0;
 constexpr int kMaxPasses = 200;
 constexpr double kRelativeTolerance = 1e-12;
 

@@ -92,15 +92,17 @@ double FrictionHeadLoss(double v, double d, double length, double f) {
 double FittingsHead(double k, double v) { return k * v * v / 2.0 / kGravity; }
 
 double HeadToPressureDrop(double h, double rhoR) {
-    return h * rhoR * 1000.0 * kGravity / 100000.0;
+    return h * rhoR * 1000.0 * kGravity / kPascalPerBar;
 }
 
-double PressureToHead(double p, double rhoR) { return p * 100000.0 / rhoR / 1000.0 / kGravity; }
+double PressureToHead(double p, double rhoR) { return p * kPascalPerBar / rhoR / 1000.0 / kGravity; }
 
 double GasHeadToPressureDrop(double h, double rhoG, double c) {
     if (c == 0.0) return kNaN;
-    return h * rhoG / 1000.0 / c * 1000.0 * kGravity / 100000.0;
+    return h * rhoG / 1000.0 / c * 1000.0 * kGravity / kPascalPerBar;
 }
+
+double GasPressureToHead(double p, double rhoG, double c) { return p * (kPascalPerBar / rhoG * c / kGravity); }
 
 double GasVolumeRatio(double pg) {
     const double absolute = pg + kAtmosphereBar;

@@ -125,18 +125,25 @@ double HeadToPressureDrop(double h, double rhoR);
 
 // Pressure p (bar) as the head (m) of a liquid of relative density rhoR,
 // the inverse of HeadToPressureDrop: h = p x 1e5 / (rhoR x 1000 x g).
-// Example: 0.981 bar of water is 10 m.
+// Example: 0.981 bar of water is 10 m.  Every conversion of a liquid's
+// pressure to its head in the engine goes through here.
 double PressureToHead(double p, double rhoR);
 
 // Head h (m) of a gas of density rhoG (kg/m3 at atmospheric pressure) at
 // volume ratio c, as bar, the gas taken at its inlet density rhoG / c:
-//   p = h x rhoG / 1000 / c x 1000 x 9.81 / 100000
+//   p = h x rhoG / 1000 / c x 1000 x 9.81 / 1e5
 // NaN when c is 0.  Valid while the pressure drop is small against the
 // absolute inlet pressure (the density is held at its inlet value; the
 // isothermal comparison of IsothermalGas.h says how far that holds).
 // Example: 100 m of air (1.2047 kg/m3) at 2 bar g is 0.035145 bar (test
 // Gas.HeadToPressureAtInletDensity).
 double GasHeadToPressureDrop(double h, double rhoG, double c);
+
+// Pressure p (bar) as the head (m) of the gas at its inlet density, the
+// inverse of GasHeadToPressureDrop: h = p x (1e5 / rhoG x c / g).  Valid
+// as that one; +-inf when rhoG is 0.  Example: 0.035145 bar of air (1.2047
+// kg/m3) at 2 bar g (c = 1.01325 / 3.01325) is 100.0 m.
+double GasPressureToHead(double p, double rhoG, double c);
 
 // Inlet volume over free volume of an ideal gas at constant temperature
 // (Boyle's law, R. Boyle 1662, "A defence of the doctrine touching the

@@ -12,87 +12,84 @@ namespace {
 
 double VelocityHead(double v) { return FittingsHead(1.0, v); }
 
-// What a run's calculation needs at every flow, worked out once: per
-// section its fittings' K, Haaland's roughness term and the transition
-// into it (a sudden one's K, a conical one's geometry).
-struct Prepared {
+// The run as the chain of elements a flow meets, worked out once: the
+// entry from the source, each section with its fittings and the transition
+// into it from the one before, the pump after its section, the exit into
+// the sink.
+struct RunElements {
     const PipeRun& run;
     double rhoR;                    // relative density
     double sourceHead, sinkHead;    // the surfaces' energy heads, m
-    std::vector<double> fittingsK, roughnessTerm, suddenK;
-    std::vector<ConicalTransition> conical;
+    VesselEnd entry, exit;
+    std::vector<PipeElement> pipes;
+    std::vector<TransitionElement> transitions;  // [i]: into section i from i - 1; none at 0
+    std::size_t pumpAfter;          // the pump's section, from 1; 0: no pump
 
-    explicit Prepared(const PipeRun& r)
+    explicit RunElements(const PipeRun& r)
         : run(r),
           rhoR(r.liquid.density / 1000.0),
           sourceHead(r.source.level + PressureToHead(r.source.pressure, rhoR)),
-          sinkHead(r.sink.level + PressureToHead(r.sink.pressure, rhoR)) {
+          sinkHead(r.sink.level + PressureToHead(r.sink.pressure, rhoR)),
+          pumpAfter(r.pump ? static_cast<std::size_t>(r.pump->afterSection) : 0) {
         const std::size_t n = r.sections.size();
-        fittingsK.resize(n);
-        roughnessTerm.resize(n);
-        suddenK.resize(n);
-        conical.resize(n);
+        pipes.reserve(n);
+        transitions.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             const RunSection& s = r.sections[i];
-            fittingsK[i] = FittingsTotalK(s.fittings, s.diameter);
-            roughnessTerm[i] = HaalandRoughnessTerm(s.diameter, s.roughness);
-            if (i == 0) continue;
-            const double from = r.sections[i - 1].diameter, to = s.diameter;
-            if (s.transition == TransitionForm::Conical)
-                conical[i] = to < from ? ConicalContraction(from, to, s.angle) : ConicalExpansion(from, to, s.angle);
-            else
-                suddenK[i] = to < from ? SuddenContractionK(from, to) : SuddenExpansionK(from, to);
+            pipes.push_back(MakePipeElement(s.diameter, s.roughness, s.length, FittingsTotalK(s.fittings, s.diameter),
+                                            r.liquid.viscosity, r.liquid.density));
+            if (i > 0) transitions[i] = MakeTransition(r.sections[i - 1].diameter, s.diameter, s.transition, s.angle);
         }
+        entry = {pipes.front().diameter, r.entryK, kExitK, true};
+        // Flow back out of the sink would meet a sharp entrance; a run
+        // never carries it.
+        exit = {pipes.back().diameter, kSharpEntranceK, r.exitK, false};
     }
 };
 
-// Section i at flow q, as the pressure drop panel calculates a liquid.
-SectionFlow SectionAt(const Prepared& p, std::size_t i, double q) {
-    const RunSection& s = p.run.sections[i];
-    SectionFlow f;
-    f.velocity = VelocityFromFlow(q, s.diameter);
-    f.reynolds = ReynoldsNumber(f.velocity, s.diameter, p.run.liquid.viscosity * p.rhoR, p.rhoR);
-    f.friction = FrictionFactorWithTerm(f.reynolds, p.roughnessTerm[i]);
-    f.frictionHead = FrictionHeadLoss(f.velocity, s.diameter, s.length, f.friction);
-    f.fittingsK = p.fittingsK[i];
-    f.fittingsHead = FittingsHead(f.fittingsK, f.velocity);
-    return f;
-}
-
-// The transition into section i (from 1 on) from section i - 1; nothing
-// where the two have one diameter.
-std::optional<TransitionLoss> TransitionAt(const Prepared& p, std::size_t i, const SectionFlow& before,
-                                           const SectionFlow& into) {
-    const RunSection& from = p.run.sections[i - 1];
-    const RunSection& to = p.run.sections[i];
-    if (from.diameter == to.diameter) return std::nullopt;
-    TransitionLoss t;
-    t.section = static_cast<int>(i) + 1;
-    t.form = to.transition;
-    const bool conical = to.transition == TransitionForm::Conical;
-    t.contraction = to.diameter < from.diameter;
-    // The smaller section's velocity and friction factor.
-    const SectionFlow& smaller = t.contraction ? into : before;
-    t.k = conical ? p.conical[i].k(smaller.friction) : p.suddenK[i];
-    t.velocity = smaller.velocity;
-    const double basis = t.contraction ? to.diameter : from.diameter;
-    t.head = FittingsHead(t.k, t.velocity);
-    t.kOnSection = ChangeKBasis(t.k, basis, to.diameter);
-    return t;
-}
-
-// Every loss of the run at flow q (m), the pump aside.
-double LossAt(const Prepared& p, double q) {
-    const auto& sections = p.run.sections;
-    SectionFlow before = SectionAt(p, 0, q);
-    double loss = FittingsHead(p.run.entryK, before.velocity) + before.headLoss();
-    for (std::size_t i = 1; i < sections.size(); ++i) {
-        const SectionFlow into = SectionAt(p, i, q);
-        if (const auto t = TransitionAt(p, i, before, into)) loss += t->head;
-        loss += into.headLoss();
+// The one walk over a run, from the source to the sink: the entry, section
+// 1, then for each further section the transition into it (where the
+// diameter changes) and the section, the pump after its section, the exit.
+// Section i is taken at flow flowOf(i) (one flow for the whole run but for
+// the bound of the losses); a transition at its smaller side's state.  The
+// visitor is told, in that order:
+//   entry(head, first section)   section(i, state)   transition(i, smaller side's state, K, head)
+//   pump(i)                      exit(head, last section)
+template <typename FlowOf, typename Visitor>
+void WalkRun(const RunElements& e, const FlowOf& flowOf, Visitor& visit) {
+    const std::size_t n = e.pipes.size();
+    SectionFlow before = PipeSectionAt(e.pipes[0], flowOf(0));
+    visit.entry(FittingsHead(e.entry.entranceK, before.velocity), before);
+    visit.section(0, before);
+    if (e.pumpAfter == 1) visit.pump(0);
+    for (std::size_t i = 1; i < n; ++i) {
+        const SectionFlow into = PipeSectionAt(e.pipes[i], flowOf(i));
+        const TransitionElement& t = e.transitions[i];
+        if (!t.none()) {
+            const SectionFlow& smaller = t.contraction() ? into : before;
+            const double k = TransitionK(t, smaller.friction);
+            visit.transition(i, smaller, k, FittingsHead(k, smaller.velocity));
+        }
+        visit.section(i, into);
+        if (i + 1 == e.pumpAfter) visit.pump(i);
         before = into;
     }
-    return loss + FittingsHead(p.run.exitK, before.velocity);
+    visit.exit(FittingsHead(e.exit.exitK, before.velocity), before);
+}
+
+// Every loss of the run at flow q (m), the pump aside: the entry, the
+// sections and transitions in turn, the exit.
+double LossAt(const RunElements& e, double q) {
+    struct Sum {
+        double loss = 0;
+        void entry(double h, const SectionFlow&) { loss = h; }
+        void section(std::size_t, const SectionFlow& s) { loss += s.headLoss(); }
+        void transition(std::size_t, const SectionFlow&, double, double h) { loss += h; }
+        void pump(std::size_t) {}
+        void exit(double h, const SectionFlow&) { loss += h; }
+    } sum;
+    WalkRun(e, [q](std::size_t) { return q; }, sum);
+    return sum.loss;
 }
 
 // NPSH required at flow q: the points moved by the speed ratio, straight
@@ -137,16 +134,16 @@ void AddNodeNotes(RunResult& r, const RunLiquid& liquid) {
     }
 }
 
-void AddPumpNpsh(RunResult& r, const Prepared& p, double suctionLoss, double pumpLevel) {
-    const RunPump& pump = *p.run.pump;
+void AddPumpNpsh(RunResult& r, const RunElements& e, double suctionFall) {
+    const RunPump& pump = *e.run.pump;
     PumpDuty& d = *r.pump;
-    const RunLiquid& liquid = p.run.liquid;
+    const RunLiquid& liquid = e.run.liquid;
     if (!liquid.vapourPressure) {
         r.notes.push_back({RunNoteKind::NoVapourPressure});
         return;
     }
-    d.npshAvailable = NpshAvailable(p.run.source.pressure, p.run.source.level, pumpLevel, suctionLoss,
-                                    *liquid.vapourPressure, p.rhoR);
+    d.npshAvailable = NpshAvailable(e.run.source.pressure, e.run.source.level, d.inletElevation, suctionFall,
+                                    *liquid.vapourPressure, e.rhoR);
     if (pump.npshRequired.empty()) return;
     d.npshRequired = NpshRequiredAt(pump, r.flow);
     if (!d.npshRequired) {
@@ -166,94 +163,118 @@ bool Finite(const SectionFlow& s) {
            std::isfinite(s.frictionHead) && std::isfinite(s.fittingsHead);
 }
 
-// The whole run at flow q with the pump's head h (when it has a pump).
-RunResult Evaluate(const Prepared& p, double q, double pumpHead) {
-    const PipeRun& run = p.run;
-    RunResult r;
-    r.flow = q;
-    r.sourceHead = p.sourceHead;
-    r.sinkHead = p.sinkHead;
-    const std::size_t n = run.sections.size();
-    const std::size_t pumpAfter = run.pump ? static_cast<std::size_t>(run.pump->afterSection) : 0;
-    r.sections.reserve(n);
-    r.nodes.reserve(n + 2);
+// The whole run at flow q: every section, transition and node, the pump's
+// duty (its head from its curve) and the notes.  The energy head falls by
+// each loss as the walk meets it and rises by the pump's head.
+RunResult Evaluate(const RunElements& e, double q) {
+    const PipeRun& run = e.run;
+    struct Record {
+        const RunElements& e;
+        double q;
+        RunResult r;
+        double energy, losses = 0;
+        double distance = 0, elevation;
+        int faultSection = 0;  // the first section without a finite result, from 1
+        double suctionFall = 0;  // the energy head's fall from the source to the pump inlet, m
 
-    double energy = p.sourceHead;
-    double distance = 0, elevation = run.startElevation;
-    auto node = [&](NodeKind kind, std::size_t section, double v) {
-        RunNode nd;
-        nd.kind = kind;
-        nd.section = static_cast<int>(section);
-        nd.distance = distance;
-        nd.elevation = elevation;
-        nd.velocity = v;
-        nd.energyHead = energy;
-        nd.hydraulicHead = energy - VelocityHead(v);
-        nd.pressure = HeadToPressureDrop(nd.hydraulicHead - elevation, p.rhoR);
-        r.nodes.push_back(nd);
-    };
-
-    r.sections.push_back(SectionAt(p, 0, q));
-    r.entryK = run.entryK;
-    r.entryHead = FittingsHead(run.entryK, r.sections[0].velocity);
-    energy -= r.entryHead;
-    node(NodeKind::Inlet, 1, r.sections[0].velocity);
-    double losses = r.entryHead;
-    double suctionLoss = 0, pumpLevel = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0) {
-            r.sections.push_back(SectionAt(p, i, q));
-            if (auto t = TransitionAt(p, i, r.sections[i - 1], r.sections[i])) {
-                energy -= t->head;
-                losses += t->head;
-                r.transitions.push_back(*t);
+        void node(NodeKind kind, std::size_t section, double v) {
+            RunNode nd;
+            nd.kind = kind;
+            nd.section = static_cast<int>(section);
+            nd.distance = distance;
+            nd.elevation = elevation;
+            nd.velocity = v;
+            nd.energyHead = energy;
+            nd.hydraulicHead = energy - VelocityHead(v);
+            nd.pressure = HeadToPressureDrop(nd.hydraulicHead - elevation, e.rhoR);
+            r.nodes.push_back(nd);
+        }
+        void entry(double h, const SectionFlow& first) {
+            r.entryK = e.run.entryK;
+            r.entryHead = h;
+            energy -= h;
+            node(NodeKind::Inlet, 1, first.velocity);
+            losses = h;
+        }
+        void transition(std::size_t i, const SectionFlow& smaller, double k, double h) {
+            const TransitionElement& te = e.transitions[i];
+            TransitionLoss t;
+            t.section = static_cast<int>(i) + 1;
+            t.form = te.form;
+            t.contraction = te.contraction();
+            t.k = k;
+            t.velocity = smaller.velocity;
+            t.head = h;
+            t.kOnSection = ChangeKBasis(k, std::min(te.from, te.to), te.to);
+            energy -= h;
+            losses += h;
+            r.transitions.push_back(t);
+        }
+        void section(std::size_t i, const SectionFlow& s) {
+            r.sections.push_back(s);
+            if (faultSection) return;
+            if (!Finite(s)) {
+                faultSection = static_cast<int>(i) + 1;
+                return;
             }
+            energy -= s.headLoss();
+            losses += s.headLoss();
+            distance += e.run.sections[i].length;
+            elevation += e.run.sections[i].rise;
+            node(NodeKind::SectionEnd, i + 1, s.velocity);
         }
-        const SectionFlow& s = r.sections[i];
-        if (!Finite(s)) return Faulted(RunFault::NoValidResult, static_cast<int>(i) + 1, q);
-        energy -= s.headLoss();
-        losses += s.headLoss();
-        distance += run.sections[i].length;
-        elevation += run.sections[i].rise;
-        node(NodeKind::SectionEnd, i + 1, s.velocity);
-        if (i + 1 == pumpAfter) {
-            r.pump = PumpDuty{};
-            r.pump->flow = q;
-            r.pump->head = pumpHead;
-            suctionLoss = p.sourceHead - energy;
-            pumpLevel = elevation;
-            energy += pumpHead;
-            node(NodeKind::PumpDischarge, i + 1, s.velocity);
+        void pump(std::size_t i) {
+            if (faultSection) return;
+            PumpDuty& d = r.pump.emplace();
+            d.flow = q;
+            d.head = e.run.pump->curve.head(q);
+            // The losses before the pump summed: the entry, the sections,
+            // the transitions.
+            d.suctionLoss = r.entryHead;
+            for (const SectionFlow& s : r.sections) d.suctionLoss += s.headLoss();
+            for (const TransitionLoss& t : r.transitions) d.suctionLoss += t.head;
+            d.inletElevation = elevation;
+            suctionFall = e.sourceHead - energy;
+            energy += d.head;
+            node(NodeKind::PumpDischarge, i + 1, r.sections[i].velocity);
         }
-    }
-    r.exitK = run.exitK;
-    r.exitHead = FittingsHead(run.exitK, r.sections.back().velocity);
-    losses += r.exitHead;
-    r.totalHeadLoss = losses;
-    r.sinkMargin = energy - r.exitHead - p.sinkHead;
+        void exit(double h, const SectionFlow&) {
+            r.exitK = e.run.exitK;
+            r.exitHead = h;
+            losses += h;
+        }
+    } rec{e, q, {}, e.sourceHead, 0, 0, run.startElevation};
+    const std::size_t n = run.sections.size();
+    rec.r.flow = q;
+    rec.r.sourceHead = e.sourceHead;
+    rec.r.sinkHead = e.sinkHead;
+    rec.r.sections.reserve(n);
+    rec.r.nodes.reserve(n + 2);
+    WalkRun(e, [q](std::size_t) { return q; }, rec);
+    if (rec.faultSection) return Faulted(RunFault::NoValidResult, rec.faultSection, q);
+    RunResult& r = rec.r;
+    r.totalHeadLoss = rec.losses;
+    r.sinkMargin = rec.energy - r.exitHead - e.sinkHead;
     if (r.pump) {
-        r.pump->fluidPowerW = FluidPowerW(p.rhoR, q, pumpHead);
+        r.pump->fluidPowerW = FluidPowerW(e.rhoR, q, r.pump->head);
         if (run.pump->efficiencyPercent) r.pump->shaftPowerW = r.pump->fluidPowerW / (*run.pump->efficiencyPercent / 100.0);
     }
     AddNodeNotes(r, run.liquid);
-    if (r.pump) AddPumpNpsh(r, p, suctionLoss, pumpLevel);
+    if (r.pump) AddPumpNpsh(r, e, rec.suctionFall);
     if (!std::isfinite(r.totalHeadLoss) || !std::isfinite(r.sinkMargin))
         return Faulted(RunFault::NoValidResult, static_cast<int>(n), q);
-    return r;
+    return std::move(rec.r);
 }
 
-// The flows (l/min) at which a section's Reynolds number reaches a zone
-// limit: there its friction factor, and so the run's losses, jump down.
-// Between two of them the losses rise steadily with the flow.
-double ZoneLimitFlow(const PipeRun& run, const RunSection& s, double limit) {
-    return FlowFromVelocity(limit * run.liquid.viscosity / s.diameter * 1000.0 / 1e6, s.diameter);
-}
-
-std::vector<double> ZoneLimitFlows(const PipeRun& run, double from, double to) {
+// The flows (l/min) between `from` and `to` at which a section's Reynolds
+// number reaches a zone limit: there its friction factor, and so the run's
+// losses, jump down.  Between two of them the losses rise steadily with
+// the flow.
+std::vector<double> ZoneLimitFlows(const RunElements& e, double from, double to) {
     std::vector<double> flows;
-    for (const RunSection& s : run.sections)
+    for (const PipeElement& pipe : e.pipes)
         for (double limit : {kLaminarLimit, kTurbulentLimit}) {
-            const double q = ZoneLimitFlow(run, s, limit);
+            const double q = ZoneLimitFlow(pipe, limit);
             if (q > from && q < to) flows.push_back(q);
         }
     std::sort(flows.begin(), flows.end());
@@ -264,32 +285,44 @@ std::vector<double> ZoneLimitFlows(const PipeRun& run, double from, double to) {
 // A bound of the run's losses at every flow up to x: each section's loss,
 // and the transition into it, is greatest on [0, x] at x or just below one
 // of the zone limits under x (of the smaller section, for a transition),
-// for between them it rises with the flow.
-double LossBoundTo(const Prepared& p, double x) {
-    const auto& sections = p.run.sections;
-    // The flows where section i's friction factor may make its loss greatest.
-    auto peaks = [&](std::size_t i, std::array<double, 3>& q) {
-        std::size_t n = 0;
-        q[n++] = x;
-        for (double limit : {kLaminarLimit, kTurbulentLimit}) {
-            const double e = ZoneLimitFlow(p.run, sections[i], limit);
-            if (e < x) q[n++] = e * (1 - kRunFlowTolerance);
+// for between them it rises with the flow.  Three walks take every section
+// at its own such flows in turn (x where it has no further limit under x),
+// a transition at its smaller side's; the entry and exit count at x.
+double LossBoundTo(const RunElements& e, double x) {
+    const std::size_t n = e.pipes.size();
+    // peak[k][i]: section i's k-th flow where its loss may be greatest.
+    std::array<std::vector<double>, 3> peak;
+    peak[0].assign(n, x);
+    for (std::size_t k = 1; k < 3; ++k) {
+        peak[k].resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double edge = ZoneLimitFlow(e.pipes[i], k == 1 ? kLaminarLimit : kTurbulentLimit);
+            peak[k][i] = edge < x ? edge * (1 - kRunFlowTolerance) : x;
         }
-        return n;
-    };
-    std::array<double, 3> q{};
-    double bound = FittingsHead(p.run.entryK, SectionAt(p, 0, x).velocity) +
-                   FittingsHead(p.run.exitK, SectionAt(p, sections.size() - 1, x).velocity);
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        double section = 0, transition = 0;
-        for (std::size_t k = 0, n = peaks(i, q); k < n; ++k) section = std::max(section, SectionAt(p, i, q[k]).headLoss());
-        if (i > 0 && sections[i].diameter != sections[i - 1].diameter) {
-            const std::size_t smaller = sections[i].diameter < sections[i - 1].diameter ? i : i - 1;
-            for (std::size_t k = 0, n = peaks(smaller, q); k < n; ++k)
-                transition = std::max(transition, TransitionAt(p, i, SectionAt(p, i - 1, q[k]), SectionAt(p, i, q[k]))->head);
-        }
-        bound += section + transition;
     }
+    struct Greatest {
+        std::vector<double> sections, transitions;  // per section: its greatest loss, the transition into it's
+        double entryHead = 0, exitHead = 0;
+        bool atX = true;  // the walk at x for every section
+        void entry(double h, const SectionFlow&) {
+            if (atX) entryHead = h;
+        }
+        void section(std::size_t i, const SectionFlow& s) { sections[i] = std::max(sections[i], s.headLoss()); }
+        void transition(std::size_t i, const SectionFlow&, double, double h) {
+            transitions[i] = std::max(transitions[i], h);
+        }
+        void pump(std::size_t) {}
+        void exit(double h, const SectionFlow&) {
+            if (atX) exitHead = h;
+        }
+    } greatest{std::vector<double>(n, 0.0), std::vector<double>(n, 0.0)};
+    for (std::size_t k = 0; k < 3; ++k) {
+        greatest.atX = k == 0;
+        const std::vector<double>& flows = peak[k];
+        WalkRun(e, [&flows](std::size_t i) { return flows[i]; }, greatest);
+    }
+    double bound = greatest.entryHead + greatest.exitHead;
+    for (std::size_t i = 0; i < n; ++i) bound += greatest.sections[i] + greatest.transitions[i];
     return bound;
 }
 
@@ -331,19 +364,16 @@ double NpshAvailable(double sourcePressure, double sourceLevel, double pumpLevel
 
 RunResult SolveRunAtFlow(const PipeRun& run, double flow) {
     if (!ValidRun(run) || !(flow > 0) || !std::isfinite(flow)) return Faulted(RunFault::InvalidRun);
-    const Prepared p(run);
-    double head = 0;
     if (run.pump) {
         const PumpCurve& c = run.pump->curve;
         if (flow < c.minFlow() || flow > c.maxFlow()) return Faulted(RunFault::FlowOutsidePumpCurve, 0, flow);
-        head = c.head(flow);
     }
-    return Evaluate(p, flow, head);
+    return Evaluate(RunElements(run), flow);
 }
 
 RunResult SolveRunFlow(const PipeRun& run) {
     if (!ValidRun(run)) return Faulted(RunFault::InvalidRun);
-    const Prepared p(run);
+    const RunElements p(run);
     const double difference = p.sourceHead - p.sinkHead;
     const PumpCurve* curve = run.pump ? &run.pump->curve : nullptr;
     // What is left at the sink at flow q: falls with the flow between the
@@ -374,7 +404,7 @@ RunResult SolveRunFlow(const PipeRun& run) {
     // is the lowest where a bound of the losses leaves something at every
     // flow up to the last zone limit under it.  Otherwise the lowest lies
     // in the first stretch between zone limits whose end has nothing left.
-    std::vector<double> edges = ZoneLimitFlows(run, from, to);
+    std::vector<double> edges = ZoneLimitFlows(p, from, to);
     edges.push_back(to);
     auto below = [&](std::size_t k) { return k + 1 == edges.size() ? to : edges[k] * (1 - kRunFlowTolerance); };
     auto above = [&](std::size_t k) { return edges[k] * (1 + kRunFlowTolerance); };
@@ -399,7 +429,7 @@ RunResult SolveRunFlow(const PipeRun& run) {
     }
     if (k == edges.size()) return Faulted(curve ? RunFault::PumpCurvesDoNotMeet : RunFault::NoBalancingFlow);
     const double q = found ? *found : FindFlow(a, b, atA, atB, excess);
-    RunResult r = Evaluate(p, q, curve ? curve->head(q) : 0.0);
+    RunResult r = Evaluate(p, q);
     for (std::size_t j = k; !r.fault && j + 1 < edges.size(); ++j) {
         if (!(excess(above(j)) > 0)) continue;
         for (std::size_t end = j + 1; end < edges.size(); ++end)

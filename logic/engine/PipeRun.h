@@ -7,7 +7,10 @@
 // friction factor (laminar, critical line, Haaland), friction head and
 // fittings head come from the same functions as the pressure drop panel's.
 // The run adds the entry from the source, the transitions (Transitions.h)
-// and the exit into the sink.
+// and the exit into the sink.  Each of these elements has its law in
+// ElementLaws.h; one walk over them, from the source to the sink, gives
+// the sum of the losses the flow solve balances, the whole result, and
+// the bound of the losses that tells the lowest balancing flow.
 //
 // Heads are energies per unit weight in m of the liquid, gauge: a surface's
 // energy head is its level plus its pressure head; a node's is its
@@ -41,6 +44,7 @@
 #include <optional>
 #include <vector>
 
+#include "logic/engine/ElementLaws.h"
 #include "logic/engine/Fittings.h"
 #include "logic/engine/PipeFlow.h"
 #include "logic/engine/PumpCurve.h"
@@ -66,8 +70,6 @@ struct RunSurface {
     double level = 0;     // m
     bool operator==(const RunSurface&) const = default;
 };
-
-enum class TransitionForm { Sudden, Conical };
 
 struct RunSection {
     double diameter = 0;   // mm
@@ -101,14 +103,6 @@ struct PipeRun {
     std::optional<RunPump> pump;
 };
 
-struct SectionFlow {
-    double velocity = 0, reynolds = 0, friction = 0;
-    double frictionHead = 0;  // m
-    double fittingsK = 0;
-    double fittingsHead = 0;  // m
-    double headLoss() const { return frictionHead + fittingsHead; }
-};
-
 struct TransitionLoss {
     int section = 0;  // the section it flows into, from 1
     bool contraction = false;
@@ -133,6 +127,13 @@ struct RunNode {
 
 struct PumpDuty {
     double flow = 0, head = 0;  // l/min, m
+    // The suction side, m: every loss from the source surface to the pump
+    // inlet, summed (the entry, then the sections, then the transitions),
+    // and the inlet's elevation.  NPSH available takes the same losses as
+    // the fall of the energy head from the source to the inlet, which may
+    // differ from this sum in its last bits (for losses of 1e-10 m beside
+    // a head of 20 m, in the fourth digit).
+    double suctionLoss = 0, inletElevation = 0;
     double fluidPowerW = 0;
     std::optional<double> shaftPowerW;
     std::optional<double> npshAvailable, npshRequired, npshMargin, npshRatio;  // m, m, m, -

@@ -10,8 +10,6 @@ namespace corvane {
 
 namespace {
 
-constexpr double kG = kGravity;
-
 SolverResult Faulted(SolverFault fault) {
     SolverResult out;
     out.fault = fault;
@@ -58,11 +56,11 @@ std::optional<SolverFault> HeadAvailable(const SolverInputs& in, double c, doubl
     const double rho = in.density;
     if (in.gas) {
         if (in.allowableLoss > in.inletPressure) return SolverFault::AllowableLossTooHigh;
-        h = in.allowableLoss * (100000.0 / rho * c / kG);
+        h = GasPressureToHead(in.allowableLoss, rho, c);
         return std::nullopt;
     }
     const double a = in.available;
-    h = in.availableAs == AvailableAs::Head ? a : a * 100000.0 / rho / 1000.0 / kG;
+    h = in.availableAs == AvailableAs::Head ? a : PressureToHead(a, rho);
     return std::nullopt;
 }
 

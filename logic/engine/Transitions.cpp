@@ -90,6 +90,8 @@ double ConicalTransition::k(double fd) const {
     return shape + 0.125 * fd * reach / sinHalf;
 }
 
+double ConicalTransition::frictionSlope() const { return friction ? reach / (8.0 * sinHalf) : 0.0; }
+
 double ChangeKBasis(double k1, double d1, double d2) {
     double r = d2 / d1;
     r *= r;

@@ -14,6 +14,9 @@
 
 namespace corvane {
 
+// A change of diameter at once (a flat step) or along a cone.
+enum class TransitionForm { Sudden, Conical };
+
 // A sharp-edged flush entrance from a large vessel (Rennels & Hudson:
 // K = 0.57 on the pipe's velocity), and any exit into a large vessel (all
 // the pipe's velocity head is lost: K = 1).
@@ -62,6 +65,9 @@ struct ConicalTransition {
     bool expansion = false;
     bool friction = true;  // an expansion wider than 60 degrees has none
     double k(double fd) const;
+    // dK/dfd, the friction term's factor: (1 - beta^4) / (8 sin(a/2)), or
+    // 0 without a friction term.
+    double frictionSlope() const;
 };
 ConicalTransition ConicalContraction(double d1, double d2, double angle);
 ConicalTransition ConicalExpansion(double d1, double d2, double angle);

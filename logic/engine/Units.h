@@ -15,6 +15,7 @@ inline constexpr double kMillimetresPerInch = 25.4;
 inline constexpr double kPsiPerBar = 14.5037744;
 inline constexpr double kPoundsPerKilogram = 2.204;
 inline constexpr double kAtmosphereBar = 1.01325;     // bar
+inline constexpr double kPascalPerBar = 1e5;          // Pa in 1 bar, by definition
 inline constexpr double kZeroCelsiusKelvin = 273.15;  // K
 inline constexpr double kAtmospherePsi = 14.6959494;  // psi
 // The atmosphere in psi rounded to three decimals, as the text report's

@@ -166,6 +166,8 @@ TEST(Gas, HeadToPressureAtInletDensity) {
     const double c = GasVolumeRatio(2);
     EXPECT_DOUBLE_EQ(GasHeadToPressureDrop(100, 1.2047, c), 100 * 1.2047 / 1000 / c * 1000 * 9.81 / 100000);
     EXPECT_NEAR(GasHeadToPressureDrop(100, 1.2047, c), HeadToPressureDrop(100, 1.2047 / 1000 / c), 1e-15);
+    // And back: 0.035145 bar of that air is 0.035145 x 1e5 / 1.2047 x c / 9.81 = 99.99933 m.
+    EXPECT_NEAR(GasPressureToHead(0.035145, 1.2047, c), 99.99932698225395, 1e-10);
 }
 
 TEST(Materials, RoughnessTable) {

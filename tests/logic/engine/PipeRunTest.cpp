@@ -98,6 +98,10 @@ TEST(PipeRunNpsh, FloodedSuctionWorkedByHand) {
     const double losses = (0.064 * 2 / 0.1 + 2 + 0.57) / (2 * 9.81);      // 0.1962 m
     EXPECT_NEAR(*r.pump->npshAvailable, pressureHead + 3.0 - losses, 1e-9);
     EXPECT_NEAR(*r.pump->npshAvailable, 13.1475, 1e-4);
+    // The suction side as the run returns it: the losses above, and the
+    // inlet 2 m below the start.
+    EXPECT_NEAR(r.pump->suctionLoss, losses, 1e-12);
+    EXPECT_EQ(r.pump->inletElevation, 0.0);
     // The same by the nodes: the energy head at the pump inlet, absolute,
     // above the inlet, less the vapour pressure head.
     const RunNode& inlet = r.nodes[1];
