@@ -115,6 +115,24 @@ TEST(ValveCommand, FlowAndOutletPressureAtAKv) {
     EXPECT_TRUE(ordered_json::parse(r.out).contains("mass_flow_kg_h")) << r.out;
 }
 
+// A row of tests/data/control_valve_reference.csv (python3-fluids' building
+// blocks): an oil of 40 cSt, 0.3 m3/h from 6 to 5 bar a through a 40 mm
+// valve between 50 and 80 mm pipes, transitional flow; FR and Rev at the
+// Kv taken, FP not applied outside turbulent flow.
+TEST(ValveCommand, TransitionalFlowAsJson) {
+    const CliRun r = Cli({"valve", "size", "--liquid", "--p1", "6", "--p2", "5", "--flow", "0.3", "--density", "870",
+                          "--vapour-pressure", "0.01", "--critical-pressure", "20", "--viscosity", "40", "--fl", "0.9",
+                          "--fd", "0.1", "--size", "40", "--inlet-pipe", "50", "--outlet-pipe", "80", "--json"});
+    ASSERT_EQ(r.status, ExitStatus::Ok) << r.err;
+    const ordered_json j = ordered_json::parse(r.out);
+    EXPECT_NEAR(j["kv"].get<double>(), 0.3639309898070996, 1e-9 * 0.36);
+    EXPECT_NEAR(j["fr"].get<double>(), 0.9520019139900612, 1e-9);
+    EXPECT_NEAR(j["reynolds"].get<double>(), 92.65120412812482, 1e-9 * 92.7);
+    EXPECT_EQ(j["fp"].get<double>(), 1);
+    EXPECT_EQ(j["regime"], "transitional");
+    EXPECT_EQ(j["notes"].size(), 1u);
+}
+
 // The README's example prints what the README shows.
 TEST(ValveCommand, PrintsTheReadmeExampleAsShown) {
     std::ifstream in(CORVANE_README);
@@ -165,6 +183,10 @@ TEST(ValveCommand, RefusalsNameTheOption) {
          "--pipe 100: the pipe is narrower than the valve (--size 150)"},
         {Water("size", {"--p2", "2.2", "--flow", "360", "--outlet-pipe", "149"}), ExitStatus::Invalid,
          "--outlet-pipe 149: the pipe is narrower than the valve"},
+        {Water("size", {"--p2", "2.2", "--flow", "360", "--pipe", "200", "--outlet-pipe", "250"}), ExitStatus::Invalid,
+         "--pipe gives both pipes: not with --inlet-pipe or --outlet-pipe"},
+        {Water("size", {"--p2", "2.2", "--flow", "360", "--inlet-pipe", "250", "--pipe", "200"}), ExitStatus::Invalid,
+         "--pipe gives both pipes: not with --inlet-pipe or --outlet-pipe"},
         {Water("size", {"--p2", "2.2", "--flow", "360", "--vapour-pressure", "7"}), ExitStatus::Invalid,
          "--vapour-pressure 7: the value must be below the upstream pressure (--p1 6.8)"},
         {Water("size", {"--p2", "2.2", "--flow", "360", "--critical-pressure", "0.5"}), ExitStatus::Invalid,

@@ -165,6 +165,28 @@ TEST(ControlValveReference, FlowAndOutletPressureAtTheSizedKv) {
     }
 }
 
+// Outside turbulent flow a liquid's pressure drop at a row's own Kv is
+// equation (5) solved for it, dp = (rho1/rho0) (Q / (N1 FR Kv))^2, with the
+// row's FR and Rev at that Kv (FL for FLP, no FP).
+TEST(ControlValveReference, LiquidDropOutsideTurbulentFlowTakesFR) {
+    int rows = 0;
+    for (const Row& row : Reference()) {
+        if (row.gas || row.regime == ValveRegime::Turbulent || row.choked) continue;
+        const LiquidValveCase& c = row.liquid;
+        const ValveResult r = LiquidValveOutletPressure(c, row.kv);
+        ASSERT_FALSE(r.fault) << row.line;
+        ExpectClose(r.reynolds, row.reynolds, 1e-9, "Rev " + row.line);
+        ExpectClose(r.fr, row.fr, 1e-9, "fr " + row.line);
+        EXPECT_EQ(r.fp, 1) << row.line;
+        EXPECT_NE(r.regime, ValveRegime::Turbulent) << row.line;
+        const double dp = c.density / 999.10329075702327 * std::pow(c.flow / (row.fr * row.kv), 2);
+        ExpectClose(r.dp, dp, 1e-9, "dp " + row.line);
+        ExpectClose(r.p2, c.p1 - dp, 1e-12, "p2 " + row.line);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 72);
+}
+
 // The standard's worked examples as fluids' documentation quotes them, and
 // what each reading of the standard makes of them.
 TEST(ControlValveExamples, AsFluidsQuotesThem) {
