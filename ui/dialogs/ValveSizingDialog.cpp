@@ -173,6 +173,7 @@ ValveSizingDialog::ValveSizingDialog(const Locale& locale, ValveDialogServices s
     results_->setAccessibleName("Result");
     results_->setHorizontalHeaderLabels({"Quantity", "Value", "Unit"});
     results_->verticalHeader()->hide();
+    results_->verticalHeader()->setDefaultSectionSize(results_->fontMetrics().height() + 6);
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_->setSelectionMode(QAbstractItemView::NoSelection);
     results_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);

@@ -263,8 +263,11 @@ std::optional<std::string> ValveSizingModel::useWater() {
         faults_[Index(f)].clear();
         showValue(f);
     }
-    liquidSource_ = "water at " + ValveNumberText(*celsius, locale_) + " \u00b0C: " + w.method +
-                    "; critical pressure " + ValveNumberText(kWaterCriticalPressureBar, locale_) + " bar a (IAPWS)";
+    liquidSource_ = "water at " + ValveNumberText(*celsius, locale_) + " \u00b0C by IAPWS-IF97 and IAPWS 2008, at " +
+                    ValveNumberText(w.state.vapourPressureBarA.value_or(0) > kAtmosphereBar ? *w.state.vapourPressureBarA
+                                                                                            : kAtmosphereBar,
+                                    locale_) +
+                    " bar a";
     recalculate();
     return std::nullopt;
 }
