@@ -182,6 +182,11 @@ int RunCorvane(int argc, char** argv) {
     };
     services.askFittings = [&dialogs](const std::string& fittings) { return dialogs.fittings().ask(fittings); };
     services.askFluid = [&dialogs](std::optional<FluidGroup> group) { return dialogs.fluids().ask(group); };
+    services.askLiquid = [&dialogs]() -> std::optional<LiquidChoice> {
+        const auto fluid = dialogs.fluids().ask(FluidGroup::Liquids);
+        if (!fluid) return std::nullopt;
+        return LiquidChoice{*fluid, dialogs.fluids().model().vapourPressure()};
+    };
     services.askPipeDiameter = [&dialogs](bool metric) { return dialogs.pipes().ask(metric); };
     services.pipeTable = &pipes.table();
     services.choices = &choices;

@@ -13,10 +13,15 @@
 
 #include "logic/engine/ControlValve.h"
 #include "logic/engine/Units.h"
+#include "logic/io/FileIo.h"
+#include "logic/model/sheets/ValveSheet.h"
+#include "logic/model/valves/ValveReport.h"
 #include "logic/text/NumberText.h"
 
 namespace corvane {
 namespace {
+
+std::string Text(double v, const Locale& l) { return ValveNumberText(v, l); }
 
 using Json = nlohmann::ordered_json;
 
@@ -64,7 +69,21 @@ constexpr Option kOptions[] = {
     {"--outlet-pipe", "MM", kBoth, kAll, "pipe downstream, mm, at least the valve's size"},
     {"--trim", "full|reduced", kBoth, kAll, "the valve's trim (default full)"},
     {"--json", nullptr, kBoth, kAll, "one JSON object: the inputs, then the results"},
+    {"--sheet", "OUT.pdf", kBoth, kSize, "the calculation sheet as a PDF (drawn by corvane-sheet)"},
+    {"--title", "T", kBoth, kSize, "the sheet's project"},
+    {"--case", "C", kBoth, kSize, "the sheet's case"},
+    {"--prepared-by", "N", kBoth, kSize, "the sheet's preparer"},
+    {"--checked-by", "N", kBoth, kSize, "the sheet's checker"},
+    {"--revision", "R", kBoth, kSize, "the sheet's revision"},
 };
+
+// The options that take a text, not a number.
+bool TakesText(const std::string& name) {
+    for (const char* t : {"--trim", "--flow-as", "--sheet", "--title", "--case", "--prepared-by", "--checked-by",
+                          "--revision"})
+        if (name == t) return true;
+    return false;
+}
 
 const Option* FindOption(const std::string& name) {
     for (const Option& o : kOptions)
@@ -102,35 +121,6 @@ std::optional<double> Number(std::string text) {
     return v;
 }
 
-// Six significant digits at most, without trailing zeros.
-std::string Text(double v, const Locale& l) {
-    const int magnitude = v == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(v))));
-    return WriteTrimmedNumber(v, std::max(0, 5 - magnitude), l);
-}
-
-const char* RegimeName(ValveRegime r) {
-    switch (r) {
-        case ValveRegime::Turbulent: return "turbulent";
-        case ValveRegime::Transitional: return "transitional";
-        case ValveRegime::Laminar: break;
-    }
-    return "laminar";
-}
-
-const char* NoteText(ValveNote n) {
-    switch (n) {
-        case ValveNote::ReducersIgnoredOutsideTurbulentFlow:
-            return "Laminar or transitional flow: the reducers' piping geometry factor is not applied.";
-        case ValveNote::FullTrimRatioLimited:
-            return "Kv/d\u00b2 is above 0.04 with full trim: the Reynolds number factor takes it at 0.04.";
-        case ValveNote::Flashing:
-            return "The outlet pressure is below the vapour pressure: the liquid flashes, which these equations "
-                   "do not cover.";
-        case ValveNote::XTOutsideRange: break;
-    }
-    return "xT is above 0.84, beyond the valves the gas equations hold for.";
-}
-
 // The gas flow options, their forms and units.
 struct FlowForm {
     const char* option;
@@ -138,19 +128,18 @@ struct FlowForm {
     GasFlowForm form;
     const char* key;   // JSON
     const char* unit;
-    const char* caption;
 };
 constexpr FlowForm kGasFlows[] = {
-    {"--flow", "actual", GasFlowForm::Actual, "flow_m3_h", "m\u00b3/h", "Flow (actual)"},
-    {"--mass-flow", "mass", GasFlowForm::Mass, "mass_flow_kg_h", "kg/h", "Mass flow"},
-    {"--normal-flow", "normal", GasFlowForm::Normal, "normal_flow_m3_h", "m\u00b3/h", "Flow at 0 \u00b0C, 1.01325 bar"},
-    {"--standard-flow", "standard", GasFlowForm::Standard, "standard_flow_m3_h", "m\u00b3/h",
-     "Flow at 15 \u00b0C, 1.01325 bar"},
+    {"--flow", "actual", GasFlowForm::Actual, "flow_m3_h", "m\u00b3/h"},
+    {"--mass-flow", "mass", GasFlowForm::Mass, "mass_flow_kg_h", "kg/h"},
+    {"--normal-flow", "normal", GasFlowForm::Normal, "normal_flow_m3_h", "m\u00b3/h"},
+    {"--standard-flow", "standard", GasFlowForm::Standard, "standard_flow_m3_h", "m\u00b3/h"},
 };
 
 class Command {
 public:
-    Command(std::ostream& out, std::ostream& err, const Locale& l) : out_(out), err_(err), locale_(l) {}
+    Command(std::ostream& out, std::ostream& err, const Locale& l, const ValveSheetPlace& place)
+        : out_(out), err_(err), locale_(l), place_(place) {}
     ExitStatus run(const std::vector<std::string>& args);
 
 private:
@@ -166,10 +155,12 @@ private:
     std::optional<std::string> check();
     std::optional<std::string> faultText(const ValveFault& f) const;
     void print(const ValveResult& r) const;
+    ExitStatus writeSheet(const ValveResult& r);
 
     std::ostream& out_;
     std::ostream& err_;
     const Locale& locale_;
+    const ValveSheetPlace& place_;
     std::string verb_;
     unsigned verbBit_ = 0;
     bool gas_ = false;
@@ -235,11 +226,16 @@ std::optional<std::string> Command::check() {
         if (f == std::end(kGasFlows)) return "--flow-as takes mass, actual, normal or standard, not '" + word + "'";
         form_ = f;
     }
+    if (given("--sheet") && given("--json")) return "--sheet goes without --json";
+    for (const char* t : {"--title", "--case", "--prepared-by", "--checked-by", "--revision"})
+        if (given(t) && !given("--sheet")) return std::string(t) + " goes with --sheet";
+        else if (given(t) && texts_.at(t).find_first_of("\r\n") != std::string::npos)
+            return std::string(t) + " needs a text of one line";
     if (given("--trim") && texts_.at("--trim") != "full" && texts_.at("--trim") != "reduced")
         return "--trim takes full or reduced, not '" + texts_.at("--trim") + "'";
     for (const auto& [name, text] : texts_) {
         const Option& o = *FindOption(name);
-        if (!o.value || name == "--trim" || name == "--flow-as") continue;
+        if (!o.value || TakesText(name)) continue;
         const auto v = Number(text);
         if (!v) return name + " needs a number, not '" + text + "'";
         values_[name] = *v;
@@ -280,27 +276,15 @@ std::optional<std::string> Command::faultText(const ValveFault& f) const {
         case ValveInput::Kv: name = given("--kv") ? "--kv" : "--cv"; break;
     }
     const std::string said = std::string(name) + (given(name) ? " " + shown(name) : "");
-    switch (f.kind) {
-        case ValveFaultKind::NotFinite: return said + ": the value must be a finite number";
-        case ValveFaultKind::NotPositive:
-            if (f.input == ValveInput::Temperature) return said + ": the temperature must be above -273.15 \u00b0C";
-            return said + ": the value must be above 0";
-        case ValveFaultKind::Negative: return said + ": the value must not be below 0";
-        case ValveFaultKind::OutOfRange:
-            if (f.input == ValveInput::XT) return said + ": xT must be above 0 and below 1";
-            if (f.input == ValveInput::Gamma) return said + ": the specific heat ratio must be above 1";
-            return said + ": the value must be above 0 and at most 1";
-        case ValveFaultKind::NotBelowUpstream:
-            return said + ": the value must be below the upstream pressure (--p1 " + shown("--p1") + ")";
-        case ValveFaultKind::NotBelowCritical:
-            return said + ": the vapour pressure must be below the critical pressure (--critical-pressure " +
-                   shown("--critical-pressure") + ")";
-        case ValveFaultKind::NarrowerThanValve:
-            return said + ": the pipe is narrower than the valve (--size " + shown("--size") + ")";
-        case ValveFaultKind::BeyondChokedFlow:
-        case ValveFaultKind::ReducersTakeTheDrop:
-        case ValveFaultKind::NoTrialAccepted: break;
-    }
+    ValveFaultWording wording;
+    wording.lowestTemperature = "-273.15 \u00b0C";
+    wording.other = [this](ValveInput in) {
+        const char* other = in == ValveInput::UpstreamPressure   ? "--p1"
+                            : in == ValveInput::CriticalPressure ? "--critical-pressure"
+                                                                 : "--size";
+        return std::string(other) + " " + shown(other);
+    };
+    if (auto words = ValveInputFaultText(f, wording)) return said + ": " + *words;
     return std::nullopt;
 }
 
@@ -336,16 +320,81 @@ ExitStatus Command::run(const std::vector<std::string>& args) {
     }
     if (r.fault) {
         if (auto text = faultText(*r.fault)) return invalid(*text);
-        if (r.fault->kind == ValveFaultKind::BeyondChokedFlow)
-            err_ << "The valve cannot pass this flow: choked, it passes at most " << Text(r.fault->limit, locale_)
-                 << " " << (gas_ ? form_->unit : "m\u00b3/h") << ".\n";
-        else if (r.fault->kind == ValveFaultKind::ReducersTakeTheDrop)
-            err_ << "No valve passes this flow: the reducers alone take more than the pressure drop.\n";
-        else
-            err_ << "The Reynolds number factor's trials reach no flow coefficient.\n";
+        err_ << ValveRefusalText(*r.fault, Text(r.fault->limit, locale_) + " " + (gas_ ? form_->unit : "m\u00b3/h"))
+             << "\n";
         return ExitStatus::Refused;
     }
+    if (given("--sheet")) return writeSheet(r);
     print(r);
+    return ExitStatus::Ok;
+}
+
+// The sheet of the case as the dialog would show it in metric units,
+// written where it takes the place of no data-base file.
+ExitStatus Command::writeSheet(const ValveResult& r) {
+    const std::string& out = texts_.at("--sheet");
+    for (const std::string& file : place_.protectedFiles)
+        if (SameFile(out, file)) {
+            err_ << "corvane-cli: " << out << " is the data-base file " << file
+                 << "; the sheet would overwrite it: give the sheet another name\n";
+            return ExitStatus::Invalid;
+        }
+    if (!place_.drawer) {
+        err_ << "corvane-cli: --sheet needs corvane-sheet beside corvane-cli (the program built with its views, Qt), "
+                "and it could not be started\n";
+        return ExitStatus::Invalid;
+    }
+    ValveSizingModel model(locale_);
+    model.setGas(gas_);
+    if (gas_) model.setGasFlowForm(form_->form);
+    model.setTrim(body_.trim);
+    model.setText(ValveField::LiquidName, "");
+    model.setText(ValveField::Temperature, "");
+    const std::pair<ValveField, double> values[] = {
+        {ValveField::UpstreamPressure, value("--p1")},
+        {ValveField::DownstreamPressure, value("--p2")},
+        {gas_ ? ValveField::GasFlow : ValveField::LiquidFlow, r.flow},
+        {ValveField::FL, body_.fl},
+        {ValveField::Fd, body_.fd},
+        {ValveField::Size, body_.size},
+        {ValveField::InletPipe, body_.inletPipe},
+        {ValveField::OutletPipe, body_.outletPipe},
+        {gas_ ? ValveField::GasViscosity : ValveField::LiquidViscosity, value("--viscosity")},
+    };
+    for (const auto& [field, v] : values) model.setValue(field, v);
+    if (gas_) {
+        for (const auto& [field, option] : {std::pair{ValveField::MolarMass, "--molar-mass"},
+                                            std::pair{ValveField::Gamma, "--gamma"},
+                                            std::pair{ValveField::Temperature, "--temperature"},
+                                            std::pair{ValveField::XT, "--xt"}})
+            model.setValue(field, value(option));
+        model.setValue(ValveField::Compressibility, given("--z") ? value("--z") : 1.0);
+    } else {
+        model.setValue(ValveField::RelativeDensity, value("--density") / kKilogramsPerCubicMetrePerRelativeDensity);
+        model.setValue(ValveField::VapourPressure, value("--vapour-pressure"));
+        model.setValue(ValveField::CriticalPressure, value("--critical-pressure"));
+    }
+    if (!model.result()) {
+        err_ << "corvane-cli: " << model.status() << "\n";
+        return ExitStatus::Refused;
+    }
+    SheetTitle title;
+    const std::pair<const char*, std::string*> texts[] = {{"--title", &title.project},
+                                                          {"--case", &title.caseName},
+                                                          {"--prepared-by", &title.preparedBy},
+                                                          {"--checked-by", &title.checkedBy},
+                                                          {"--revision", &title.revision}};
+    for (const auto& [option, field] : texts)
+        if (given(option)) *field = texts_.at(option);
+    const auto pdf = place_.drawer(MakeValveSheet(model, place_.date, title));
+    if (!pdf) {
+        err_ << out << ": the calculation sheet could not be drawn\n";
+        return ExitStatus::Invalid;
+    }
+    if (const auto failure = WriteFileAtomically(out, *pdf)) {
+        err_ << out << ": " << FileErrorText(*failure) << "\n";
+        return ExitStatus::Invalid;
+    }
     return ExitStatus::Ok;
 }
 
@@ -388,7 +437,7 @@ void Command::print(const ValveResult& r) const {
         j["p2_bar_a"] = r.p2;
         j["dp_bar"] = r.dp;
         j["choked"] = r.choked;
-        j["regime"] = RegimeName(r.regime);
+        j["regime"] = ValveRegimeName(r.regime);
         j["fp"] = r.fp;
         j["fr"] = r.fr;
         j["y"] = optional(r.y);
@@ -401,34 +450,14 @@ void Command::print(const ValveResult& r) const {
         j["dp_choked_bar"] = optional(r.dpChoked);
         j["reynolds"] = r.reynolds;
         j["notes"] = Json::array();
-        for (ValveNote n : r.notes) j["notes"].push_back(NoteText(n));
+        for (ValveNote n : r.notes) j["notes"].push_back(ValveNoteText(n));
         out_ << DumpShortest(j) << "\n";
         return;
     }
-    const Locale& l = locale_;
-    out_ << "Control valve, " << (gas_ ? "gas" : "liquid") << ", IEC 60534-2-1\n"
-         << "Kv\t" << Text(r.kv, l) << "\tm\u00b3/h\n"
-         << "Cv\t" << Text(r.cv, l) << "\tUS gal/min\n"
-         << (gas_ ? form_->caption : "Flow") << "\t" << Text(r.flow, l) << "\t" << flowUnit << "\n"
-         << "Upstream pressure\t" << Text(value("--p1"), l) << "\tbar a\n"
-         << "Downstream pressure\t" << Text(r.p2, l) << "\tbar a\n"
-         << "Pressure drop\t" << Text(r.dp, l) << "\tbar\n"
-         << "Choked\t" << (r.choked ? "yes" : "no") << "\n"
-         << "Regime\t" << RegimeName(r.regime) << "\n"
-         << "Valve Reynolds number\t" << Text(r.reynolds, l) << "\n"
-         << "FP\t" << Text(r.fp, l) << "\n"
-         << "FR\t" << Text(r.fr, l) << "\n";
-    if (gas_)
-        out_ << "x\t" << Text(*r.x, l) << "\n"
-             << "Fgamma\t" << Text(*r.fgamma, l) << "\n"
-             << "xTP\t" << Text(*r.xtp, l) << "\n"
-             << "Y\t" << Text(*r.y, l) << "\n"
-             << "Choked at x\t" << Text(*r.xChoked, l) << "\n";
-    else
-        out_ << "FF\t" << Text(*r.ff, l) << "\n"
-             << "FLP\t" << Text(*r.flp, l) << "\n"
-             << "Choked at pressure drop\t" << Text(*r.dpChoked, l) << "\tbar\n";
-    for (ValveNote n : r.notes) out_ << "Note\t" << NoteText(n) << "\n";
+    ValveDisplay display;
+    display.flowCaption = gas_ ? GasFlowCaption(form_->form) : "Flow";
+    display.flowUnit = flowUnit;
+    out_ << ValveResultText(r, value("--p1"), gas_, display, locale_);
 }
 
 }  // namespace
@@ -440,12 +469,12 @@ std::vector<std::string> ValveOptionNames() {
 }
 
 ExitStatus RunValveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                           const Locale& locale) {
+                           const Locale& locale, const ValveSheetPlace& place) {
     if (AsksForHelp(args)) {
         out << Usage();
         return ExitStatus::Ok;
     }
-    return Command(out, err, locale).run(args);
+    return Command(out, err, locale, place).run(args);
 }
 
 }  // namespace corvane

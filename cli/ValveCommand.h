@@ -12,20 +12,34 @@
 // inputs in those units, then the results).  Exit status 0 done, 1 refused
 // (more flow than the valve passes choked, or reducers that take the whole
 // pressure drop), 2 a command line that cannot be understood or a value
-// that cannot be (the message names its option).
+// that cannot be (the message names its option).  valve size --sheet OUT.pdf
+// writes the case's calculation sheet instead (the title block from
+// --title, --case, --prepared-by, --checked-by, --revision).
 
+#include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "logic/model/sheets/CalculationSheet.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
 
+// What valve size --sheet needs: the drawer of the PDF (none: refused as
+// not built with the views), the date it prints, and the files it must never
+// take the place of (the data bases').
+struct ValveSheetPlace {
+    std::function<std::optional<std::string>(const CalculationSheet&)> drawer;
+    std::string date;
+    std::vector<std::string> protectedFiles;
+};
+
 // `args` are the words after "valve".
 ExitStatus RunValveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                           const Locale& locale);
+                           const Locale& locale, const ValveSheetPlace& place = {});
 
 // Every option the command takes ("--p1", ...), as its usage names them.
 std::vector<std::string> ValveOptionNames();

@@ -9,11 +9,11 @@
 // be started, --sheet is refused as not built with them.
 namespace {
 
-// Whether the command line asks for a sheet: --sheet first, or a run's
-// --sheet before a "--".
+// Whether the command line asks for a sheet: --sheet first, or a run's or
+// a valve's --sheet before a "--".
 bool AsksForSheet(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--sheet") == 0) return true;
-    if (argc < 2 || std::strcmp(argv[1], "run") != 0) return false;
+    if (argc < 2 || (std::strcmp(argv[1], "run") != 0 && std::strcmp(argv[1], "valve") != 0)) return false;
     for (int i = 2; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
         if (std::strcmp(argv[i], "--sheet") == 0) return true;
     return false;

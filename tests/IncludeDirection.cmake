@@ -14,7 +14,7 @@ set(rules
 )
 # The model's folders, lowest first: each may include its own folder, the
 # folders before it, and the engine, text and io; never one after it.
-set(model_folders shared panels data analysis pumps runs sheets settings)
+set(model_folders shared panels data valves analysis pumps runs sheets settings)
 set(below "logic/engine/,logic/text/,logic/io/")
 foreach(folder ${model_folders})
   set(below "logic/model/${folder}/,${below}")

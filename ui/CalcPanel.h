@@ -15,6 +15,7 @@
 #include "logic/io/DataTable.h"
 #include "logic/model/data/FluidDatabaseModel.h"
 #include "logic/model/panels/PanelModel.h"
+#include "logic/model/valves/ValveSizingModel.h"
 #include "logic/model/sheets/CalculationSheet.h"
 #include "ui/widgets/Glyphs.h"
 
@@ -43,6 +44,9 @@ struct PanelServices {
     std::function<std::optional<std::string>(const PanelModel& panel, QWidget* panelWidget)> askVelocityFlow;
     // The fluid data base opened on a group (nothing: as it was left).
     std::function<std::optional<FluidChoice>(std::optional<FluidGroup> group)> askFluid;
+    // The same on its liquids, with the vapour pressure where the data base
+    // found it (the control valve dialog); without it, askFluid's choice.
+    std::function<std::optional<LiquidChoice>()> askLiquid;
     // The pipe diameter data base: the diameter text in the panel's units.
     std::function<std::optional<std::string>(bool metric)> askPipeDiameter;
     // The fittings dialog with the panel's string: the new string on OK.

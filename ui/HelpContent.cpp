@@ -17,6 +17,7 @@
 
 #include "logic/model/data/LiquidAtTemperature.h"
 #include "logic/model/pumps/PumpModel.h"
+#include "logic/model/valves/ValveSizingModel.h"
 #include "logic/text/NumberText.h"
 #include "ui/CalcPanel.h"
 #include "ui/PanelPicture.h"
@@ -157,8 +158,36 @@ HelpContent MakeHelpContent(const QString& html) {
             content.pictures["run"] = picture.grab().toImage();
         }
     }
+    // The control valve dialog's two worked cases: {{valve:LiquidKv}},
+    // {{valve:GasFP}} ... (the result row's caption without its blanks), and
+    // the liquid's entries found by IAPWS ({{valve:LiquidVapourpressure}} ...).
+    std::map<QString, QString> valve;
+    {
+        auto put = [&](const QString& prefix, const ValveSizingModel& m) {
+            if (!m.result()) content.missing << "valve: " + QString::fromStdString(m.status());
+            for (const ValveRow& row : m.resultRows())
+                valve[prefix + QString::fromStdString(row.caption).remove(' ')] = QString::fromStdString(row.value);
+            for (ValveField f : {ValveField::RelativeDensity, ValveField::LiquidViscosity, ValveField::VapourPressure})
+                valve[prefix + QString::fromUtf8(ValveSizingModel::Caption(f)).remove('&').remove(' ')] =
+                    QString::fromStdString(m.text(f));
+        };
+        // The liquid: the case the dialog opens with (water at 20 degC by IAPWS).
+        put("Liquid", ValveSizingModel(Locale{}));
+        // The gas: the standard's example 3, carbon dioxide through reducers.
+        ValveSizingModel gas(Locale{});
+        gas.setGas(true);
+        gas.setGasFlowForm(GasFlowForm::Normal);
+        for (const auto& [f, text] : {std::pair{ValveField::UpstreamPressure, "6.8"}, {ValveField::DownstreamPressure, "3.1"},
+                                      {ValveField::GasFlow, "3800"}, {ValveField::MolarMass, "44.01"},
+                                      {ValveField::Gamma, "1.3"}, {ValveField::Compressibility, "0.988"},
+                                      {ValveField::Temperature, "159.85"}, {ValveField::GasViscosity, "146.65"},
+                                      {ValveField::FL, "0.85"}, {ValveField::Fd, "0.42"}, {ValveField::XT, "0.6"},
+                                      {ValveField::Size, "50"}, {ValveField::InletPipe, "80"}, {ValveField::OutletPipe, "100"}})
+            gas.setText(f, text);
+        put("Gas", gas);
+    }
     const std::map<QString, const std::map<QString, QString>*> named{
-        {"pump", &pump}, {"water", &water}, {"run", &run}};
+        {"pump", &pump}, {"water", &water}, {"run", &run}, {"valve", &valve}};
 
     // {{key:Control}} -> the control's text on that example's panel.
     static const QRegularExpression field(QStringLiteral("\\{\\{([0-9a-z]+):([A-Za-z_]+)\\}\\}"));

@@ -25,6 +25,8 @@
 #include "ui/PumpPage.h"
 #include "ui/RunWindow.h"
 #include "ui/SplashWindow.h"
+#include "ui/dialogs/ValveSizingDialog.h"
+#include "ui/sheet/CalculationSheetPdf.h"
 #include "ui/platform/Platform.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/RightAlignedEdit.h"
@@ -197,6 +199,7 @@ void MainWindow::createMenus() {
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->setObjectName("ToolsMenu");
     action(tools, "Analysis\u2026", "Analysis1", [this] { openAnalysis(); });
+    action(tools, "Control &valve sizing\u2026", "ControlValveSizing1", [this] { openValveSizing(); });
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
     action(help, "Corvane Help", "Corvanehelp1", [this] { openHelp(); })->setShortcut(QKeySequence(Qt::Key_F1));
@@ -318,6 +321,31 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // After the drop has ended: a message box must not run inside it.
     QTimer::singleShot(0, this, [this, paths] { openFiles(paths); });
+}
+
+ValveSizingDialog* MainWindow::openValveSizing() {
+    if (!valveSizing_) {
+        ValveDialogServices services;
+        services.platform = services_.platform;
+        services.choices = services_.choices;
+        services.askSheetTitle = services_.askSheetTitle;
+        services.askLiquid = services_.askLiquid;
+        if (!services.askLiquid && services_.askFluid)
+            services.askLiquid = [this]() -> std::optional<LiquidChoice> {
+                if (auto fluid = services_.askFluid(FluidGroup::Liquids)) return LiquidChoice{*fluid, ""};
+                return std::nullopt;
+            };
+        services.drawSheet = [](const CalculationSheet& sheet) -> std::optional<std::string> {
+            if (const auto pdf = CalculationSheetPdf(sheet)) return pdf->toStdString();
+            return std::nullopt;
+        };
+        valveSizing_ = new ValveSizingDialog(models_[0]->locale(), std::move(services), this);
+    }
+    valveSizing_->show();
+    valveSizing_->raise();
+    valveSizing_->activateWindow();
+    dismissSplash();
+    return valveSizing_;
 }
 
 RunWindow* MainWindow::newRun() {

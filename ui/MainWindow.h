@@ -57,6 +57,8 @@ public:
     class HelpWindow* helpWindow() const { return help_; }
     // The analysis window for the panel in view.
     void openAnalysis();
+    // Tools > Control valve sizing: the dialog, made on first use.
+    class ValveSizingDialog* openValveSizing();
     // The panel in view, which the File menu's commands act on: the tab's in
     // the single layout; in the four-panel layout the one last worked in
     // (marked by its frame), panel 1 at start.
@@ -114,6 +116,7 @@ private:
     SplashWindow* splash_ = nullptr;
     class AnalysisWindow* analysis_ = nullptr;
     class HelpWindow* help_ = nullptr;
+    class ValveSizingDialog* valveSizing_ = nullptr;
     QTimer splashTimer_;
     bool shownOnce_ = false;
     int current_ = 1;  // the panel in view in the four-panel layout

@@ -234,7 +234,7 @@ void LiquidNotes(const LiquidValveCase& c, ValveResult& r) {
 }
 
 // The turbulent flow per unit C at FP and FLP, and whether it is choked:
-// equations (1) to (4) solved for Q.
+// the turbulent equations solved for Q.
 std::pair<double, bool> LiquidCapacity(const LiquidTerms& t, double fp, double flp) {
     const bool choked = t.dp >= Square(flp / fp) * t.limit;
     return {choked ? kValveN1 * flp * std::sqrt(t.limit / t.densityRatio)
@@ -304,6 +304,7 @@ ValveResult SizeLiquidValve(const LiquidValveCase& c, const ValveReading& readin
     const auto [capacity, choked] = LiquidCapacity(t, 1, v.fl);
     const double c0 = c.flow / capacity;
     r.kv = c0;
+    r.kvTurbulent = c0;
     r.choked = choked;
     r.reynolds = ValveReynolds(t.flowOverViscosity, c0, v);
     if (r.reynolds < kValveTurbulentReynolds) {
@@ -436,8 +437,8 @@ GasTerms GasTermsOf(const GasValveCase& c, double p2, bool fromNormalFlow) {
     return t;
 }
 
-// The flow per unit C at FP, Y and x (limited where choked): equations
-// (6) to (17) solved for the flow, in the case's form.
+// The flow per unit C at FP, Y and x (limited where choked): the gas
+// equations solved for the flow, in the case's form.
 double GasCapacity(const GasValveCase& c, const GasTerms& t, double fp, double y, double x) {
     switch (c.form) {
         case GasFlowForm::Mass:
@@ -498,6 +499,7 @@ ValveResult SizeGasValve(const GasValveCase& c, const ValveReading& reading) {
     const double c0 = c.flow / GasCapacity(c, t, 1, plainY, std::min(t.x, *r.xChoked));
     const double flowOverViscosity = c.flow * t.massPerFlow * t.reynoldsPerMass;
     r.kv = c0;
+    r.kvTurbulent = c0;
     r.reynolds = ValveReynolds(flowOverViscosity, c0, v);
     if (r.reynolds < kValveTurbulentReynolds) {
         if (!TryReynoldsTrials(c0, [&](double ci) { return ValveReynolds(flowOverViscosity, ci, v); }, v,

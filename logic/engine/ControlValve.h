@@ -8,8 +8,10 @@
 // Units: the standard's, with pressures in bar (absolute); C is Kv in m3/h;
 // liquid flows and gas volume flows in m3/h, mass flows in kg/h; diameters
 // in mm; temperatures in K; molar masses in kg/kmol; a liquid's kinematic
-// viscosity in cSt and a gas's dynamic viscosity in uPa s.  Equation numbers
-// are those of the standard's first edition (1998).
+// viscosity in cSt and a gas's dynamic viscosity in uPa s.  An equation
+// number in brackets is the standard's where a public source confirms it
+// (python fluids' control_valve, which cites IEC 60534-2-1 / ISA-75.01.01-2007
+// by number for these); the other equations go by their names.
 //
 // An inputs struct goes in, a result struct comes out: the coefficient, the
 // flow, the pressures, whether the flow is choked, the regime, every factor,
@@ -51,7 +53,7 @@ inline constexpr double kFullTrimMaxCOverD2 = 0.04;
 // The standard's trial step in the non-turbulent iteration: Ci = 1.3 C.
 inline constexpr double kValveTrialStep = 1.3;
 // The expansion factor at choked flow, where x = Fgamma xT: 1 - 1/3 (the
-// 0.667 of equations (12) to (17)).
+// 0.667 of the choked gas equations).
 inline constexpr double kChokedExpansionFactor = 2.0 / 3.0;
 // xT above this is outside the range the standard's gas equations hold for.
 inline constexpr double kValveMaxValidXT = 0.84;
@@ -147,6 +149,8 @@ struct ValveResult {
     double reynolds = 0;        // Rev the regime was found by: at the C without reducers (sizing,
                                 // turbulent), at the trial Ci taken, or at the flow found
     int passes = 0;             // passes of the FP iteration or trials of Ci
+    double kvTurbulent = 0;     // sizing: the turbulent C without reducers, where the FP
+                                // iteration and the FR trials start
     // Liquids:
     std::optional<double> ff;        // FF
     std::optional<double> flp;       // FLP (FL without reducers)
@@ -180,9 +184,9 @@ struct ValveReading {
 };
 
 // The Kv a liquid needs: kv, the factors and the regime; p2 and flow as given.
-//   turbulent (Rev >= 10 000):  C = Q / (N1 FP) sqrt((rho1/rho0) / dp)              (1), (2)
-//   choked, dp >= (FLP/FP)^2 (p1 - FF pv):  C = Q / (N1 FLP) sqrt((rho1/rho0) / (p1 - FF pv))  (3), (4)
-//   non-turbulent:  C = Q / (N1 FR) sqrt((rho1/rho0) / dp), without FP          (5)
+//   turbulent (Rev >= 10 000):  C = Q / (N1 FP) sqrt((rho1/rho0) / dp)              (1) without reducers
+//   choked, dp >= (FLP/FP)^2 (p1 - FF pv):  C = Q / (N1 FLP) sqrt((rho1/rho0) / (p1 - FF pv))  (3), (4) with reducers
+//   non-turbulent:  C = Q / (N1 FR) sqrt((rho1/rho0) / dp), without FP
 // with FP, FLP from the reducers (ValvePipingFactor, LiquidRecoveryWithPiping)
 // by iteration from the C without them, and FR by the standard's trials
 // Ci = 1.3 C, 1.3 Ci ... until C / FR <= Ci, which is the answer.
@@ -199,11 +203,12 @@ ValveResult LiquidValveFlow(const LiquidValveCase& c, double kv);
 // fault BeyondChokedFlow (with the choked flow) where it cannot pass it.
 ValveResult LiquidValveOutletPressure(const LiquidValveCase& c, double kv);
 
-// The Kv a gas needs, with x = dp/p1, Fgamma = gamma/1.4 (35), x limited
-// to Fgamma xTP where choked, Y = 1 - x / (3 Fgamma xTP) (34):
-//   mass flow W:        C = W / (N8 FP p1 Y) sqrt(T1 Z / (x M))            (7), (10), (13), (16)
-//   actual flow Q1:     C = W / (N6 FP Y sqrt(x p1 rho1)), W = Q1 rho1     (6), (9), (12), (15)
-//   normal or standard: C = Q / (N9 FP p1 Y) sqrt(M T1 Z / x)             (8a), (11a), (14a), (17a)
+// The Kv a gas needs, with x = dp/p1, the specific heat ratio factor
+// Fgamma = gamma/1.4, x limited to Fgamma xTP where choked, the expansion
+// factor Y = 1 - x / (3 Fgamma xTP):
+//   mass flow W:        C = W / (N8 FP p1 Y) sqrt(T1 Z / (x M))
+//   actual flow Q1:     C = W / (N6 FP Y sqrt(x p1 rho1)), W = Q1 rho1
+//   normal or standard: C = Q / (N9 FP p1 Y) sqrt(M T1 Z / x)   (8a), (14a) choked; (11a), (17a) with reducers
 // with rho1 = p1 M / (Z R T1); non-turbulent as for a liquid (the
 // turbulent C divided by FR by the same trials, without FP).  Example: the
 // standard's example 3 (carbon dioxide, 680 to 310 kPa, 3800 m3/h at 0
@@ -221,27 +226,31 @@ ValveResult GasValveOutletPressure(const GasValveCase& c, double kv);
 
 // The factors, for a valve of C = `kv` (m3/h) and size d between pipes
 // D1 and D2 (mm):
-//   FP = 1 / sqrt(1 + (sum zeta / N2) (C / d^2)^2)                            (20)
-//   sum zeta = zeta1 + zeta2 + zetaB1 - zetaB2                                 (21)
-//   zetaB = 1 - (d / D)^4                                                      (22)
-//   zeta1 = 0.5 (1 - (d / D1)^2)^2,  zeta2 = 1.0 (1 - (d / D2)^2)^2            (23), (24)
+//   piping geometry factor  FP = 1 / sqrt(1 + (sum zeta / N2) (C / d^2)^2)
+//   sum zeta = zeta1 + zeta2 + zetaB1 - zetaB2
+//   Bernoulli coefficients  zetaB = 1 - (d / D)^4
+//   reducers' loss coefficients  zeta1 = 0.5 (1 - (d / D1)^2)^2,  zeta2 = 1.0 (1 - (d / D2)^2)^2
 double ValvePipingFactor(double kv, const ValveBody& valve);
 double ValveLossCoefficients(const ValveBody& valve);       // sum zeta
 double ValveInletLossCoefficients(const ValveBody& valve);  // zeta1 + zetaB1
-//   FLP = FL / sqrt(1 + (FL^2 / N2) (zeta1 + zetaB1) (C / d^2)^2)             (31), (32)
+// liquid pressure recovery factor with reducers:
+//   FLP = FL / sqrt(1 + (FL^2 / N2) (zeta1 + zetaB1) (C / d^2)^2)
 double LiquidRecoveryWithPiping(double kv, const ValveBody& valve);
-//   xTP = (xT / FP^2) / (1 + (xT (zeta1 + zetaB1) / N5) (C / d^2)^2)          (36), (37)
+// pressure differential ratio factor with reducers:
+//   xTP = (xT / FP^2) / (1 + (xT (zeta1 + zetaB1) / N5) (C / d^2)^2)
 double GasRatioWithPiping(double kv, const ValveBody& valve);
-//   FF = 0.96 - 0.28 sqrt(pv / pc)                                            (33)
+// liquid critical pressure ratio factor:
+//   FF = 0.96 - 0.28 sqrt(pv / pc)
 double LiquidCriticalPressureRatio(double vapourPressure, double criticalPressure);
-//   Rev = N4 Fd Q / (nu sqrt(C FL)) (FL^2 C^2 / (N2 D1^4) + 1)^(1/4)          (28)
+// valve Reynolds number:
+//   Rev = N4 Fd Q / (nu sqrt(C FL)) (FL^2 C^2 / (N2 D1^4) + 1)^(1/4)
 // with Q in m3/h and nu in m2/s (Q / nu: any consistent pair).
 double ValveReynolds(double flowOverViscosity, double kv, const ValveBody& valve);
 // FR at Rev for a valve of C = `kv`:
-//   full trim:     n1 = N2 / (C/d^2)^2 (C/d^2 at most 0.04)                   (29)
-//   reduced trim:  n2 = 1 + N32 (C/d^2)^(2/3)                                 (30)
-//   transitional:  FR = 1 + (0.33 FL^(1/2) / n^(1/4)) log10(Rev / 10 000)     (26)
-//   laminar:       FR = 0.026 / FL sqrt(n Rev), at most 1                     (27)
+//   full trim:     n1 = N2 / (C/d^2)^2 (C/d^2 at most 0.04)
+//   reduced trim:  n2 = 1 + N32 (C/d^2)^(2/3)
+//   transitional:  FR = 1 + (0.33 FL^(1/2) / n^(1/4)) log10(Rev / 10 000)
+//   laminar:       FR = 0.026 / FL sqrt(n Rev), at most 1
 // the smaller of the two (the laminar one alone below Rev 10).  `laminar`
 // tells which gave it.
 double ValveReynoldsFactor(double kv, double reynolds, const ValveBody& valve, bool* laminar = nullptr);

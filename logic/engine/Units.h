@@ -17,6 +17,9 @@ inline constexpr double kPoundsPerKilogram = 2.204;
 inline constexpr double kAtmosphereBar = 1.01325;     // bar
 inline constexpr double kPascalPerBar = 1e5;          // Pa in 1 bar, by definition
 inline constexpr double kZeroCelsiusKelvin = 273.15;  // K
+// degF = degC x 1.8 + 32.
+inline constexpr double kFahrenheitPerCelsius = 1.8;
+inline constexpr double kFahrenheitAtZeroCelsius = 32;
 inline constexpr double kAtmospherePsi = 14.6959494;  // psi
 // The atmosphere in psi rounded to three decimals, as the text report's
 // entry flow of an imperial gas panel uses it.

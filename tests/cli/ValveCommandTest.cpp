@@ -155,7 +155,7 @@ TEST(ValveCommand, PrintsTheReadmeExampleAsShown) {
 TEST(ValveCommand, HelpNamesEveryOption) {
     const CliRun r = Cli({"valve", "--help"});
     EXPECT_EQ(r.status, ExitStatus::Ok);
-    EXPECT_EQ(ValveOptionNames().size(), 28u);
+    EXPECT_EQ(ValveOptionNames().size(), 34u);
     for (const std::string& name : ValveOptionNames()) EXPECT_NE(r.out.find("  " + name + " "), std::string::npos) << name;
     EXPECT_NE(Cli({"--help"}).out.find("corvane-cli valve size|flow|dp"), std::string::npos);
 }
@@ -238,6 +238,54 @@ TEST(ValveCommand, RefusalsNameTheOption) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << words << "\n" << r.err;
         EXPECT_TRUE(r.out.empty()) << r.out;
     }
+}
+
+// valve size --sheet: the case handed to the drawer as the dialog would
+// show it, written whole; never over a data-base file, never without the
+// views, and its title block only with it.
+TEST(ValveCommand, SheetOfTheCase) {
+    const std::string dir = ::testing::TempDir();
+    const std::string out = dir + "/valve-sheet.pdf", stock = dir + "/CorvaneFluidsO.dat";
+    std::ofstream(stock) << "10\tWater\n";
+    std::vector<CalculationSheet> drawn;
+    ValveSheetPlace place{[&](const CalculationSheet& s) -> std::optional<std::string> {
+                              drawn.push_back(s);
+                              return std::string("%PDF-1.4 sheet");
+                          },
+                          "2026-01-02", {stock}};
+    std::ostringstream o, e;
+    auto args = CarbonDioxide("size", {"--p2", "3.1", "--normal-flow", "3800", "--sheet", out, "--title", "Plant 7"});
+    args.erase(args.begin());
+    ASSERT_EQ(RunValveCommand(args, o, e, Locale{}, place), ExitStatus::Ok) << e.str();
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].date, "2026-01-02");
+    EXPECT_NE(drawn[0].pageHeading.find("Project Plant 7"), std::string::npos);
+    std::ifstream written(out);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "%PDF-1.4 sheet");
+    EXPECT_TRUE(o.str().empty());
+    struct Case {
+        std::vector<std::string> more;
+        bool withDrawer;
+        std::string message;
+    };
+    const Case refused[] = {
+        {{"--sheet", stock}, true, "is the data-base file"},
+        {{"--sheet", out}, false, "--sheet needs corvane-sheet"},
+        {{"--sheet", out, "--json"}, true, "--sheet goes without --json"},
+        {{"--title", "T"}, true, "--title goes with --sheet"},
+    };
+    for (const Case& c : refused) {
+        std::vector<std::string> more{"--p2", "3.1", "--normal-flow", "3800"};
+        more.insert(more.end(), c.more.begin(), c.more.end());
+        auto words = CarbonDioxide("size", more);
+        words.erase(words.begin());
+        std::ostringstream o2, e2;
+        ValveSheetPlace p = place;
+        if (!c.withDrawer) p.drawer = nullptr;
+        EXPECT_EQ(RunValveCommand(words, o2, e2, Locale{}, p), ExitStatus::Invalid) << c.message;
+        EXPECT_NE(e2.str().find(c.message), std::string::npos) << e2.str();
+    }
+    EXPECT_EQ(drawn.size(), 1u);
 }
 
 }  // namespace
