@@ -14,6 +14,7 @@
 
 #include "app/SingleInstance.h"
 #include "logic/io/FileIo.h"
+#include "logic/io/FileLock.h"
 #include "logic/io/Settings.h"
 #include "logic/model/pumps/PumpLibrary.h"
 #include "logic/model/settings/UserChoices.h"
@@ -79,6 +80,8 @@ int RunCorvane(int argc, char** argv) {
     // A write beyond the file size limit fails and is undone, instead of
     // ending the program.
     IgnoreFileSizeSignal();
+    // Ended by a signal, the program removes the lock files it holds.
+    ReleaseLocksOnSignals();
     QApplication app(argc, argv);
     const CommandLine line = ReadCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
     switch (line.ask) {

@@ -19,6 +19,7 @@
 #include "cli/FluidCommand.h"
 #include "cli/ValveCommand.h"
 #include "logic/io/FileIo.h"
+#include "logic/io/FileLock.h"
 #include "logic/model/data/FluidDatabaseModel.h"
 #include "logic/model/data/PipeDatabaseModel.h"
 #include "logic/model/panels/PanelFile.h"
@@ -578,6 +579,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
 
 int CliMain(int argc, char** argv, const SheetDrawer& drawer) {
     IgnoreFileSizeSignal();
+    ReleaseLocksOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const Locale locale = LocaleFromEnvironment([](const char* name) { return std::getenv(name); });
     // The data commands find the stock files beside the program, as the

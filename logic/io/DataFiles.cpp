@@ -219,6 +219,9 @@ std::optional<std::string> DataFiles::append(const std::string& line) {
 
 std::optional<std::string> DataFiles::recover() {
     RemoveDeadTemporaries(user_);
+    // The lock file of a killed writer goes with its temporaries; one this
+    // object holds is in use.
+    if (lock_->depth == 0) RemoveStaleLock(user_);
     if (!FileExists(backup_)) return std::nullopt;
     const std::string lead = "The backup " + backup_ + " of an interrupted removal could not be merged back:\r";
     Hold held;

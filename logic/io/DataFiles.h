@@ -118,8 +118,9 @@ public:
     std::optional<std::string> removeFirst(const std::string& line, const std::function<void(int)>& step = {},
                                            bool* removed = nullptr);
 
-    // Merges a backup back into the user file and removes temporaries of
-    // writers that were killed.  The problem or the notice for the user.
+    // Merges a backup back into the user file and removes the temporaries
+    // and the lock file of writers that were killed.  The problem or the
+    // notice for the user.
     std::optional<std::string> recover();
 
     // Where the user's data folder comes from, named in a message when it

@@ -19,17 +19,11 @@ constexpr std::size_t kChunk = 1u << 16;
 constexpr int kMostLinks = 40;
 constexpr const char* kTemporaryMark = ".corvane-new-";
 
-std::string KindOf(mode_t mode) {
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
+FileFailure Failure(const std::string& path, int error) { return FileFailure{path, error, {}, {}}; }
+
+FileFailure NotRegular(const std::string& path, mode_t mode) {
+    return FileFailure{path, kNotRegularFile, FileKindText(mode), {}};
 }
-
-FileFailure Failure(const std::string& path, int error) { return FileFailure{path, error, {}}; }
-
-FileFailure NotRegular(const std::string& path, mode_t mode) { return FileFailure{path, kNotRegularFile, KindOf(mode)}; }
 
 // Closes the descriptor when it goes out of scope.
 class Fd {
@@ -357,19 +351,47 @@ std::string FileErrorText(int error) {
         case EFBIG:
         case kFileTooLarge: return "File too large";
         case kReadOnlyFile: return "File is read-only";
-        case kNotRegularFile: return "Not a regular file";
+        case kNotRegularFile: return "This is not a regular file";
         case kFileBusy: return "File is being changed by another program";
         default: return "I/O error " + std::to_string(error);
     }
 }
 
+std::string FileKindText(unsigned mode) {
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return {};
+}
+
 std::string FileErrorText(const FileFailure& failure) {
-    if (failure.error == kNotRegularFile) return "This is " + failure.what + ", not a file";
-    return FileErrorText(failure.error);
+    std::string text = FileErrorText(failure.error);
+    if (failure.error == kNotRegularFile && !failure.what.empty()) text = "This is " + failure.what + ", not a file";
+    if (!failure.lock.empty()) return "The lock file " + failure.lock + " cannot be made: " + text;
+    return text;
 }
 
 std::string FileProblem(const FileFailure& failure) {
     std::string advice;
+    if (!failure.lock.empty()) {
+        // The lock file is made beside the file while it changes.
+        switch (failure.error) {
+            case EACCES:
+            case EPERM:
+                advice = "You may not make a file in that folder: ask its owner, or use another folder. Nothing was "
+                         "changed.";
+                break;
+            case kNotRegularFile:
+            case EISDIR:
+            case ELOOP:
+                advice = "Corvane makes this file while it changes the file beside it: remove what stands in its "
+                         "place. Nothing was changed.";
+                break;
+            default: break;
+        }
+        if (!advice.empty()) return failure.path + ": " + FileErrorText(failure) + "\r" + advice;
+    }
     switch (failure.error) {
         case ENOENT:
         case ENOTDIR: advice = "Check the file's name and folder."; break;

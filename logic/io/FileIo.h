@@ -40,13 +40,21 @@ struct FileFailure {
     std::string path;
     int error = 0;
     std::string what;  // for kNotRegularFile: "a FIFO", "a folder", ...
+    // Where the failure is the lock file's (FileLock) that keeps other
+    // writers off `path`: that lock file.
+    std::string lock;
 };
+
+// What a file that is not a regular one is: "a FIFO", "a folder", "a
+// device", "a socket"; "" for any other kind.
+std::string FileKindText(unsigned mode);
 
 // The platform's short text: "File not found", "File access denied",
 // "Disk full", "File too large", "I/O error <n>", and for the cases above
 // "File is read-only", "File too large", "This is a FIFO, not a file",
 // "File is being changed by another program", "The symbolic links of this
-// name form a loop".
+// name form a loop".  A lock file's failure names it: "The lock file
+// <lock> cannot be made: File access denied".
 std::string FileErrorText(int error);
 std::string FileErrorText(const FileFailure& failure);
 

@@ -4,7 +4,8 @@
 # one run per call, and checks what each kill left: every original line of
 # the user file exactly once (the line being added or removed at most
 # once), the file's mode kept, a panel file either old or new and whole,
-# and after the next start no temporary, no backup and no lock held.
+# no lock held, and after the next start no temporary, no backup and no
+# lock file.
 #   kill-at-every-call.sh CORVANE_CLI SAVE_PROBE PANEL_FILE
 set -eu
 cli=$1 probe=$2 panel=$3
@@ -71,7 +72,7 @@ check() {
     *) "$cli" data list fluids --data-dir "$d" >/dev/null 2>&1 || fail "the next start failed" ;;
   esac
   for f in "$d"/* "$d"/.*; do
-    case $f in *corvane-new*|*.bak*) fail "left behind: $f" ;; esac
+    case $f in *corvane-new*|*.bak*|*.lock) fail "left behind: $f" ;; esac
   done
 }
 
@@ -130,4 +131,16 @@ for op in add remove pump-add pump-remove save; do
     done
   done
 done
+# A signal the program may catch, while it holds the lock (at the flush of
+# the added line): it ends the program, and no lock file stays.
+for signal in INT:2 TERM:15 HUP:1; do
+  sig=${signal%:*} op=add call=fsync n=1
+  setup
+  status=0
+  strace -f -qq -o /dev/null -e trace=fsync -e "inject=fsync:signal=SIG$sig:when=1" \
+    "$cli" data add fluid New 9 9 9 --data-dir "$d" >/dev/null 2>&1 || status=$?
+  [ "$status" -eq $((128 + ${signal#*:})) ] || fail "SIG$sig did not end the add (status $status)"
+  [ ! -e "$fluids.lock" ] || fail "SIG$sig left $fluids.lock"
+done
+
 echo "every system call of add, remove (fluids, pumps) and save killed once: $runs runs, nothing lost"

@@ -13,6 +13,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "logic/io/DataFiles.h"
@@ -307,7 +308,8 @@ TEST_F(Files, RecoveryInAReadOnlyFolderSaysWhatHappened) {
             // Both files are still read and listed.
             return problem &&
                    problem->find("The backup " + backup + " of an interrupted removal could not be merged back") == 0 &&
-                   problem->find(user + ": File access denied") != std::string::npos &&
+                   problem->find(user + ": The lock file " + user + ".lock cannot be made: File access denied") !=
+                       std::string::npos &&
                    problem->find("could not be read") == std::string::npos && m.table().used() == 1;
         },
         true));
@@ -315,7 +317,7 @@ TEST_F(Files, RecoveryInAReadOnlyFolderSaysWhatHappened) {
 }
 
 // One writer at a time: a second lock waits, and after its time gives up
-// with a message that names the file; the lock file stays, empty.
+// with a message that names the file; no lock file stays.
 TEST_F(Files, ASecondWriterWaitsAndThenGivesUp) {
     const std::string user = Path(kFluidUserFile).string();
     FileLock first, second;
@@ -326,9 +328,87 @@ TEST_F(Files, ASecondWriterWaitsAndThenGivesUp) {
     EXPECT_EQ(FileProblem(*busy), user + ": File is being changed by another program\rAnother Corvane or corvane-cli "
                                          "kept it busy; nothing was changed. Try again when it is done.");
     first.release();
+    EXPECT_FALSE(fs::exists(user + ".lock"));
     EXPECT_FALSE(FileLock::Take(user, second, std::chrono::milliseconds(30)));
     EXPECT_EQ(ReadBytes(user + ".lock"), "");
+    second.release();
+    EXPECT_FALSE(fs::exists(user + ".lock"));
     EXPECT_FALSE(fs::exists(user));
+}
+
+// A writer that waited on a lock file the one before it removed locks the
+// new one at that name: a third still waits for it.
+TEST_F(Files, AWaiterLocksTheFileThatIsAtTheNameNow) {
+    const std::string user = Path(kFluidUserFile).string();
+    FileLock first, second, third;
+    ASSERT_FALSE(FileLock::Take(user, first));
+    std::optional<FileFailure> waited;
+    std::thread waiter([&] { waited = FileLock::Take(user, second, std::chrono::seconds(5)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    first.release();
+    waiter.join();
+    ASSERT_FALSE(waited);
+    EXPECT_TRUE(fs::exists(user + ".lock"));
+    EXPECT_TRUE(FileLock::Take(user, third, std::chrono::milliseconds(30)));
+    second.release();
+    EXPECT_FALSE(fs::exists(user + ".lock"));
+}
+
+// A lock file left by a killed writer is not locked: the next writer takes
+// it and removes it, and so does the next start of a data base.
+TEST_F(Files, ALockFileOfAKilledWriterIsRemovedByTheNext) {
+    const std::string user = Path(kFluidUserFile).string();
+    for (const bool byStart : {false, true}) {
+        ASSERT_TRUE(InChild([&] {
+            static FileLock left;  // never released: the process ends holding it
+            if (FileLock::Take(user, left)) return false;
+            ::_exit(0);
+        }));
+        ASSERT_TRUE(fs::exists(user + ".lock"));
+        FileLock next;
+        EXPECT_FALSE(byStart ? Fluids().recover().has_value() : FileLock::Take(user, next).has_value());
+        next.release();
+        EXPECT_FALSE(fs::exists(user + ".lock")) << byStart;
+    }
+}
+
+// What stands where the lock file should be, and a folder where it cannot
+// be made, is named as the lock file's.
+TEST_F(Files, ALockFileThatCannotBeMadeIsNamed) {
+    const std::string user = Path(kFluidUserFile).string();
+    const std::string lock = user + ".lock";
+    const std::string place = "Corvane makes this file while it changes the file beside it: remove what stands in "
+                              "its place. Nothing was changed.";
+    const struct {
+        std::function<void()> make;
+        std::string text;
+    } cases[] = {
+        {[&] { fs::create_directory(lock); }, "This is a folder, not a file\r" + place},
+        {[&] { ::mkfifo(lock.c_str(), 0644); }, "This is a FIFO, not a file\r" + place},
+        {[&] { fs::create_symlink(lock, lock); }, "The symbolic links of this name form a loop\r" + place},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        FileLock held;
+        const auto failure = FileLock::Take(user, held, std::chrono::milliseconds(30));
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(FileProblem(*failure), user + ": The lock file " + lock + " cannot be made: " + c.text);
+        fs::remove(lock);
+    }
+    // A folder that takes no new file, holding a user file that may be
+    // written: the lock file is what cannot be made.
+    WriteBytes(user, "11\tA\t1\t1.000000\t1.000000\r\n");
+    fs::permissions(user, fs::perms::all);
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_TRUE(InChild(
+        [&] {
+            const auto problem = Fluids().append("11\tB\t2\t2.000000\t2.000000");
+            return problem && *problem == user + ": The lock file " + lock +
+                                              " cannot be made: File access denied\rYou may not make a file in that "
+                                              "folder: ask its owner, or use another folder. Nothing was changed.";
+        },
+        true));
 }
 
 // ---------------------------------------------------------------- permissions, links
