@@ -1,6 +1,7 @@
 #include "logic/model/runs/RunEditor.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <utility>
 
@@ -669,9 +670,16 @@ RunFileWrite WriteRunFile(const std::string& path, const RunDocument& document,
         return w;
     }
     // Under the lock: what is there now is what this window read or wrote
-    // last, or another program's change would be lost.
+    // last, or another program's change would be lost.  A file that cannot
+    // be read again cannot be compared: it is not written over either (one
+    // that is gone has nothing to lose).
     if (readBytes) {
         const FileRead now = ReadWholeFile(path, kMaxRunFileBytes);
+        if (!now.bytes && !(now.failure && now.failure->error == ENOENT)) {
+            w.message = "This file cannot be read again to compare it with what was opened here (" + now.error +
+                        "); it was not overwritten. Save the run under another name.";
+            return w;
+        }
         if (now.bytes && *now.bytes != *readBytes) {
             w.message = "Another program has changed this file since it was opened here; it was not overwritten. "
                         "Save the run under another name, or open the file again.";

@@ -259,6 +259,17 @@ TEST(RunEditor, TheRunFileIsNotWrittenOverAnotherProgramsChange) {
     EXPECT_FALSE(refused.bytes);
     EXPECT_NE(refused.message.find("Another program has changed this file"), std::string::npos);
     EXPECT_EQ(*ReadRunFile(path).document, d);
+    // What cannot be read again to compare is not written over (a file
+    // grown past what a run file may be); one that is gone is written.
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string(kMaxRunFileBytes, ' ');
+    const RunFileWrite unread = WriteRunFile(path, d, read.bytes);
+    EXPECT_FALSE(unread.bytes);
+    EXPECT_EQ(unread.message, "This file cannot be read again to compare it with what was opened here (File too "
+                              "large); it was not overwritten. Save the run under another name.");
+    EXPECT_EQ(fs::file_size(path), read.bytes.size() + 1 + kMaxRunFileBytes);
+    fs::remove(path);
+    EXPECT_TRUE(WriteRunFile(path, d, read.bytes).bytes);
+    EXPECT_FALSE(fs::exists(path + ".lock"));
     // Not a run document: said.
     std::ofstream(dir / "junk.cvrun") << "{\"corvane_run\": 1}";
     EXPECT_FALSE(ReadRunFile((dir / "junk.cvrun").string()).document);
