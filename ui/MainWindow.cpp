@@ -180,7 +180,11 @@ void MainWindow::createMenus() {
     saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     recentMenu_ = file->addMenu("&Recent files");
     recentMenu_->setObjectName("RecentFilesMenu");
-    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        // With the files another copy of the program opened meanwhile.
+        if (services_.choices) services_.choices->reload();
+        fillRecentMenu();
+    });
     file->addSeparator();
     export_ = action(file, "Export calculation sheet\u2026", "ExportCalculationSheet1", [this] {
         const int number = panelInView();

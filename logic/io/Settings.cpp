@@ -34,10 +34,17 @@ std::string ConfigFolder(const std::function<const char*(const char*)>& env) {
 Settings::Settings(std::string path) : path_(std::move(path)) {}
 
 std::optional<std::string> Settings::load() {
-    lines_.clear();
-    if (path_.empty() || !FileExists(path_)) return std::nullopt;
+    if (path_.empty()) return std::nullopt;
+    if (!FileExists(path_)) {
+        // A dangling link or a loop of links is a problem; a missing file not.
+        FileFailure failure;
+        if (!WriteTarget(path_, &failure)) return FileProblem(failure);
+        lines_.clear();
+        return std::nullopt;
+    }
     const FileRead read = ReadWholeFile(path_, kMaxSettingsBytes);
     if (!read.bytes) return read.failure ? FileProblem(*read.failure) : path_ + ": " + read.error;
+    lines_.clear();
     std::string_view rest = *read.bytes;
     while (!rest.empty()) {
         const auto end = rest.find('\n');
@@ -56,15 +63,41 @@ std::optional<std::string> Settings::load() {
 
 std::optional<std::string> Settings::save() const {
     if (path_.empty()) return std::nullopt;
-    std::string bytes = std::string(kHeading) + "\n";
-    for (const auto& [key, value] : lines_) bytes += (key.empty() ? value : key + "=" + value) + "\n";
     if (auto failure = MakeFolders(FolderOf(path_))) return FileProblem(*failure);
-    // One copy of the program runs for a user, but its settings may sit in
-    // a home folder that another machine shares: one writer at a time.
     FileLock lock;
     if (auto failure = FileLock::Take(path_, lock)) return FileProblem(*failure);
+    return write();
+}
+
+std::optional<std::string> Settings::write() const {
+    std::string bytes = std::string(kHeading) + "\n";
+    for (const auto& [key, value] : lines_) bytes += (key.empty() ? value : key + "=" + value) + "\n";
     if (auto failure = WriteFileAtomically(path_, bytes)) return FileProblem(*failure);
     return std::nullopt;
+}
+
+std::optional<std::string> Settings::change(const std::function<void(Settings&)>& edit) {
+    if (path_.empty()) {
+        edit(*this);
+        return std::nullopt;
+    }
+    if (auto failure = MakeFolders(FolderOf(path_))) {
+        edit(*this);
+        return FileProblem(*failure);
+    }
+    // Another copy of the program may change the file meanwhile: read,
+    // changed and written while it may not.
+    FileLock lock;
+    if (auto failure = FileLock::Take(path_, lock)) {
+        edit(*this);
+        return FileProblem(*failure);
+    }
+    if (auto unread = load()) {
+        edit(*this);
+        return *unread + "\rThe change was not written, so that nothing in the file is lost.";
+    }
+    edit(*this);
+    return write();
 }
 
 std::string Settings::value(std::string_view key) const {

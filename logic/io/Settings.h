@@ -6,6 +6,11 @@
 // ~/.config/corvane/settings): UTF-8, one "key=value" a line, a key that
 // holds a list on as many lines.  Lines it does not know are kept, and the
 // file is always written whole through FileIo.
+//
+// Two copies of the program (on two machines that share a home folder, or
+// two displays) may change it at once: each change reads the file again
+// under its lock, makes that one change to what it holds and writes it, so
+// that neither copy's change is lost.
 
 #include <functional>
 #include <optional>
@@ -29,11 +34,16 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Reads the file.  A missing file is no problem; otherwise the problem
-    // names the file and says what happened.
+    // Reads the file.  A missing file is no problem (no settings);
+    // otherwise the problem names the file and says what happened, and the
+    // settings stay as they were.
     std::optional<std::string> load();
     // Writes the file whole, creating its folder first.
     std::optional<std::string> save() const;
+    // One change: under the file's lock the file is read again, `edit` is
+    // applied to what it holds, and it is written.  Where the file cannot
+    // be read, the change is made here only and the file is left as it is.
+    std::optional<std::string> change(const std::function<void(Settings&)>& edit);
 
     // The first value of the key ("" where there is none).
     std::string value(std::string_view key) const;
@@ -45,6 +55,9 @@ public:
     void setValues(std::string_view key, const std::vector<std::string>& values);
 
 private:
+    // Writes the file whole; the caller holds its lock.
+    std::optional<std::string> write() const;
+
     std::string path_;
     // key and value; a line that holds no "key=value" is kept with an
     // empty key as it was.

@@ -90,41 +90,55 @@ ChooserStart UserChoices::start(FileKind kind, const std::string& name) const {
     return s;
 }
 
-void UserChoices::save() {
-    if (auto problem = settings_.save(); problem && onProblem_) onProblem_(*problem);
+void UserChoices::change(const std::function<void(Settings&)>& edit) {
+    if (auto problem = settings_.change(edit); problem && onProblem_) onProblem_(*problem);
+}
+
+void UserChoices::reload() {
+    if (auto problem = settings_.load(); problem && onProblem_) onProblem_(*problem);
 }
 
 void UserChoices::chosen(FileKind kind, const std::string& path) {
-    settings_.set("folder." + KindKey(kind), FolderOf(path));
-    settings_.set("name." + KindKey(kind), NameOf(path));
-    save();
+    change([&](Settings& s) {
+        s.set("folder." + KindKey(kind), FolderOf(path));
+        s.set("name." + KindKey(kind), NameOf(path));
+    });
 }
 
-std::vector<std::string> UserChoices::recentFiles() const {
-    std::vector<std::string> list = settings_.values(kRecentKey);
+namespace {
+
+std::vector<std::string> RecentOf(const Settings& s) {
+    std::vector<std::string> list = s.values(kRecentKey);
     if (list.size() > kRecentFileCount) list.resize(kRecentFileCount);
     return list;
 }
 
+}  // namespace
+
+std::vector<std::string> UserChoices::recentFiles() const { return RecentOf(settings_); }
+
 void UserChoices::addRecent(const std::string& path) {
-    std::vector<std::string> list = recentFiles();
-    list.erase(std::remove(list.begin(), list.end(), path), list.end());
-    list.insert(list.begin(), path);
-    if (list.size() > kRecentFileCount) list.resize(kRecentFileCount);
-    settings_.setValues(kRecentKey, list);
-    save();
+    // Onto the list as the file holds it now: another copy's files stay,
+    // each where its opening put it.
+    change([&](Settings& s) {
+        std::vector<std::string> list = RecentOf(s);
+        list.erase(std::remove(list.begin(), list.end(), path), list.end());
+        list.insert(list.begin(), path);
+        if (list.size() > kRecentFileCount) list.resize(kRecentFileCount);
+        s.setValues(kRecentKey, list);
+    });
 }
 
 void UserChoices::removeRecent(const std::string& path) {
-    std::vector<std::string> list = recentFiles();
-    list.erase(std::remove(list.begin(), list.end(), path), list.end());
-    settings_.setValues(kRecentKey, list);
-    save();
+    change([&](Settings& s) {
+        std::vector<std::string> list = RecentOf(s);
+        list.erase(std::remove(list.begin(), list.end(), path), list.end());
+        s.setValues(kRecentKey, list);
+    });
 }
 
 void UserChoices::clearRecent() {
-    settings_.setValues(kRecentKey, {});
-    save();
+    change([](Settings& s) { s.setValues(kRecentKey, {}); });
 }
 
 SheetTitle UserChoices::sheetTitle() const {
@@ -137,16 +151,16 @@ SheetTitle UserChoices::sheetTitle() const {
 void UserChoices::setSheetTitle(const SheetTitle& title) {
     const std::string* fields[] = {&title.project, &title.caseName, &title.preparedBy, &title.checkedBy,
                                    &title.revision};
-    for (std::size_t i = 0; i < std::size(fields); ++i) settings_.set(kTitleKeys[i], *fields[i]);
-    save();
+    change([&](Settings& s) {
+        for (std::size_t i = 0; i < std::size(fields); ++i) s.set(kTitleKeys[i], *fields[i]);
+    });
 }
 
 bool UserChoices::runMetric() const { return settings_.value(kRunUnitsKey) != "imperial"; }
 
 void UserChoices::setRunMetric(bool metric) {
     if (runMetric() == metric) return;
-    settings_.set(kRunUnitsKey, metric ? "metric" : "imperial");
-    save();
+    change([&](Settings& s) { s.set(kRunUnitsKey, metric ? "metric" : "imperial"); });
 }
 
 }  // namespace corvane

@@ -52,8 +52,9 @@ class UserChoices {
 public:
     UserChoices(Settings& settings, UserFolders folders);
 
-    // Told each problem of writing the settings (they are written at every
-    // change); nothing else depends on them.
+    // Told each problem of reading or writing the settings (each change is
+    // written at once, merged with what another copy of the program wrote);
+    // nothing else depends on them.
     void setProblemHandler(std::function<void(const std::string& problem)> handler) { onProblem_ = std::move(handler); }
 
     // Where a chooser of the kind starts; it offers `name` where one is
@@ -63,6 +64,10 @@ public:
     // A file chosen in a chooser of the kind: its folder and name are
     // remembered.
     void chosen(FileKind kind, const std::string& path);
+
+    // The settings as the file holds them now, with the changes of another
+    // copy of the program (before the recent files are shown).
+    void reload();
 
     std::vector<std::string> recentFiles() const;
     // The path goes to the top of the list (once), the eleventh drops off.
@@ -80,7 +85,7 @@ public:
     void setRunMetric(bool metric);
 
 private:
-    void save();
+    void change(const std::function<void(Settings&)>& edit);
 
     Settings& settings_;
     UserFolders folders_;

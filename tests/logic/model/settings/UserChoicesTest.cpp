@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "logic/io/Settings.h"
@@ -156,6 +158,61 @@ TEST_F(UserChoicesTest, RecentFilesNewestFirstTenAtMostAndTheTitleBlock) {
     EXPECT_EQ(unwritable.recentFiles().size(), 1u);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find(path("settings")), std::string::npos) << problems[0];
+}
+
+// Two copies of the program on one settings file: each change is made to
+// what the file holds under its lock, so both copies' recent files stay,
+// newest first by when each was opened, and each shows them all.
+TEST_F(UserChoicesTest, TwoCopiesKeepEachOthersRecentFiles) {
+    Settings first(path("settings")), second(path("settings"));
+    UserChoices a(first, folders()), b(second, folders());
+    for (int i = 1; i <= 3; ++i) {
+        a.addRecent("/a/" + std::to_string(i));
+        b.addRecent("/b/" + std::to_string(i));
+    }
+    a.setSheetTitle({"Loop", "", "", "", ""});
+    b.setRunMetric(false);
+    const std::vector<std::string> merged = {"/b/3", "/a/3", "/b/2", "/a/2", "/b/1", "/a/1"};
+    EXPECT_EQ(b.recentFiles(), merged);
+    a.reload();
+    EXPECT_EQ(a.recentFiles(), merged);
+    EXPECT_EQ(a.sheetTitle().project, "Loop");
+    EXPECT_FALSE(a.runMetric());
+
+    // Two processes at once: no change lost.
+    a.clearRecent();
+    std::vector<pid_t> children;
+    for (const char* copy : {"/x/", "/y/"})
+        if (children.push_back(::fork()); children.back() == 0) {
+            Settings own(path("settings"));
+            UserChoices c(own, folders());
+            for (int i = 0; i < 5; ++i) c.addRecent(copy + std::to_string(i));
+            ::_exit(0);
+        }
+    for (pid_t pid : children) ::waitpid(pid, nullptr, 0);
+    a.reload();
+    const auto all = a.recentFiles();
+    ASSERT_EQ(all.size(), 10u);
+    for (const char* copy : {"/x/", "/y/"})
+        for (int i = 1; i < 5; ++i)  // each copy's own files newest first
+            EXPECT_LT(std::find(all.begin(), all.end(), copy + std::to_string(i)) - all.begin(),
+                      std::find(all.begin(), all.end(), copy + std::to_string(i - 1)) - all.begin());
+    EXPECT_FALSE(fs::exists(path("settings.lock")));
+}
+
+// A settings file that cannot be read is not written over by a change.
+TEST_F(UserChoicesTest, AnUnreadableSettingsFileIsNotWrittenOver) {
+    const std::string big = "# not ours\n" + std::string(2u << 20, 'x');
+    std::ofstream(path("settings"), std::ios::binary) << big;
+    Settings settings(path("settings"));
+    UserChoices choices(settings, folders());
+    std::vector<std::string> problems;
+    choices.setProblemHandler([&](const std::string& p) { problems.push_back(p); });
+    choices.addRecent("/f/1.PW1");
+    EXPECT_EQ(choices.recentFiles(), std::vector<std::string>{"/f/1.PW1"});
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("The change was not written"), std::string::npos) << problems[0];
+    EXPECT_EQ(Read(path("settings")), big);
 }
 
 }  // namespace
