@@ -15,7 +15,9 @@
 #include "app/SingleInstance.h"
 #include "logic/io/FileIo.h"
 #include "logic/io/FileLock.h"
+#include "logic/io/Outputs.h"
 #include "logic/io/Settings.h"
+#include "logic/model/pumps/DataBaseFiles.h"
 #include "logic/model/pumps/PumpLibrary.h"
 #include "logic/model/settings/UserChoices.h"
 #include "ui/MainWindow.h"
@@ -194,9 +196,16 @@ int RunCorvane(int argc, char** argv) {
     services.pipeTable = &pipes.table();
     services.choices = &choices;
     services.askSheetTitle = [](const SheetTitle& last, QWidget* parent) { return SheetTitleDialog::ask(last, parent); };
+    // No output of the window is written over a file of the data bases, the
+    // settings or an open document.
+    OutputGuard outputs;
+    outputs.add(DataBaseFiles(folder, userFolder));
+    outputs.add({settings.path(), "the settings file"});
+    services.outputs = &outputs;
 
     MainWindow mainForm(locale, services, folder);
     dialogs.owner = &mainForm;
+    outputs.setOpenDocuments([&mainForm] { return mainForm.openDocuments(); });
     // A run document may name rows of the fluid and pipe data bases: read
     // afresh with the decimal point each time a run is calculated (a run
     // is rarely calculated without a change by the user in between).

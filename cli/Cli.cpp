@@ -546,11 +546,13 @@ std::variant<SheetOptions, std::string> ParseSheetOptions(const std::vector<std:
 
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
                     const SheetDrawer& drawer, const std::string& date, const SheetTitle& title,
-                    const std::optional<PumpEntry>& pump) {
-    // The sheet never takes the place of the case it shows.
-    if (SameFile(outPath, file)) {
-        err << "corvane-cli: " << outPath << " is the panel file " << file
-            << " itself; the sheet would overwrite it: give the sheet another name\n";
+                    const std::optional<PumpEntry>& pump, const std::vector<GuardedFile>& dataBases) {
+    // The sheet never takes the place of the case it shows, nor of a data
+    // base.
+    std::vector<GuardedFile> guarded{{file, "the panel file"}};
+    guarded.insert(guarded.end(), dataBases.begin(), dataBases.end());
+    if (auto refusal = SheetOverwrites(outPath, guarded)) {
+        err << "corvane-cli: " << *refusal << "\n";
         return ExitStatus::Invalid;
     }
     if (!drawer) {
@@ -618,7 +620,12 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
             return ExitStatus::Invalid;
         }
         const SheetOptions& o = std::get<SheetOptions>(options);
-        return RunSheet(args[1], o.file, err, locale, drawer, TodaysDate(), o.title, o.pump);
+        if (args[1].empty()) {
+            err << "corvane-cli: --sheet needs the name of the file to write the sheet to\n" << kUsage;
+            return ExitStatus::Invalid;
+        }
+        return RunSheet(args[1], o.file, err, locale, drawer, TodaysDate(), o.title, o.pump,
+                        DataBaseFilesAt(std::nullopt, place));
     }
     if (!args.empty() && args[0] == "--sweep") {
         if (args.size() != 3) {

@@ -121,10 +121,12 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
 // beside and then in place).  0 written, 1 the calculation was refused (the
 // panel's message), 2 the file was invalid or OUT could not be written.
 // The sheet's title block and a pump on the pipe run come from the options
-// before FILE (ParseSheetOptions).
+// before FILE (ParseSheetOptions).  OUT is never FILE nor one of `dataBases`
+// (2, nothing written).
 ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::ostream& err, const Locale& locale,
                     const SheetDrawer& drawer, const std::string& date, const SheetTitle& title = {},
-                    const std::optional<PumpEntry>& pump = std::nullopt);
+                    const std::optional<PumpEntry>& pump = std::nullopt,
+                    const std::vector<GuardedFile>& dataBases = {});
 
 // What --sheet OUT is given after OUT: --title (the project), --case,
 // --prepared-by, --checked-by, --revision, each with its text; --pump with

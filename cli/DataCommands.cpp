@@ -13,6 +13,7 @@
 #include "logic/io/DataFiles.h"
 #include "logic/io/DataTable.h"
 #include "logic/io/FileIo.h"
+#include "logic/model/pumps/DataBaseFiles.h"
 #include "logic/model/data/DataEntryRules.h"
 #include "logic/text/Cp1252.h"
 #include "logic/text/NumberText.h"
@@ -423,6 +424,24 @@ DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataComma
     return Files(w, place, [&](const std::string& program, const std::string& userFolder) {
         return DataFiles(program, userFolder, stock, user, backup);
     });
+}
+
+std::vector<GuardedFile> DataBaseFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place) {
+    Words w;
+    w.dataDir = dataDir;
+    std::vector<GuardedFile> files;
+    Files(w, place, [&](const std::string& program, const std::string& user) {
+        files = DataBaseFiles(program, user);
+        return DataFiles(program, user, kFluidStockFile, kFluidUserFile, kFluidBackupFile);
+    });
+    return files;
+}
+
+std::optional<std::string> SheetOverwrites(const std::string& out, const std::vector<GuardedFile>& guarded) {
+    const auto file = OverwrittenFile(out, guarded);
+    if (!file) return std::nullopt;
+    return out + " is " + file->what + " " + file->path + " itself; the sheet would overwrite it: give the sheet "
+           "another name";
 }
 
 bool AsksForHelp(const std::vector<std::string>& args) {

@@ -28,6 +28,7 @@
 
 #include "cli/ExitStatus.h"
 #include "logic/io/DataFiles.h"
+#include "logic/io/Outputs.h"
 #include "logic/text/Locale.h"
 
 namespace corvane {
@@ -52,6 +53,14 @@ std::string WithLineFeeds(std::string text);
 // window keeps them.
 DataFiles DataFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place, const char* stock,
                       const char* user, const char* backup);
+
+// Every file of the data bases in the folders in use (those of --data-dir
+// when given): what no output of a command may be written over.
+std::vector<GuardedFile> DataBaseFilesAt(const std::optional<std::string>& dataDir, const DataCommandPlace& place);
+
+// The refusal of a sheet written to `out` where that is one of `guarded`
+// (the command's input first, then the data bases'), or nothing.
+std::optional<std::string> SheetOverwrites(const std::string& out, const std::vector<GuardedFile>& guarded);
 
 // What is wrong with a folder named by --data-dir (it must exist and be a
 // folder; it is never made), or nothing.

@@ -205,11 +205,19 @@ ExitStatus RunRunCommand(const std::vector<std::string>& args, std::ostream& out
         err << "corvane-cli: run --sheet takes one FILE" << (json ? ", without --json" : "") << "\n" << kRunUsage;
         return ExitStatus::Invalid;
     }
-    // The sheet never takes the place of the run it shows.
-    if (sheet && SameFile(*sheet, files.front())) {
-        err << "corvane-cli: " << *sheet << " is the run file " << files.front()
-            << " itself; the sheet would overwrite it: give the sheet another name\n";
+    if (sheet && sheet->empty()) {
+        err << "corvane-cli: --sheet needs the name of the file to write the sheet to\n" << kRunUsage;
         return ExitStatus::Invalid;
+    }
+    // The sheet never takes the place of the run it shows, nor of a file of
+    // the data bases that the run may read.
+    if (sheet) {
+        std::vector<GuardedFile> guarded{{files.front(), "the run file"}};
+        for (GuardedFile& f : DataBaseFilesAt(dataDir, place)) guarded.push_back(std::move(f));
+        if (auto refusal = SheetOverwrites(*sheet, guarded)) {
+            err << "corvane-cli: " << *refusal << "\n";
+            return ExitStatus::Invalid;
+        }
     }
     if (sheet && !drawer) {
         err << "corvane-cli: --sheet needs corvane-sheet beside corvane-cli (the program built with its views, Qt), "

@@ -29,6 +29,7 @@
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "logic/model/settings/UserChoices.h"
+#include "ui/OutputFile.h"
 #include "ui/PictureFile.h"
 #include "ui/PumpPage.h"
 #include "ui/platform/Platform.h"
@@ -337,16 +338,14 @@ void AnalysisWindow::copyPicture() {
 }
 
 void AnalysisWindow::savePicture() {
-    if (QWidget* view = shownPicture(); view && platform_) SaveShownPicture(*platform_, this, view, choices_);
+    if (QWidget* view = shownPicture(); view && platform_) SaveShownPicture(*platform_, this, view, choices_, outputs_);
 }
 
 void AnalysisWindow::saveData() {
     if (!platform_ || !showsData(tabs_->currentWidget())) return;
     const auto path =
         ChooseFile(*platform_, this, {"CSV data (*.csv)|*.csv", "csv", "Save data"}, true, choices_, FileKind::Data);
-    if (!path) return;
-    if (const auto failure = WriteFileAtomically(*path, shownCsv()))
-        platform_->message(this, MessageKind::Error, FileErrorText(*failure));
+    if (path) WriteOutput(*platform_, this, outputs_, *path, shownCsv(), {"The data", "the data"});
 }
 
 }  // namespace corvane

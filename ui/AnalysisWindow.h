@@ -21,6 +21,7 @@ class QTableWidget;
 
 namespace corvane {
 
+class OutputGuard;
 class Platform;
 class PumpLibrary;
 class PumpPage;
@@ -51,6 +52,7 @@ public:
 
     // Where its file choosers start, remembered between runs.
     void setChoices(UserChoices* choices) { choices_ = choices; }
+    void setOutputGuard(const OutputGuard* outputs) { outputs_ = outputs; }
 
     // The commands of the window's buttons, for the shown tab.
     void copyPicture();
@@ -91,6 +93,7 @@ private:
     std::array<QLabel*, 3> messages_{};
     bool refreshPending_ = false;
     UserChoices* choices_ = nullptr;
+    const OutputGuard* outputs_ = nullptr;
     QPushButton* copy_;
     QPushButton* savePicture_;
     QPushButton* saveData_;

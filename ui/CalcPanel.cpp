@@ -24,6 +24,7 @@
 #include "logic/model/settings/UserChoices.h"
 #include "logic/model/sheets/CalculationSheet.h"
 #include "logic/text/NumberText.h"
+#include "ui/OutputFile.h"
 #include "ui/PanelPicture.h"
 #include "ui/platform/Platform.h"
 #include "ui/sheet/CalculationSheetPdf.h"
@@ -669,6 +670,9 @@ void CalcPanel::save() {
 }
 
 void CalcPanel::writeTo(const std::string& path) {
+    if (services_.platform && !MayWriteOutput(*services_.platform, window(), services_.outputs, path,
+                                              {"The panel file", "the panel file"}, {}, filePath_))
+        return;
     // Written beside the old file and put in its place only when complete
     // (through a link to its target, keeping the file's mode); in place
     // where the folder takes no new file.
@@ -698,13 +702,11 @@ void CalcPanel::exportSheet(const std::optional<PumpEntry>& pump) {
     const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet", {}, offered};
     const auto path = ChooseFile(*platform, window(), chooser, true, services_.choices, FileKind::Sheet);
     if (!path) return;
-    // The sheet never takes the place of the panel file it shows.
-    if (!filePath_.empty() && SameFile(*path, filePath_)) {
-        platform->message(window(), MessageKind::Error,
-                          "The calculation sheet cannot be written over the panel file it shows:\r" + *path +
-                              "\rChoose another name for the sheet.");
+    // The sheet never takes the place of the panel file it shows, nor of
+    // any other file the program reads or keeps.
+    if (!MayWriteOutput(*platform, window(), services_.outputs, *path, kSheetOutput,
+                        {{filePath_, "the panel file it shows"}}))
         return;
-    }
     const auto pdf = CalculationSheetPdf(MakeCalculationSheet(model_, NameOf(filePath_), TodaysDate(), pump, title));
     if (!pdf) {
         platform->message(window(), MessageKind::Error, "The calculation sheet could not be drawn.");

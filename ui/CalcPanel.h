@@ -13,6 +13,7 @@
 #include <string>
 
 #include "logic/io/DataTable.h"
+#include "logic/io/Outputs.h"
 #include "logic/model/data/FluidDatabaseModel.h"
 #include "logic/model/panels/PanelModel.h"
 #include "logic/model/valves/ValveSizingModel.h"
@@ -62,6 +63,9 @@ struct PanelServices {
     // from the last one; nothing when cancelled.  Without it, the last
     // title block is used as it is.
     std::function<std::optional<SheetTitle>(const SheetTitle& last, QWidget* parent)> askSheetTitle;
+    // The files no output may be written over (none: only the document an
+    // output shows).
+    const OutputGuard* outputs = nullptr;
 };
 
 // The colour of a panel and the few colours its controls use.

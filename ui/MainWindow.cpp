@@ -374,6 +374,15 @@ std::vector<RunWindow*> MainWindow::runWindows() const {
     return windows;
 }
 
+std::vector<GuardedFile> MainWindow::openDocuments() const {
+    std::vector<GuardedFile> documents;
+    for (const CalcPanel* p : panels_)
+        if (p && !p->filePath().empty()) documents.push_back({p->filePath(), "an open panel file"});
+    for (const RunWindow* w : runWindows())
+        if (!w->filePath().empty()) documents.push_back({w->filePath(), "an open run file"});
+    return documents;
+}
+
 std::optional<std::string> MainWindow::openRun(const std::string& path) {
     // A run open already comes to the front as it is.
     for (RunWindow* w : runWindows())
@@ -478,6 +487,7 @@ void MainWindow::openAnalysis() {
         analysis_ = new AnalysisWindow({models_[0].get(), models_[1].get(), models_[2].get(), models_[3].get()},
                                        services_.pipeTable, services_.platform, this, services_.pumps);
         analysis_->setChoices(services_.choices);
+        analysis_->setOutputGuard(services_.outputs);
     }
     analysis_->showFor(number);
 }

@@ -83,6 +83,9 @@ public:
     class RunWindow* newRun();
     // The run windows open now.
     std::vector<class RunWindow*> runWindows() const;
+    // The files of the documents open now (panels and runs), which no
+    // output may be written over.
+    std::vector<GuardedFile> openDocuments() const;
     // The data bases a run document may name rows of.
     void setRunDataBases(RunDataBases bases) { runBases_ = std::move(bases); }
     void showAbout();

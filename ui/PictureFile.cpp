@@ -7,14 +7,17 @@
 
 #include "logic/io/FileIo.h"
 #include "logic/model/settings/UserChoices.h"
+#include "ui/OutputFile.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {
 
-void SaveShownPicture(Platform& platform, QWidget* parent, QWidget* view, UserChoices* choices) {
+void SaveShownPicture(Platform& platform, QWidget* parent, QWidget* view, UserChoices* choices,
+                      const OutputGuard* guard) {
     const auto path = ChooseFile(platform, parent, {"PNG or SVG picture (*.png *.svg)|*.png;*.svg", "png", "Save picture"},
                                  true, choices, FileKind::Picture);
-    if (!path) return;
+    const OutputKind picture{"The picture", "the picture"};
+    if (!path || !MayWriteOutput(platform, parent, guard, *path, picture)) return;
     // Drawn into memory, then written whole like every file of the user.
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -40,8 +43,7 @@ void SaveShownPicture(Platform& platform, QWidget* parent, QWidget* view, UserCh
         platform.message(parent, MessageKind::Error, "The picture could not be drawn:\r" + *path);
         return;
     }
-    if (const auto failure = WriteFileAtomically(*path, bytes.toStdString()))
-        platform.message(parent, MessageKind::Error, FileErrorText(*failure));
+    WriteOutput(platform, parent, guard, *path, bytes.toStdString(), picture);
 }
 
 }  // namespace corvane

@@ -27,6 +27,7 @@
 #include "logic/text/NumberText.h"
 #include "logic/model/sheets/RunSheet.h"
 #include "logic/model/settings/UserChoices.h"
+#include "ui/OutputFile.h"
 #include "ui/PictureFile.h"
 #include "ui/platform/Platform.h"
 #include "ui/sheet/CalculationSheetPdf.h"
@@ -477,6 +478,9 @@ std::optional<std::string> RunWindow::openFile(const std::string& path) {
 }
 
 void RunWindow::writeTo(const std::string& path) {
+    if (services_.platform && !MayWriteOutput(*services_.platform, this, services_.outputs, path,
+                                              {"The pipe run", "the run"}, {}, path_))
+        return;
     // The bytes this window read are checked only when writing back to
     // the same file.
     const bool same = !path_.empty() && SameFile(path, path_);
@@ -526,12 +530,8 @@ void RunWindow::exportSheet() {
     const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet", {}, offered};
     const auto path = ChooseFile(*platform, this, chooser, true, services_.choices, FileKind::Sheet);
     if (!path) return;
-    if (!path_.empty() && SameFile(*path, path_)) {
-        platform->message(this, MessageKind::Error,
-                          "The calculation sheet cannot be written over the run file it shows:\r" + *path +
-                              "\rChoose another name for the sheet.");
+    if (!MayWriteOutput(*platform, this, services_.outputs, *path, kSheetOutput, {{path_, "the run file it shows"}}))
         return;
-    }
     const std::string name = path_.empty() ? "" : S(FileName(path_));
     const auto pdf = CalculationSheetPdf(MakeRunSheet(editor_.document(), editor_.outcome(), name, TodaysDate(), title,
                                                       editor_.locale()));
@@ -585,7 +585,7 @@ void RunWindow::copyPicture() {
 }
 
 void RunWindow::savePicture() {
-    if (services_.platform) SaveShownPicture(*services_.platform, this, plotPage_, services_.choices);
+    if (services_.platform) SaveShownPicture(*services_.platform, this, plotPage_, services_.choices, services_.outputs);
 }
 
 void RunWindow::saveData() {
@@ -595,9 +595,8 @@ void RunWindow::saveData() {
     const auto path = ChooseFile(*services_.platform, this,
                                  {"Text, TAB-separated (*.txt)|*.txt", "txt", "Save results"}, true, services_.choices,
                                  FileKind::Data);
-    if (!path) return;
-    if (const auto failure = WriteFileAtomically(*path, editor_.resultsText()))
-        services_.platform->message(this, MessageKind::Error, FileErrorText(*failure));
+    if (path) WriteOutput(*services_.platform, this, services_.outputs, *path, editor_.resultsText(),
+                          {"The results", "the results"});
 }
 
 void RunWindow::closeEvent(QCloseEvent* event) {

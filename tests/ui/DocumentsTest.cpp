@@ -47,6 +47,9 @@ protected:
             titlesOffered_.push_back(last);
             return titleAnswer_;
         };
+        outputs_.add({path("data/CorvaneUserFluids.dat"), "the user fluid file"});
+        outputs_.add({path("config/settings"), "the settings file"});
+        services.outputs = &outputs_;
     }
     std::string path(const std::string& name) const { return QDir(dir_.path()).filePath(QString::fromStdString(name)).toStdString(); }
     // A panel file of the kind with its flow (or, on panel 2, its length) set.
@@ -62,6 +65,7 @@ protected:
     QAction* action(const char* name) { return window_->findChild<QAction*>(name); }
 
     QTemporaryDir dir_;
+    OutputGuard outputs_;
     std::unique_ptr<Settings> settings_;
     std::unique_ptr<UserChoices> choices_;
     std::vector<SheetTitle> titlesOffered_;
@@ -143,6 +147,52 @@ TEST_F(DocumentsTest, TheFileMenuActsOnTheMarkedPanelAndNamesIt) {
     action("ExportCalculationSheet1")->trigger();
     EXPECT_EQ(platform_.saveChoosers.back().name, "line.pdf");
     EXPECT_EQ(platform_.saveChoosers.back().filter, "PDF document (*.pdf)|*.pdf");
+}
+
+// No output of the window is written over a file the program reads or
+// keeps: a data base, the settings, an open document.
+TEST_F(DocumentsTest, NoOutputIsWrittenOverWhatTheProgramReadsOrKeeps) {
+    outputs_.setOpenDocuments([this] { return window_->openDocuments(); });
+    QDir(dir_.path()).mkpath("data");
+    const std::string data = path("data/CorvaneUserFluids.dat"), settings = path("config/settings");
+    QFile f(QString::fromStdString(data));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("11\tX\t1\t1.000000\t1.000000\r\n");
+    f.close();
+    const std::string a = write("a.PW1", PanelKind::PressureDrop), b = write("b.PW2", PanelKind::Flow);
+    window_->openFiles({a, b});  // the settings file holds them as recent files now
+    window_->panel(1)->calculate();
+    RunWindow* run = window_->newRun();
+    const struct {
+        std::function<void()> write;
+        std::string path, message, noun;
+    } cases[] = {
+        {[&] { window_->panel(1)->exportSheet(); }, data,
+         "The calculation sheet cannot be written over the user fluid file", "the sheet"},
+        {[&] { window_->panel(1)->saveFile(); }, settings, "The panel file cannot be written over the settings file",
+         "the panel file"},
+        {[&] { window_->panel(1)->saveFile(); }, b, "The panel file cannot be written over an open panel file",
+         "the panel file"},
+        {[&] { run->saveData(); }, data, "The results cannot be written over the user fluid file", "the results"},
+        {[&] { run->savePicture(); }, a, "The picture cannot be written over an open panel file", "the picture"},
+        {[&] { run->saveAs(); }, settings, "The pipe run cannot be written over the settings file", "the run"},
+    };
+    for (const auto& c : cases) {
+        const auto before = ReadPanelFile(c.path).bytes;
+        platform_.messages.clear();
+        platform_.saveAnswers.push_back(c.path);
+        c.write();
+        ASSERT_EQ(platform_.messages.size(), 1u) << c.message;
+        EXPECT_EQ(platform_.messages[0].text, c.message + ":\r" + c.path + "\rChoose another name for " + c.noun + ".");
+        // The settings change by the chooser's folder, not by the output.
+        if (c.path == settings) EXPECT_EQ(ReadPanelFile(c.path).bytes->rfind("# Corvane's settings", 0), 0u);
+        else EXPECT_EQ(ReadPanelFile(c.path).bytes, before) << c.message;
+    }
+    // A document saved under its own name is no output over another.
+    platform_.messages.clear();
+    window_->panel(1)->save();
+    EXPECT_TRUE(platform_.messages.empty());
+    run->close();
 }
 
 // The export dialog's title block is printed, remembered for the next

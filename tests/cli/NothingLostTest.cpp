@@ -1,0 +1,94 @@
+// corvane-cli on what may lose a user's data: an output over a data base.
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/RunCommand.h"
+#include "logic/model/data/FluidDatabaseModel.h"
+#include "tests/cli/CliRun.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+const std::string kUserOil = "11\tMyOil\t20\t30.000000\t0.880000\r\n";
+const std::string kRun =
+    R"({"corvane_run": 1, "fluid": {"name": "MyOil"}, "source": {"pressure_bar_g": 0, "level_m": 5},
+        "sink": {"pressure_bar_g": 0, "level_m": 0}, "start_elevation_m": 0, "flow_lmin": null,
+        "sections": [{"name": "a", "diameter_mm": 25, "material": "steel", "length_m": 10, "rise_m": 0}]})";
+
+class NothingLost : public CliFiles {
+protected:
+    // A data folder with every data base file, a user fluid among them.
+    std::string DataFolder() {
+        const fs::path a = dir_ / "A";
+        fs::create_directories(a);
+        fs::copy_file(CORVANE_DATA "/CorvaneFluidsO.dat", a / "CorvaneFluidsO.dat");
+        fs::copy_file(CORVANE_DATA "/CorvanePipeIDO.dat", a / "CorvanePipeIDO.dat");
+        for (const char* name : {"CorvaneUserPipeID.dat", "CorvaneUserPumps.dat", "CorvaneUserPipeID.bak"})
+            std::ofstream(a / name, std::ios::binary) << "kept\r\n";
+        std::ofstream(a / "CorvaneUserFluids.dat", std::ios::binary) << kUserOil;
+        return a.string();
+    }
+    CliRun Run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const RunSheetDrawer drawer = [this](const CalculationSheet&) -> std::optional<std::string> {
+            ++drawn_;
+            return std::string("%PDF-1.4");
+        };
+        const ExitStatus status = RunRunCommand(args, out, err, Locale{}, {}, drawer, "2026-01-01");
+        return {status, out.str(), err.str()};
+    }
+    int drawn_ = 0;
+};
+
+// whether the run reads it or not, by its name or through a link.
+TEST_F(NothingLost, ARunSheetIsNeverWrittenOverADataBase) {
+    const std::string a = DataFolder();
+    const std::string run = Write("A/run.cvrun", kRun);
+    fs::create_symlink(a + "/CorvaneUserFluids.dat", dir_ / "link.pdf");
+    const struct {
+        std::string out, what, file;
+    } cases[] = {{a + "/CorvaneUserFluids.dat", "the user fluid file", "CorvaneUserFluids.dat"},
+                 {(dir_ / "link.pdf").string(), "the user fluid file", "CorvaneUserFluids.dat"},
+                 {a + "/CorvaneFluidsO.dat", "the stock fluid file", "CorvaneFluidsO.dat"},
+                 {a + "/CorvaneUserPipeID.bak", "the pipe backup file", "CorvaneUserPipeID.bak"},
+                 {a + "/CorvaneUserPumps.dat", "the user pump file", "CorvaneUserPumps.dat"}};
+    for (const auto& c : cases) {
+        const std::string before = Read(a + "/" + c.file);
+        const CliRun r = Run({"--sheet", c.out, "--data-dir", a, run});
+        EXPECT_EQ(r.status, ExitStatus::Invalid) << c.out;
+        EXPECT_EQ(r.err, "corvane-cli: " + c.out + " is " + c.what + " " + a + "/" + c.file +
+                             " itself; the sheet would overwrite it: give the sheet another name\n");
+        EXPECT_EQ(Read(a + "/" + c.file), before) << c.out;
+    }
+    EXPECT_EQ(drawn_, 0);
+    EXPECT_EQ(Run({"--sheet", "", "--data-dir", a, run}).err.substr(0, 69),  // a sheet needs a name
+              "corvane-cli: --sheet needs the name of the file to write the sheet to");
+}
+
+// The panels' sheet guards the data bases where the program keeps them.
+TEST_F(NothingLost, APanelSheetIsNeverWrittenOverADataBase) {
+    const std::string a = DataFolder();
+    const std::string panel = Write("case.PW2", Read(CORVANE_EXAMPLES "/flow.PW2"));
+    const DataCommandPlace place{a, [](const char*) -> const char* { return nullptr; }};
+    const std::string out = a + "/CorvaneUserPumps.dat";
+    std::ostringstream o, err;
+    EXPECT_EQ(RunCli({"--sheet", out, panel}, o, err, Locale{}, place,
+                     [](const CalculationSheet&) { return std::optional<std::string>("%PDF"); }),
+              ExitStatus::Invalid);
+    EXPECT_NE(err.str().find(out + " is the user pump file "), std::string::npos) << err.str();
+    EXPECT_EQ(Read(out), "kept\r\n");
+    EXPECT_EQ(RunCli({"--sheet", "", panel}, o, err, Locale{}, place, {}), ExitStatus::Invalid);
+    EXPECT_NE(err.str().find("corvane-cli: --sheet needs the name of the file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
