@@ -31,7 +31,9 @@ constexpr const char* kDataUsage =
     "       corvane-cli data remove pipe TYPE NOMINAL [--data-dir DIR]\n"
     "       corvane-cli data list pumps [--json] [--data-dir DIR]\n"
     "       corvane-cli data add pump NAME Q1:H1[,Q2:H2...] [--data-dir DIR]   (l/min and m)\n"
-    "       corvane-cli data remove pump NAME [--data-dir DIR]\n";
+    "       corvane-cli data remove pump NAME [--data-dir DIR]\n"
+    "  VISCOSITY in cSt; DENSITY of a liquid its relative density (water is 1, at most 30),\n"
+    "  of a gas (--gas) kg/m3\n";
 
 std::string Lines(std::string text) {
     text = WithLineFeeds(std::move(text));

@@ -5,6 +5,8 @@
 //
 //   corvane-cli data list fluids|pipes [--json]
 //   corvane-cli data add fluid NAME TEMPERATURE VISCOSITY DENSITY [--gas]
+//     (VISCOSITY in cSt; DENSITY a liquid's relative density, water 1, or
+//     a gas's kg/m3)
 //   corvane-cli data add pipe TYPE NOMINAL DIAMETER_MM
 //   corvane-cli data remove fluid NAME TEMPERATURE
 //   corvane-cli data remove pipe TYPE NOMINAL

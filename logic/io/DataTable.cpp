@@ -157,8 +157,33 @@ bool IsListed(const std::vector<std::string>& rows, const std::string& typed) {
     return false;
 }
 
-bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields) {
-    return IsListed(rows, fields[0] + "\t" + fields[1] + "\t" + fields[2] + "\t" + fields[3]);
+std::string FileNumberKey(std::string_view text, int decimals, const Locale& locale) {
+    const std::string plain = BlankFree(FixDecimalSeparator(text, locale));
+    const char mark = locale.decimalSeparator;
+    bool digit = false;
+    for (char c : plain)
+        if (c >= '0' && c <= '9') digit = true;
+        else if (c != mark) return plain;
+    if (!digit || std::count(plain.begin(), plain.end(), mark) > 1) return plain;
+    std::string kept = TruncateDecimals(plain, decimals, mark);
+    const std::size_t whole = kept.find(mark);
+    const std::size_t zeros = std::min(kept.find_first_not_of('0'), whole == 0 ? 0 : whole - 1);
+    kept.erase(0, zeros);
+    if (kept.front() == mark) kept.insert(kept.begin(), '0');
+    return kept;
+}
+
+bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields, int decimals,
+              const Locale& locale) {
+    const std::string name = BlankFree(fields[0]), second = BlankFree(fields[1]);
+    const std::string a = FileNumberKey(fields[2], decimals, locale), b = FileNumberKey(fields[3], decimals, locale);
+    for (const std::string& row : rows) {
+        const auto f = SplitRow(row);
+        if (BlankFree(f[0]) == name && BlankFree(f[1]) == second && FileNumberKey(f[2], decimals, locale) == a &&
+            FileNumberKey(f[3], decimals, locale) == b)
+            return true;
+    }
+    return false;
 }
 
 DataRecord UserRecord(int code, const std::array<std::string, 4>& fields, int decimals, char separator) {

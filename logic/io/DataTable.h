@@ -85,9 +85,21 @@ std::string TruncateDecimals(const std::string& text, int decimals, char separat
 std::array<std::string, 4> SplitRow(const std::string& row);
 
 // Whether a row's blank-free text begins with the blank-free `typed` text
-// (the four fields joined with TABs): the data bases' duplicate test.
+// (the four fields joined with TABs).
 bool IsListed(const std::vector<std::string>& rows, const std::string& typed);
-bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields);
+
+// The data bases' duplicate test, one for the dialogs and corvane-cli:
+// whether a listed row has the typed fields, its two texts as typed
+// (blanks aside) and its two numbers as the file would hold them, brought
+// to its `decimals` and without leading zeros ("052.5" and "52.500000" are
+// one number).
+bool IsListed(const std::vector<std::string>& rows, const std::array<std::string, 4>& fields, int decimals,
+              const Locale& locale);
+
+// A number text as a file of `decimals` decimals holds it, without
+// leading zeros: "052.5" -> "52.500000"; a text that is not plain digits
+// with one decimal mark, blank-free as it is.
+std::string FileNumberKey(std::string_view text, int decimals, const Locale& locale);
 
 // The record a user's four typed fields make under `code`: the two texts as
 // the data files hold them, the two numbers cut to `decimals` decimals.

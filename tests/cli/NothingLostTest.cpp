@@ -1,4 +1,6 @@
-// corvane-cli on what may lose a user's data: an output over a data base.
+// corvane-cli on what may lose a user's data or say "ok" for what is no
+// pipe: an output over a data base, duplicates, a liquid's density in kg/m3
+// where the data base holds relative densities.
 
 #include <filesystem>
 #include <fstream>
@@ -88,6 +90,36 @@ TEST_F(NothingLost, APanelSheetIsNeverWrittenOverADataBase) {
     EXPECT_EQ(Read(out), "kept\r\n");
     EXPECT_EQ(RunCli({"--sheet", "", panel}, o, err, Locale{}, place, {}), ExitStatus::Invalid);
     EXPECT_NE(err.str().find("corvane-cli: --sheet needs the name of the file"), std::string::npos);
+}
+
+// One duplicate rule: the numbers as the file holds them.
+TEST_F(NothingLost, TheDataBaseTakesWhatARunCanUse) {
+    const std::string a = DataFolder();
+    auto data = [&](std::vector<std::string> words) {
+        words.insert(words.begin(), "data");
+        words.insert(words.end(), {"--data-dir", a});
+        return Cli(words);
+    };
+    const CliRun liquid = data({"add", "fluid", "Oil", "20", "30", "880"});
+    EXPECT_EQ(liquid.status, ExitStatus::Refused);
+    EXPECT_EQ(liquid.err, "880 is a relative density: water is 1.\nA liquid's relative density is above 0 and at "
+                          "most 30; only a gas's density is in kg/m\u00b3.\n");
+    EXPECT_EQ(data({"add", "fluid", "Gas", "20", "15", "880", "--gas"}).status, ExitStatus::Ok);
+    for (const char* viscosity : {"1.004", "1.004", "01.004"}) data({"add", "fluid", "Visc", "20", viscosity, "1"});
+    data({"add", "fluid", "Lead", "20", "52.5", "1"});
+    EXPECT_EQ(data({"add", "fluid", "Lead", "20", "052.5", "1"}).err, "Entry already exists.\n");
+    EXPECT_EQ(Read(a + "/CorvaneUserFluids.dat"), kUserOil + "21\tGas\t20\t15.000000\t880.000000\r\n"
+                                                             "11\tVisc\t20\t1.004000\t1.000000\r\n"
+                                                             "11\tLead\t20\t52.500000\t1.000000\r\n");
+
+    std::ofstream(a + "/CorvaneUserFluids.dat", std::ios::binary) << "11\tMyOil\t20\t30.000000\t880.000000\r\n";
+    const CliRun run = Run({"--data-dir", a, Write("A/run.cvrun", kRun)});
+    EXPECT_EQ(run.status, ExitStatus::Invalid);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("fluid.name: The row \"MyOil\" \"20\" gives the density 880, a relative density: water is "
+                           "1.\n"),
+              std::string::npos)
+        << run.err;
 }
 
 }  // namespace

@@ -78,13 +78,18 @@ void ConnectRowsAndButtons(QDialog* dialog, Platform* platform, Model& model, QL
         model.selectRow(list->row(item));
         refresh();
     });
-    QObject::connect(list, &QListWidget::itemDoubleClicked, dialog, [dialog, &model, list](QListWidgetItem* item) {
-        model.doubleClick(list->row(item));
-        dialog->accept();
-    });
-    QObject::connect(use, &QPushButton::clicked, dialog, [dialog, &model] {
-        model.useData();
-        dialog->accept();
+    QObject::connect(list, &QListWidget::itemDoubleClicked, dialog,
+                     [dialog, platform, &model, list, refresh](QListWidgetItem* item) {
+                         if (auto refusal = model.doubleClick(list->row(item))) {
+                             Report(dialog, platform, refusal);
+                             refresh();
+                         } else {
+                             dialog->accept();
+                         }
+                     });
+    QObject::connect(use, &QPushButton::clicked, dialog, [dialog, platform, &model] {
+        if (auto refusal = model.useData()) Report(dialog, platform, refusal);
+        else dialog->accept();
     });
     QObject::connect(add, &QPushButton::clicked, dialog, [dialog, platform, &model, refresh] {
         Report(dialog, platform, model.add());

@@ -83,6 +83,18 @@ std::optional<Refusal> CheckEntryFields(const std::array<std::string, 4>& fields
     return std::nullopt;
 }
 
+std::optional<Refusal> LiquidDensityRefusal(std::string_view text, const Locale& locale, std::string_view row) {
+    const double density = ReadEntryNumber(text, locale);
+    if (density > 0 && density <= kMostRelativeDensity) return std::nullopt;
+    const std::string number = WriteTrimmedNumber(density, 6, locale);
+    const std::string limit = "A liquid's relative density is above 0 and at most " +
+                              WriteTrimmedNumber(kMostRelativeDensity, 0, locale) +
+                              "; only a gas's density is in kg/m\u00b3.";
+    if (row.empty()) return Refuse(number + " is a relative density: water is 1.\r" + limit);
+    return Refuse("The row " + std::string(row) + " gives the density " + number +
+                  ", a relative density: water is 1.\r" + limit + " This row cannot be used.");
+}
+
 Refusal TableFull(std::string_view rows, std::size_t slots) {
     return {MessageKind::Information, "The list is full: it holds at most " + std::to_string(slots) + " " +
                                           std::string(rows) +

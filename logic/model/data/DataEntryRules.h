@@ -44,4 +44,14 @@ std::optional<Refusal> CheckEntryFields(const std::array<std::string, 4>& fields
 // The refusal of an addition to a full table of `slots` rows.
 Refusal TableFull(std::string_view rows, std::size_t slots);
 
+// The DENSITY of a fluid data base row is a liquid's relative density
+// (water is 1) and a gas's density in kg/m3.  A liquid's is above 0 and at
+// most this, as a run file takes it (30,000 kg/m3).
+inline constexpr double kMostRelativeDensity = 30.0;
+
+// The refusal of a liquid's density text that is no such relative density
+// ("880 is a relative density: water is 1."), naming the data base's `row`
+// ("Oil 20") where it comes from one.
+std::optional<Refusal> LiquidDensityRefusal(std::string_view text, const Locale& locale, std::string_view row = {});
+
 }  // namespace corvane

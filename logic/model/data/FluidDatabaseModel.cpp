@@ -154,12 +154,14 @@ std::optional<Refusal> FluidDatabaseModel::add() {
     if (auto refusal =
             CheckEntryFields(fields_, {"fluid name", "temperature", "viscosity", "density"}, kFluidDecimals, locale_))
         return refusal;
+    if (group_ == FluidGroup::Liquids)
+        if (auto refusal = LiquidDensityRefusal(fields_[3], locale_)) return refusal;
     // Decided on what the file holds now, with the rows that other programs
     // added, while no other program may change it.
     DataFiles::Hold held;
     if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kAddFailedText + *problem};
     if (auto problem = reread()) return Refusal{MessageKind::Error, kAddFailedText + *problem};
-    if (IsListed(rows_, fields_))
+    if (IsListed(rows_, fields_, kFluidDecimals, locale_))
         return Refusal{MessageKind::Information, kEntryExistsText};
     if (table_.used() >= kFluidSlots) return TableFull("fluids", kFluidSlots);
 
@@ -211,14 +213,19 @@ void FluidDatabaseModel::takeGasData(const std::string& name, const std::string&
     clearLiquid();
 }
 
-void FluidDatabaseModel::useData() {
+std::optional<Refusal> FluidDatabaseModel::useData() {
+    if (group_ == FluidGroup::Liquids) {
+        const std::string row = selected_ >= 0 ? fields_[0] + " " + fields_[1] : std::string();
+        if (auto refusal = LiquidDensityRefusal(fields_[3], locale_, row)) return refusal;
+    }
     dataUsed_ = true;
     gasChosen_ = group_ == FluidGroup::Gases;
+    return std::nullopt;
 }
 
-void FluidDatabaseModel::doubleClick(int index) {
+std::optional<Refusal> FluidDatabaseModel::doubleClick(int index) {
     selectRow(index);
-    useData();
+    return useData();
 }
 
 FluidChoice FluidDatabaseModel::choice() const {

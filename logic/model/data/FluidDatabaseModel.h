@@ -72,8 +72,11 @@ public:
     // The calculator closed with its data.
     void takeGasData(const std::string& name, const std::string& temperature, const std::string& viscosity,
                      const std::string& density);
-    void useData();
-    void doubleClick(int index);
+    // "Use this data" and a double click: the dialog closes with the data,
+    // except for a liquid whose density is no relative density a pipe can
+    // carry (DensityRefusal): then the refusal, and the dialog stays.
+    std::optional<Refusal> useData();
+    std::optional<Refusal> doubleClick(int index);
 
     // What "Use this data" hands to a panel.
     FluidChoice choice() const;

@@ -164,7 +164,7 @@ std::optional<Refusal> PipeDatabaseModel::add() {
     DataFiles::Hold held;
     if (auto problem = files_.hold(held)) return Refusal{MessageKind::Error, kAddFailedText + *problem};
     if (auto problem = reread()) return Refusal{MessageKind::Error, kAddFailedText + *problem};
-    if (IsListed(rows_, fields_))
+    if (IsListed(rows_, fields_, kPipeDecimals, locale_))
         return Refusal{MessageKind::Information, kEntryExistsText};
     if (table_.used() >= kPipeSlots) return TableFull("pipes", kPipeSlots);
     const DataRecord r = UserRecord(static_cast<int>(PipeCode::User), fields_, kPipeDecimals, locale_.decimalSeparator);
@@ -198,9 +198,9 @@ std::optional<Refusal> PipeDatabaseModel::remove() {
     return std::nullopt;
 }
 
-void PipeDatabaseModel::doubleClick(int index) {
+std::optional<Refusal> PipeDatabaseModel::doubleClick(int index) {
     selectRow(index, Source::List);
-    useData();
+    return useData();
 }
 
 }  // namespace corvane

@@ -55,8 +55,13 @@ public:
     bool leave(Field f);
     std::optional<Refusal> add();
     std::optional<Refusal> remove();
-    void useData() { dataUsed_ = true; }
-    void doubleClick(int index);
+    // "Use this data" and a double click: the dialog closes with the data
+    // (the fluid data base may refuse; this one never does).
+    std::optional<Refusal> useData() {
+        dataUsed_ = true;
+        return std::nullopt;
+    }
+    std::optional<Refusal> doubleClick(int index);
 
     // The diameter text a panel takes: millimetres when metric, else inches.
     std::string diameterFor(bool metric) const { return metric ? field(Field::Millimetres) : field(Field::Inches); }

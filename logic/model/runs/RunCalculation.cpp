@@ -3,10 +3,13 @@
 #include "logic/model/data/LiquidAtTemperature.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
+#include "logic/engine/PipeFlow.h"
 #include "logic/engine/Units.h"
+#include "logic/model/data/DataEntryRules.h"
 #include "logic/model/data/PipeDatabaseModel.h"
 #include "logic/model/panels/PanelModel.h"
 #include "logic/model/pumps/PumpModel.h"
@@ -61,6 +64,11 @@ RunLiquid LiquidOfDataBase(const RunDocFluid& f, const RunDataBases& bases) {
     l.viscosity = ReadEntryNumber(rows.front()->f4, DotLocale());
     l.density = ReadEntryNumber(rows.front()->f5, DotLocale()) * 1000.0;
     if (!(l.viscosity > 0) || !(l.density > 0)) Fail("fluid.name: the fluid data base's row of " + what + " has no usable numbers");
+    // The row's DENSITY is a liquid's relative density: one beyond what a
+    // run file takes is no liquid's (taken as kg/m3, it would be a
+    // thousand times too large).
+    if (auto refusal = LiquidDensityRefusal(rows.front()->f5, DotLocale(), Quoted(f.name) + " " + Quoted(rows.front()->f3)))
+        Fail("fluid.name: " + OneLine(refusal->text));
     return l;
 }
 

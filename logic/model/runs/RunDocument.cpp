@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "logic/model/data/DataEntryRules.h"
 #include "logic/model/data/FittingsDialogModel.h"
 #include "logic/model/panels/PanelModel.h"
 
@@ -217,8 +218,8 @@ RunDocFluid ReadFluid(const Json& j) {
     f.name = o.text("name");
     f.temperature = o.optionalText("temperature");
     f.viscosityCst = o.optional("viscosity_cst", {0, 1e6, true});
-    f.densityKgM3 = o.optional("density_kg_m3", {0, 3e4, true});
-    f.relativeDensity = o.optional("relative_density", {0, 30, true});
+    f.densityKgM3 = o.optional("density_kg_m3", {0, kMostRelativeDensity * 1000, true});
+    f.relativeDensity = o.optional("relative_density", {0, kMostRelativeDensity, true});
     f.vapourPressureBarA = o.optional("vapour_pressure_bar_a", {0, 1e4, false});
     f.waterTemperatureC = o.optional("water_temperature_c", {0, 370, false});
     o.refuseWith("density_kg_m3", "relative_density");

@@ -52,7 +52,12 @@ const EntryCase kCases[] = {
     {Base::Fluid, {"Oil 5", "15C", "-1", "0.87"}, "The viscosity cannot be negative."},
     {Base::Fluid, {"Oil 5", "15C", "?", "0.87"}, "The viscosity must be a number such as 1.5, not '?'."},
     {Base::Fluid, {"Oil 5", "15C", "4", "1e3"}, "The density must be a number such as 1.5, not '1e3'."},
-    {Base::Fluid, {"Oil 6", "15C", "46", "999999999.9999999"}, ""},
+    {Base::Fluid, {"Oil 6", "15C", "999999999.9999999", "0.87"}, ""},
+    // A liquid's density is relative to water's, as a run file takes it.
+    {Base::Fluid, {"Oil 8", "15C", "30", "30"}, ""},
+    {Base::Fluid, {"Oil 9", "15C", "30", "880"},
+     "880 is a relative density: water is 1.\rA liquid's relative density is above 0 and at most 30; only a gas's "
+     "density is in kg/m\u00b3."},
     {Base::Fluid, {"Oil 7", "15C", "46", "1000000000"},
      "The density is too large: the data file holds at most 999999999.999999."},
     {Base::Pipe, {"PVC", "1/2", "13.1", "0.516"}, ""},

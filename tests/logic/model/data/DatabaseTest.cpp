@@ -156,14 +156,65 @@ TEST_F(Folder, DuplicatesAreFoundOnTheBlankFreeText) {
     ASSERT_TRUE(r);
     EXPECT_EQ(*r, (Refusal{MessageKind::Information, "Entry already exists."}));
     EXPECT_FALSE(fs::exists(Path(kFluidUserFile)));
-    // The texts are compared, not the numbers: "1.004" is new.
-    m.setField(FluidField::Name, "Water");
-    m.setField(FluidField::Viscosity, "1.004");
-    m.setField(FluidField::Density, "0.998");
-    // "1.004" is a prefix of "1.004000" but the density follows it: new.
-    EXPECT_FALSE(m.add());
-    EXPECT_TRUE(fs::exists(Path(kFluidUserFile)));
-    EXPECT_TRUE(m.add());  // the second time it exists
+}
+
+// One duplicate rule for the dialogs and corvane-cli: the names blank-free,
+// the numbers as the file would hold them (its decimals, no leading zeros).
+TEST_F(Folder, DuplicatesAreTheNumbersTheFileWouldHold) {
+    Stock(kFluidStockFile, kFluids);
+    FluidDatabaseModel m(Fluids(), Locale{});
+    m.load();
+    m.show();
+    const struct {
+        const char* name;
+        const char* viscosity;
+        const char* density;
+        bool exists;
+    } cases[] = {
+        {"Water", "1.004", "0.998", true},     // the stock row "1.004000 0.998000"
+        {"Water", "01.0040009", "000.998", true},
+        {"Water", "1.005", "0.998", false},    // added
+        {"Water", "1.005", "0.998", true},     // the second time
+        {"Oil", "52.5", "0.9", false},
+        {"Oil", "052.5", "0.90", true},
+        {"Oil", ".9", "0.9", false},
+        {"Oil", "0.900000", "0.9", true},
+    };
+    for (const auto& c : cases) {
+        m.setField(FluidField::Name, c.name);
+        m.setField(FluidField::Viscosity, c.viscosity);
+        m.setField(FluidField::Density, c.density);
+        const auto r = m.add();
+        EXPECT_EQ(r ? r->text : "", c.exists ? "Entry already exists." : "") << c.name << " " << c.viscosity;
+    }
+    EXPECT_EQ(FileNumberKey(" 0,5", 3, Locale{}), "0.500");  // either mark
+}
+
+// A liquid's row beyond any relative density is not handed to a panel: its
+// DENSITY is taken relative to water's, and 880 would be 880,000 kg/m3.
+TEST_F(Folder, ALiquidRowOfNoRelativeDensityIsNotUsed) {
+    Stock(kFluidStockFile, kFluids);
+    Stock(kFluidUserFile, {"11\tOil\t20\t30.000000\t880.000000", "21\tHeavy\t20\t1.000000\t880.000000"});
+    FluidDatabaseModel m(Fluids(), Locale{});
+    m.load();
+    m.show();
+    auto row = [&](const std::string& name) {
+        const auto& rows = m.rows();
+        const auto it = std::find_if(rows.begin(), rows.end(), [&](const std::string& r) { return r.rfind(name, 0) == 0; });
+        return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
+    };
+    const int oil = row("Oil\t");
+    ASSERT_GE(oil, 0);
+    const auto refused = m.doubleClick(oil);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->text, "The row Oil 20 gives the density 880, a relative density: water is 1.\rA liquid's "
+                             "relative density is above 0 and at most 30; only a gas's density is in kg/m\u00b3. This "
+                             "row cannot be used.");
+    EXPECT_FALSE(m.dataUsed());
+    m.setGroup(FluidGroup::Gases);  // a gas's density is in kg/m3
+    m.selectRow(row("Heavy\t"));
+    EXPECT_FALSE(m.useData());
+    EXPECT_TRUE(m.dataUsed());
 }
 
 TEST_F(Folder, SixDecimalsByTruncation) {
