@@ -249,8 +249,12 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     }
     PanelModel& panel = *loaded.panel;
     r.panel = panel.kind();
+    const auto unusable = loaded.error ? std::nullopt : UnusableFileEntry(panel);
     if (loaded.error) {
         r.message = WithLineFeeds(loaded.error->text);
+    } else if (unusable) {
+        r.status = ExitStatus::Refused;
+        r.message = WithLineFeeds(unusable->text);
     } else if (auto refusal = panel.calculate()) {
         r.status = ExitStatus::Refused;
         r.message = WithLineFeeds(refusal->text);
@@ -260,7 +264,8 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     if (r.status == ExitStatus::Ok) r.isothermal = CompareIsothermal(panel);
     if (pump && r.status != ExitStatus::Invalid) {
         PumpOutcome p;
-        p.point = SolvePumpOnPanel(panel, *pump);
+        if (unusable) p.point.refusal = unusable;
+        else p.point = SolvePumpOnPanel(panel, *pump);
         if (p.point.refusal) {
             p.refusal = WithLineFeeds(p.point.refusal->text);
         } else {
@@ -491,6 +496,10 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
     const auto loaded = LoadForCommand(file, err, locale);
     if (!loaded) return ExitStatus::Invalid;
     PanelModel& panel = *loaded;
+    if (auto unusable = UnusableFileEntry(panel)) {
+        err << file << ": " << WithLineFeeds(unusable->text) << "\n";
+        return ExitStatus::Refused;
+    }
     const auto kind = std::optional<PanelKind>(panel.kind());
     std::optional<Ctl> entry;
     for (int i = 0; i < kCtlCount; ++i) {
@@ -563,7 +572,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
     const auto loaded = LoadForCommand(file, err, locale);
     if (!loaded) return ExitStatus::Invalid;
     PanelModel& panel = *loaded;
-    if (auto refusal = panel.calculate()) {
+    if (auto refusal = UnusableFileEntry(panel); refusal || (refusal = panel.calculate())) {
         err << file << ": " << WithLineFeeds(refusal->text) << "\n";
         return ExitStatus::Refused;
     }

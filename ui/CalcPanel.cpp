@@ -643,6 +643,9 @@ std::optional<Refusal> CalcPanel::loadFrom(const std::string& path, const std::s
         droppedKeySaid_ = false;
         Q_EMIT status(QString());
     }
+    // What no one could type is said at once; the entries stay, to be
+    // corrected.
+    if (!error) report(UnusableFileEntry(model_));
     return error;
 }
 

@@ -1,6 +1,7 @@
 // corvane-cli on what may lose a user's data or say "ok" for what is no
 // pipe: an output over a data base, duplicates, a liquid's density in kg/m3
-// where the data base holds relative densities.
+// where the data base holds relative densities, panel files no one could
+// type.
 
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,7 @@ protected:
     int drawn_ = 0;
 };
 
+// A sheet is never written over a data base file of the folder in use,
 // whether the run reads it or not, by its name or through a link.
 TEST_F(NothingLost, ARunSheetIsNeverWrittenOverADataBase) {
     const std::string a = DataFolder();
@@ -92,6 +94,8 @@ TEST_F(NothingLost, APanelSheetIsNeverWrittenOverADataBase) {
     EXPECT_NE(err.str().find("corvane-cli: --sheet needs the name of the file"), std::string::npos);
 }
 
+// A liquid's DENSITY is its relative density: 880 is refused as one; a
+// gas's is kg/m3.  A row already beyond it is refused where a run uses it.
 // One duplicate rule: the numbers as the file holds them.
 TEST_F(NothingLost, TheDataBaseTakesWhatARunCanUse) {
     const std::string a = DataFolder();
@@ -120,6 +124,53 @@ TEST_F(NothingLost, TheDataBaseTakesWhatARunCanUse) {
                            "1.\n"),
               std::string::npos)
         << run.err;
+}
+
+// What no one could type into a panel, in a panel file: refused as the
+// window refuses an unusable entry, with the limits of the run files.
+TEST_F(NothingLost, APanelFileThatCannotBeAPipeIsRefused) {
+    const std::string example = Read(CORVANE_EXAMPLES "/pressure-drop.PW1");
+    auto withLine = [&](int line, const std::string& text) {
+        std::string bytes = example;
+        std::size_t start = 0;
+        for (int i = 1; i < line; ++i) start = bytes.find("\r\n", start) + 2;
+        bytes.replace(start, bytes.find("\r\n", start) - start, text);
+        return Write("case.PW1", bytes);
+    };
+    const struct {
+        int line;
+        std::string text, message;
+    } cases[] = {
+        {5, "nan", "The internal roughness in this file, 'nan', is not a number."},
+        {5, "inf", "The internal roughness in this file, 'inf', is not a number."},
+        {5, "1e309", "The internal roughness in this file, '1e309', is not a number."},
+        {5, "1000000", "The internal roughness in this file, 1000000 mm, is not below the internal diameter, 25.000 mm: "
+                       "no pipe has it."},
+        {5, "1e308", "The internal roughness in this file, 1e308 mm, is not below the internal diameter, 25.000 mm: "
+                     "no pipe has it."},
+        {9, "nan", "The elevation change in this file, 'nan', is not a number."},
+        {17, "-inf", "The viscosity in this file, '-inf', is not a number."},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = Cli({"--json", withLine(c.line, c.text)});
+        EXPECT_EQ(r.status, ExitStatus::Refused) << c.text;
+        EXPECT_NE(r.out.find("\"status\": \"refused\",\n    \"message\": \"" + c.message + "\""), std::string::npos)
+            << r.out.substr(0, 300);
+    }
+    // A diameter too small for a velocity: with a smooth pipe, as the
+    // roughness would be above it.
+    std::string bytes = example;
+    bytes.replace(bytes.find("0.046"), 5, "0");
+    bytes.replace(bytes.find("25.000"), 6, "1e-160");
+    const CliRun tiny = Cli({Write("tiny.PW1", bytes)});
+    EXPECT_EQ(tiny.status, ExitStatus::Refused);
+    EXPECT_EQ(tiny.err.substr(tiny.err.find(": ") + 2),
+              "The internal diameter in this file, 1e-160 mm, is too small for a flow through it to have a "
+              "velocity.\n");
+    // What the panel itself refuses stays its refusal; a number too close
+    // to 0 reads as the 0 it nearly is.
+    EXPECT_EQ(Cli({withLine(5, "?")}).status, ExitStatus::Ok);
+    EXPECT_EQ(Cli({withLine(9, "1e-320")}).status, ExitStatus::Ok);
 }
 
 }  // namespace

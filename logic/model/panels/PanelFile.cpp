@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 
+#include "logic/engine/PipeFlow.h"
 #include "logic/io/FileIo.h"
 #include "logic/model/panels/PanelKinds.h"
 #include "logic/model/shared/FittingsText.h"
@@ -102,6 +106,72 @@ std::string NotAnIntegerText(std::string_view text) {
         else shown += c;
     }
     return "'" + shown + "' is not a valid integer value";
+}
+
+// ---------------------------------------------------------------- checking
+
+namespace {
+
+// What the refusal calls an entry.
+std::string NounOf(Ctl c) {
+    switch (c) {
+        case Ctl::ElevationChange_RightEdit: return "The elevation change";
+        case Ctl::FluidViscosityRightEdit: return "The viscosity";
+        case Ctl::FluidRelativeDensityRightEdit: return "The density";
+        default: break;
+    }
+    const std::string_view noun = Spec(c).leaveNoun;
+    return noun.empty() ? std::string(Spec(c).name) : std::string(noun);
+}
+
+// A text the panel reads as 0 although it stands for no number: a word
+// ("nan", "inf", anything but digits, signs, marks and exponents) or a
+// number too large for any (a text too close to 0 reads as the 0 it nearly
+// is).
+bool StandsForNoNumber(std::string_view text, const Locale& locale) {
+    if (IsEntryNumber(text, locale)) return false;
+    std::string plain = FixDecimalSeparator(text, locale);
+    for (char& c : plain) {
+        if (c == locale.decimalSeparator) c = '.';
+        else if (!(c >= '0' && c <= '9') && c != ' ' && c != '+' && c != '-' && c != 'e' && c != 'E' && c != '?')
+            return true;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(plain.c_str(), &end);
+    return errno == ERANGE && std::fabs(v) > 1.0;
+}
+
+}  // namespace
+
+std::optional<Refusal> UnusableFileEntry(const PanelModel& panel) {
+    const Locale& locale = panel.locale();
+    auto refuse = [](std::string text) { return Refusal{MessageKind::Warning, std::move(text)}; };
+    for (const Line& l : LayoutOf(panel.kind())) {
+        if (l.item != Item::Entry || l.ctl == Ctl::FluidName_Edit) continue;
+        const std::string& text = panel.text(l.ctl);
+        if (StandsForNoNumber(text, locale))
+            return refuse(NounOf(l.ctl) + " in this file, '" + text + "', is not a number.");
+    }
+    if (!PanelHas(panel.kind(), Ctl::IDmm_RightEdit)) return std::nullopt;
+    const std::string unit = panel.text(Ctl::ID_UnitsLabel);
+    const double roughness = ReadEntryNumber(panel.text(Ctl::IRmm_RightEdit), locale);
+    const double diameter = ReadEntryNumber(panel.text(Ctl::IDmm_RightEdit), locale);
+    if (!(diameter > 0)) return std::nullopt;
+    if (roughness >= diameter)
+        return refuse("The internal roughness in this file, " + panel.text(Ctl::IRmm_RightEdit) + " " + unit +
+                      ", is not below the internal diameter, " + panel.text(Ctl::IDmm_RightEdit) + " " + unit +
+                      ": no pipe has it.");
+    // The flow of the panels that take one, a litre a minute where the flow
+    // is what the panel finds.
+    const SolverInputs in = panel.solverInputs();
+    const double flow = panel.kind() == PanelKind::Flow ? 1.0 : in.flow;
+    if (!(flow > 0)) return std::nullopt;
+    const double velocity = VelocityFromFlow(flow, in.diameter);
+    if (!std::isfinite(velocity) || !(velocity > 0))
+        return refuse("The internal diameter in this file, " + panel.text(Ctl::IDmm_RightEdit) + " " + unit + ", is " +
+                      (in.diameter < 1 ? "too small" : "too large") + " for a flow through it to have a velocity.");
+    return std::nullopt;
 }
 
 // ---------------------------------------------------------------- reading

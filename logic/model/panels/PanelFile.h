@@ -87,4 +87,13 @@ LoadedPanel LoadPanelFileBytes(std::string_view bytes, const Locale& locale);
 // "'<text>' is not a valid integer value"
 std::string NotAnIntegerText(std::string_view text);
 
+// A file holds what no one could type into the panel: the refusal of the
+// first number of a loaded file that no pipe can have, or nothing.  An
+// entry holds a finite number (or, as the panel leaves it, nothing or
+// "?"), not "nan", "inf" or a number beyond any (1e309); the roughness is
+// below the diameter, as a run file needs it; the diameter gives the flow
+// a velocity that is a number above 0.  What the panel refuses itself
+// (nothing, zero or below) is left to its calculation.
+std::optional<Refusal> UnusableFileEntry(const PanelModel& panel);
+
 }  // namespace corvane
