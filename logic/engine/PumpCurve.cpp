@@ -33,10 +33,18 @@ PumpCurveResult MakePumpCurve(std::vector<PumpPoint> points, double speedRatio) 
             r.fault = PumpCurveFault::NegativeValue;
             return r;
         }
+        const PumpPoint given = p;
         p.flow *= speedRatio;
         p.head *= speedRatio * speedRatio;
         if (!std::isfinite(p.flow) || !std::isfinite(p.head)) {
             r.fault = PumpCurveFault::TooLarge;
+            return r;
+        }
+        // A flow or head that the ratio brings below the smallest normal
+        // number is lost to rounding: the curve would not be the pump's.
+        if ((std::isnormal(given.flow) && !std::isnormal(p.flow)) ||
+            (std::isnormal(given.head) && !std::isnormal(p.head))) {
+            r.fault = PumpCurveFault::SpeedTooSmall;
             return r;
         }
     }

@@ -33,6 +33,7 @@ enum class PumpCurveForm { OnePoint, Fitted, Lines };
 enum class PumpCurveFault {
     NoPoints,           // no point at all
     SpeedNotPositive,   // a speed ratio of zero or less
+    SpeedTooSmall,      // a speed ratio so small that the points' flows or heads vanish
     NegativeValue,      // a negative flow or head; one point needs both above zero
     TooLarge,           // a flow or head beyond the numbers the calculation holds
     TooSmall,           // a point so near zero that its curve cannot be formed

@@ -1,7 +1,7 @@
 // corvane-cli on what may lose a user's data or say "ok" for what is no
 // pipe: an output over a data base, duplicates, a liquid's density in kg/m3
 // where the data base holds relative densities, panel files no one could
-// type.
+// type, and the messages of numbers too small to calculate with.
 
 #include <filesystem>
 #include <fstream>
@@ -171,6 +171,24 @@ TEST_F(NothingLost, APanelFileThatCannotBeAPipeIsRefused) {
     // to 0 reads as the 0 it nearly is.
     EXPECT_EQ(Cli({withLine(5, "?")}).status, ExitStatus::Ok);
     EXPECT_EQ(Cli({withLine(9, "1e-320")}).status, ExitStatus::Ok);
+}
+
+// A number too small to calculate with is named, not the pipe.
+TEST_F(NothingLost, NumbersTooSmallAreNamed) {
+    auto liquid = [](const std::string& viscosity) {
+        std::string run = kRun;
+        return run.replace(run.find("\"name\": \"MyOil\""), 15,
+                           "\"name\": \"L\", \"viscosity_cst\": " + viscosity + ", \"relative_density\": 1");
+    };
+    std::string pump = liquid("1.004"), viscous = liquid("1e-320");
+    pump.replace(pump.find("\"sections\""), 0,
+                 "\"pump\": {\"after_section\": 1, \"points\": [[0, 40], [200, 36], [400, 26]], \"speed\": 1e-320}, ");
+    EXPECT_EQ(Run({Write("pump.cvrun", pump)}).err,
+              (dir_ / "pump.cvrun").string() + ": pump.speed: The speed ratio is too small to calculate with: the "
+                                               "pump curve's flows and heads vanish at it.\n");
+    EXPECT_EQ(Run({Write("thin.cvrun", viscous)}).err,
+              (dir_ / "thin.cvrun").string() +
+                  ": The run gives no valid result: the liquid's viscosity is too small to calculate with.\n");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -160,6 +161,21 @@ TEST_F(CalculationSheetTest, LetterForUsEnglishAndTheLocalesDecimalSeparator) {
     EXPECT_NE(text.find(" " + comma.text(Ctl::FlowrateLMin_RightEdit) + " "), std::string::npos);
     EXPECT_NE(text.find("g = 9,81 m/s"), std::string::npos);
     EXPECT_EQ(text.find("9.81"), std::string::npos);
+}
+
+// A fluid name of 600,000 characters without a blank is drawn in a time
+// that grows with its length (with its square, it took most of a minute).
+TEST_F(CalculationSheetTest, ALongNameIsDrawnInLinearTime) {
+    PanelModel p(PanelKind::PressureDrop, Locale{});
+    ASSERT_FALSE(p.calculate());
+    CalculationSheet sheet = MakeCalculationSheet(p, "long.PW1", "2026-12-09");
+    const auto xs = [](const std::string& text) { return std::count(text.begin(), text.end(), 'x'); };
+    const auto without = xs(Text(WritePdf(sheet, dir_, "short.pdf")));
+    sheet.sections.front().blocks.push_back(SheetParagraph(std::string(600000, 'x')));
+    const auto start = std::chrono::steady_clock::now();
+    const std::string pdf = WritePdf(sheet, dir_, "long.pdf");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_GT(xs(Text(pdf)) - without, 5000);  // as much as its page holds
 }
 
 // The names of the Moody family as the sheet draws them (its chart's size

@@ -35,7 +35,29 @@ QFont SheetFont(double points, bool bold = false) {
     return font;
 }
 
-QString Escaped(const std::string& s) { return Q(s).toHtmlEscaped(); }
+// A run of characters without a blank longer than this gets a break
+// opportunity (a zero-width space) after each such stretch: the text
+// layout searches a whole unbroken run for every line it breaks it into,
+// so a long fluid name took a time that grew with its length squared.
+constexpr int kLongestUnbroken = 160;
+
+QString Breakable(const QString& s) {
+    QString out;
+    out.reserve(s.size() + s.size() / kLongestUnbroken);
+    int run = 0;
+    for (const QChar c : s) {
+        if (c.isSpace()) run = 0;
+        else if (run >= kLongestUnbroken && !c.isLowSurrogate()) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+        out += c;
+        ++run;
+    }
+    return out;
+}
+
+QString Escaped(const std::string& s) { return Breakable(Q(s)).toHtmlEscaped(); }
 
 // The HTML of a block of text.
 QString Html(const SheetBlock& b) {

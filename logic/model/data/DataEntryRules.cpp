@@ -25,7 +25,11 @@ std::optional<Refusal> CheckEntryText(std::string_view what, std::string_view te
         const std::size_t start = pos;
         const char32_t c = NextCodePoint(text, pos);
         const bool malformed = c == 0xFFFD && pos - start != 3;
-        if (c < 0x20 || c == 0x7F || malformed || !IsCp1252(c)) fits = false;
+        // The C1 controls (U+0080 to U+009F) too: Windows-1252 holds
+        // five of them (0x81, 0x8D, 0x8F, 0x90, 0x9D) as bytes it leaves
+        // undefined.
+        const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+        if (control || malformed || !IsCp1252(c)) fits = false;
     }
     if (!fits)
         return Refuse(The(what) +

@@ -5,8 +5,8 @@
 //
 // - A text (name, temperature, pipe type, nominal size, pump name) is not
 //   empty, holds at most 100 characters, no control character (a TAB, a
-//   line break, codes below 32 and 127) and only characters of
-//   Windows-1252, the files' code page.
+//   line break, codes below 32, 127 and the C1 controls 128 to 159) and
+//   only characters of Windows-1252, the files' code page.
 // - A number is digits with one decimal mark, brought to the decimals its
 //   file keeps (by truncation) before it is checked: it must not become 0
 //   there, and must fit the file's fixed-decimal text (15 digits in all).

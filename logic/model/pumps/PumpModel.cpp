@@ -58,6 +58,9 @@ Refusal PumpCurveRefusal(PumpCurveFault f) {
     switch (f) {
         case PumpCurveFault::NoPoints: return refusals::PumpNoPoints();
         case PumpCurveFault::SpeedNotPositive: return refusals::PumpSpeedNotPositive();
+        case PumpCurveFault::SpeedTooSmall:
+            return {MessageKind::Warning,
+                    "The speed ratio is too small to calculate with: the pump curve's flows and heads vanish at it."};
         case PumpCurveFault::NegativeValue: return refusals::PumpNegativeValue();
         case PumpCurveFault::FlowsNotIncreasing: return refusals::PumpFlowsNotIncreasing();
         case PumpCurveFault::HeadsRise: return refusals::PumpHeadsRise();

@@ -138,7 +138,10 @@ RunSection ResolveSection(const RunDocSection& s, std::size_t i, const RunDataBa
 
 RunPump ResolvePump(const RunDocPump& p) {
     const PumpCurveResult made = MakePumpCurve(p.points, p.speed.value_or(1.0));
-    if (made.fault) Fail("pump.points: " + OneLine(PumpCurveRefusal(*made.fault).text));
+    if (made.fault) {
+        const bool speed = *made.fault == PumpCurveFault::SpeedNotPositive || *made.fault == PumpCurveFault::SpeedTooSmall;
+        Fail((speed ? "pump.speed: " : "pump.points: ") + OneLine(PumpCurveRefusal(*made.fault).text));
+    }
     RunPump r;
     r.curve = made.curve;
     r.afterSection = p.afterSection;
@@ -173,6 +176,12 @@ public:
         switch (*r.fault) {
             case RunFault::InvalidRun: return "The run cannot be calculated with these numbers.";
             case RunFault::NoValidResult:
+                // A viscosity so small that no Reynolds number is a number
+                // spoils every section, whichever the fault names.
+                for (const RunSection& s : run.sections)
+                    if (!std::isfinite(ReynoldsNumber(1.0, s.diameter, run.liquid.viscosity, 1.0)))
+                        return "The run gives no valid result: the liquid's viscosity is too small to calculate "
+                               "with.";
                 return "The run gives no valid result" + (r.faultSection ? " in " + section(r.faultSection) : "") +
                        ": check its diameter, roughness and length.";
             case RunFault::NoHeadDifference:

@@ -74,7 +74,7 @@ private:
     std::string entry(Ctl c) const { return FixDecimalSeparator(p_.text(c), l_); }
     std::string item(Ctl c) const { return p_.list(c).selectedText(); }
     std::string trim(std::string s) const {
-        while (!s.empty() && s.front() == ' ') s.erase(s.begin());
+        s.erase(0, std::min(s.find_first_not_of(' '), s.size()));
         while (!s.empty() && (s.back() == ' ' || s.back() == ':')) s.pop_back();
         return s;
     }

@@ -94,6 +94,9 @@ TEST(PumpCurveForms, PointsThatMakeNoCurveAreRefused) {
     EXPECT_EQ(FaultOf({{0, 30}, {100, -2}}), PumpCurveFault::NegativeValue);
     EXPECT_EQ(FaultOf({{0, INFINITY}, {100, 2}}), PumpCurveFault::TooLarge);
     EXPECT_EQ(FaultOf({{1e-320, 1e-320}}), PumpCurveFault::TooSmall);
+    // A ratio that takes the heads below what a number holds: the ratio's fault.
+    EXPECT_EQ(FaultOf({{0, 30}, {100, 20}, {200, 5}}, 1e-320), PumpCurveFault::SpeedTooSmall);
+    EXPECT_EQ(FaultOf({{100, 30}}, 1e-160), PumpCurveFault::SpeedTooSmall);
     EXPECT_EQ(FaultOf({{100, 0}}), PumpCurveFault::NegativeValue);
     EXPECT_EQ(FaultOf({{0, 30}}), PumpCurveFault::NegativeValue);
     EXPECT_EQ(FaultOf({{100, 30}, {100, 20}}), PumpCurveFault::FlowsNotIncreasing);

@@ -43,6 +43,10 @@ const EntryCase kCases[] = {
     {Base::Fluid, {"A\x01" "B", "15C", "46", "0.87"}, Text(kControls, "fluid name")},
     {Base::Fluid, {"A\x1a", "15C", "46", "0.87"}, Text(kControls, "fluid name")},
     {Base::Fluid, {"A\x7f", "15C", "46", "0.87"}, Text(kControls, "fluid name")},
+    // The code points Windows-1252 leaves undefined are C1 controls.
+    {Base::Fluid, {"A\u0081", "15C", "46", "0.87"}, Text(kControls, "fluid name")},
+    {Base::Fluid, {"Oil 3", "\u009d" "C", "46", "0.87"}, Text(kControls, "temperature")},
+    {Base::Pipe, {"P\u008fVC", "1/2", "13.1", "0.516"}, Text(kControls, "pipe type")},
     {Base::Fluid, {"Oil 3", "15\x1b" "C", "46", "0.87"}, Text(kControls, "temperature")},
     {Base::Fluid, {"Oil 4", "15C", "0.000001", "0.87"}, ""},
     {Base::Fluid, {"Oil 5", "15C", "0.0000009", "0.87"},
