@@ -249,12 +249,10 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     }
     PanelModel& panel = *loaded.panel;
     r.panel = panel.kind();
-    const auto unusable = loaded.error ? std::nullopt : UnusableFileEntry(panel);
+    // A file holds what no one could type: asked as the panel's own checks.
+    panel.setEntryCheck(UnusableFileEntry);
     if (loaded.error) {
         r.message = WithLineFeeds(loaded.error->text);
-    } else if (unusable) {
-        r.status = ExitStatus::Refused;
-        r.message = WithLineFeeds(unusable->text);
     } else if (auto refusal = panel.calculate()) {
         r.status = ExitStatus::Refused;
         r.message = WithLineFeeds(refusal->text);
@@ -264,7 +262,7 @@ BatchResult RunPanelFileBytes(const std::string& file, std::string_view bytes, c
     if (r.status == ExitStatus::Ok) r.isothermal = CompareIsothermal(panel);
     if (pump && r.status != ExitStatus::Invalid) {
         PumpOutcome p;
-        if (unusable) p.point.refusal = unusable;
+        if (auto unusable = UnusableFileEntry(panel)) p.point.refusal = unusable;
         else p.point = SolvePumpOnPanel(panel, *pump);
         if (p.point.refusal) {
             p.refusal = WithLineFeeds(p.point.refusal->text);
@@ -451,6 +449,8 @@ std::unique_ptr<PanelModel> LoadForCommand(const std::string& file, std::ostream
         err << file << ": " << WithLineFeeds(loaded.error->text) << "\n";
         return nullptr;
     }
+    // A file holds what no one could type: asked as the panel's own checks.
+    loaded.panel->setEntryCheck(UnusableFileEntry);
     return std::move(loaded.panel);
 }
 
@@ -496,10 +496,6 @@ ExitStatus RunSweep(const std::string& argument, const std::string& file, std::o
     const auto loaded = LoadForCommand(file, err, locale);
     if (!loaded) return ExitStatus::Invalid;
     PanelModel& panel = *loaded;
-    if (auto unusable = UnusableFileEntry(panel)) {
-        err << file << ": " << WithLineFeeds(unusable->text) << "\n";
-        return ExitStatus::Refused;
-    }
     const auto kind = std::optional<PanelKind>(panel.kind());
     std::optional<Ctl> entry;
     for (int i = 0; i < kCtlCount; ++i) {
@@ -572,7 +568,7 @@ ExitStatus RunSheet(const std::string& outPath, const std::string& file, std::os
     const auto loaded = LoadForCommand(file, err, locale);
     if (!loaded) return ExitStatus::Invalid;
     PanelModel& panel = *loaded;
-    if (auto refusal = UnusableFileEntry(panel); refusal || (refusal = panel.calculate())) {
+    if (auto refusal = panel.calculate()) {
         err << file << ": " << WithLineFeeds(refusal->text) << "\n";
         return ExitStatus::Refused;
     }

@@ -150,6 +150,7 @@ TEST_F(NothingLost, APanelFileThatCannotBeAPipeIsRefused) {
                      "no pipe has it."},
         {9, "nan", "The elevation change in this file, 'nan', is not a number."},
         {17, "-inf", "The viscosity in this file, '-inf', is not a number."},
+        {9, "1\t2", "The elevation change in this file, '1\\\\t2', is not a number."},
     };
     for (const auto& c : cases) {
         const CliRun r = Cli({"--json", withLine(c.line, c.text)});
@@ -170,6 +171,7 @@ TEST_F(NothingLost, APanelFileThatCannotBeAPipeIsRefused) {
     // What the panel itself refuses stays its refusal; a number too close
     // to 0 reads as the 0 it nearly is.
     EXPECT_EQ(Cli({withLine(5, "?")}).status, ExitStatus::Ok);
+    EXPECT_EQ(Cli({withLine(5, "1.2.3")}).status, ExitStatus::Ok);
     EXPECT_EQ(Cli({withLine(9, "1e-320")}).status, ExitStatus::Ok);
 }
 

@@ -93,9 +93,11 @@ std::string PanelFileFilter(PanelKind kind) {
     return "Corvane " + std::string(KindSpec(kind).filterName) + " (*." + ext + ")|*." + ext;
 }
 
-std::string NotAnIntegerText(std::string_view text) {
-    // A control character of the file (a lone LF of a file with mixed line
-    // ends) is shown, never passed on to break the message's line.
+namespace {
+
+// A control character of the file (a lone LF of a file with mixed line
+// ends, a TAB) is shown, never passed on to break the message's line.
+std::string Shown(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string shown;
     for (char c : text) {
@@ -105,8 +107,12 @@ std::string NotAnIntegerText(std::string_view text) {
         else if (u < 0x20 || u == 0x7F) shown += std::string("\\x") + kHex[u >> 4] + kHex[u & 0xF];
         else shown += c;
     }
-    return "'" + shown + "' is not a valid integer value";
+    return shown;
 }
+
+}  // namespace
+
+std::string NotAnIntegerText(std::string_view text) { return "'" + Shown(text) + "' is not a valid integer value"; }
 
 // ---------------------------------------------------------------- checking
 
@@ -125,15 +131,16 @@ std::string NounOf(Ctl c) {
 }
 
 // A text the panel reads as 0 although it stands for no number: a word
-// ("nan", "inf", anything but digits, signs, marks and exponents) or a
-// number too large for any (a text too close to 0 reads as the 0 it nearly
-// is).
+// ("nan", "inf", anything but digits, signs, decimal marks and exponents)
+// or a number too large for any.  A text too close to 0 reads as the 0 it
+// nearly is, and one the panel itself leaves (nothing, "?") or reads as 0
+// as it always did ("1.2.3") is its calculation's to refuse.
 bool StandsForNoNumber(std::string_view text, const Locale& locale) {
     if (IsEntryNumber(text, locale)) return false;
     std::string plain = FixDecimalSeparator(text, locale);
     for (char& c : plain) {
         if (c == locale.decimalSeparator) c = '.';
-        else if (!(c >= '0' && c <= '9') && c != ' ' && c != '+' && c != '-' && c != 'e' && c != 'E' && c != '?')
+        else if (!(c >= '0' && c <= '9') && std::string_view(" +-.,eE?").find(c) == std::string_view::npos)
             return true;
     }
     errno = 0;
@@ -151,7 +158,7 @@ std::optional<Refusal> UnusableFileEntry(const PanelModel& panel) {
         if (l.item != Item::Entry || l.ctl == Ctl::FluidName_Edit) continue;
         const std::string& text = panel.text(l.ctl);
         if (StandsForNoNumber(text, locale))
-            return refuse(NounOf(l.ctl) + " in this file, '" + text + "', is not a number.");
+            return refuse(NounOf(l.ctl) + " in this file, '" + Shown(text) + "', is not a number.");
     }
     if (!PanelHas(panel.kind(), Ctl::IDmm_RightEdit)) return std::nullopt;
     const std::string unit = panel.text(Ctl::ID_UnitsLabel);

@@ -340,6 +340,8 @@ std::optional<Refusal> PanelModel::calculate() {
     clearResults();
     const bool imperial = !metric_;
     const int code = flowUnitCodeForCalculation();
+    if (entryCheck_)
+        if (auto refusal = entryCheck_(*this)) return refusal;
     const SolverInputs in = inputsFor(code);
 
     const SolverResult r = SolvePanel(kind_, in);

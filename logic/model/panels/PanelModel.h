@@ -128,6 +128,11 @@ public:
     void showUnits(UnitSystem system);              // labels and empty lists, no conversion
     void setFittingsString(const std::string& selection);
     void clearResults();
+    // A check of the entries that Calculate asks once the units are chosen,
+    // before it solves; its refusal is the calculation's.  corvane-cli asks
+    // a loaded file's (UnusableFileEntry): what no one could type.
+    using EntryCheck = std::function<std::optional<Refusal>(const PanelModel&)>;
+    void setEntryCheck(EntryCheck check) { entryCheck_ = std::move(check); }
     void applyGasLayout();
     void applyCompressedCaptions();
     void refreshDensityDisplay();
@@ -169,6 +174,7 @@ private:
     double lastFittingsK_ = 0;
     std::vector<std::function<void(Ctl)>> subscribers_;
     std::vector<std::function<void(Notice)>> noticeSubscribers_;
+    EntryCheck entryCheck_;
 };
 
 // Item texts of the lists that do not depend on the unit system.
