@@ -13,15 +13,12 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <thread>
-#include <tuple>
 #include <variant>
 
 #include "cli/FluidCommand.h"
 #include "cli/ValveCommand.h"
 #include "logic/io/FileIo.h"
 #include "logic/io/FileLock.h"
-#include "logic/model/data/FluidDatabaseModel.h"
-#include "logic/model/data/PipeDatabaseModel.h"
 #include "logic/model/panels/PanelFile.h"
 #include "logic/model/panels/PanelKinds.h"
 #include "logic/model/panels/PanelModel.h"
@@ -606,13 +603,7 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     if (!args.empty() && args[0] == "fluid")
         return RunFluidCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, place);
     if (!args.empty() && args[0] == "valve") {
-        ValveSheetPlace sheet{drawer, TodaysDate(), {}};
-        for (const auto& [stock, user, backup] : {std::tuple{kFluidStockFile, kFluidUserFile, kFluidBackupFile},
-                                                  std::tuple{kPipeStockFile, kPipeUserFile, kPipeBackupFile}}) {
-            const DataFiles files = DataFilesAt(std::nullopt, place, stock, user, backup);
-            sheet.protectedFiles.insert(sheet.protectedFiles.end(), {files.stockPath(), files.userPath(),
-                                                                     files.backupPath(), files.sharedUserPath()});
-        }
+        const ValveSheetPlace sheet{drawer, TodaysDate(), DataBaseFilesAt(std::nullopt, place)};
         return RunValveCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err, locale, sheet);
     }
     if (!args.empty() && args[0] == "run")

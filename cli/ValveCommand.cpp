@@ -333,12 +333,14 @@ ExitStatus Command::run(const std::vector<std::string>& args) {
 // written where it takes the place of no data-base file.
 ExitStatus Command::writeSheet(const ValveResult& r) {
     const std::string& out = texts_.at("--sheet");
-    for (const std::string& file : place_.protectedFiles)
-        if (SameFile(out, file)) {
-            err_ << "corvane-cli: " << out << " is the data-base file " << file
-                 << "; the sheet would overwrite it: give the sheet another name\n";
-            return ExitStatus::Invalid;
-        }
+    if (out.empty()) {
+        err_ << "corvane-cli: --sheet needs the name of the file to write the sheet to\n";
+        return ExitStatus::Invalid;
+    }
+    if (auto refusal = SheetOverwrites(out, place_.protectedFiles)) {
+        err_ << "corvane-cli: " << *refusal << "\n";
+        return ExitStatus::Invalid;
+    }
     if (!place_.drawer) {
         err_ << "corvane-cli: --sheet needs corvane-sheet beside corvane-cli (the program built with its views, Qt), "
                 "and it could not be started\n";

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "logic/io/Outputs.h"
 #include "logic/model/sheets/CalculationSheet.h"
 #include "logic/text/Locale.h"
 
@@ -34,7 +35,7 @@ namespace corvane {
 struct ValveSheetPlace {
     std::function<std::optional<std::string>(const CalculationSheet&)> drawer;
     std::string date;
-    std::vector<std::string> protectedFiles;
+    std::vector<GuardedFile> protectedFiles;  // the data bases' files, which no sheet replaces
 };
 
 // `args` are the words after "valve".

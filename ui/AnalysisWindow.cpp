@@ -29,7 +29,7 @@
 #include "logic/io/FileIo.h"
 #include "logic/text/NumberText.h"
 #include "logic/model/settings/UserChoices.h"
-#include "ui/OutputFile.h"
+#include "ui/platform/OutputFile.h"
 #include "ui/PictureFile.h"
 #include "ui/PumpPage.h"
 #include "ui/platform/Platform.h"

@@ -24,7 +24,7 @@
 #include "logic/model/settings/UserChoices.h"
 #include "logic/model/sheets/CalculationSheet.h"
 #include "logic/text/NumberText.h"
-#include "ui/OutputFile.h"
+#include "ui/platform/OutputFile.h"
 #include "ui/PanelPicture.h"
 #include "ui/platform/Platform.h"
 #include "ui/sheet/CalculationSheetPdf.h"

@@ -332,6 +332,7 @@ ValveSizingDialog* MainWindow::openValveSizing() {
         ValveDialogServices services;
         services.platform = services_.platform;
         services.choices = services_.choices;
+        services.outputs = services_.outputs;
         services.askSheetTitle = services_.askSheetTitle;
         services.askLiquid = services_.askLiquid;
         if (!services.askLiquid && services_.askFluid)

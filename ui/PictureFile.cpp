@@ -7,7 +7,7 @@
 
 #include "logic/io/FileIo.h"
 #include "logic/model/settings/UserChoices.h"
-#include "ui/OutputFile.h"
+#include "ui/platform/OutputFile.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {

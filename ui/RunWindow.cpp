@@ -27,7 +27,7 @@
 #include "logic/text/NumberText.h"
 #include "logic/model/sheets/RunSheet.h"
 #include "logic/model/settings/UserChoices.h"
-#include "ui/OutputFile.h"
+#include "ui/platform/OutputFile.h"
 #include "ui/PictureFile.h"
 #include "ui/platform/Platform.h"
 #include "ui/sheet/CalculationSheetPdf.h"

@@ -252,7 +252,7 @@ TEST(ValveCommand, SheetOfTheCase) {
                               drawn.push_back(s);
                               return std::string("%PDF-1.4 sheet");
                           },
-                          "2026-01-02", {stock}};
+                          "2026-01-02", {{stock, "the stock fluid file"}}};
     std::ostringstream o, e;
     auto args = CarbonDioxide("size", {"--p2", "3.1", "--normal-flow", "3800", "--sheet", out, "--title", "Plant 7"});
     args.erase(args.begin());
@@ -269,7 +269,8 @@ TEST(ValveCommand, SheetOfTheCase) {
         std::string message;
     };
     const Case refused[] = {
-        {{"--sheet", stock}, true, "is the data-base file"},
+        {{"--sheet", stock}, true, "is the stock fluid file " + stock + " itself"},
+        {{"--sheet", ""}, true, "--sheet needs the name of the file"},
         {{"--sheet", out}, false, "--sheet needs corvane-sheet"},
         {{"--sheet", out, "--json"}, true, "--sheet goes without --json"},
         {{"--title", "T"}, true, "--title goes with --sheet"},

@@ -15,6 +15,7 @@
 #include "logic/io/FileIo.h"
 #include "logic/model/settings/UserChoices.h"
 #include "logic/model/sheets/ValveSheet.h"
+#include "ui/platform/OutputFile.h"
 #include "ui/platform/Platform.h"
 
 namespace corvane {
@@ -339,7 +340,7 @@ void ValveSizingDialog::exportSheet() {
     }
     const FileChooser chooser{"PDF document (*.pdf)|*.pdf", "pdf", "Export calculation sheet", {}, "control-valve.pdf"};
     const auto path = ChooseFile(*platform, this, chooser, true, services_.choices, FileKind::Sheet);
-    if (!path) return;
+    if (!path || !MayWriteOutput(*platform, this, services_.outputs, *path, kSheetOutput)) return;
     const auto pdf = services_.drawSheet ? services_.drawSheet(MakeValveSheet(model_, TodaysDate(), title))
                                          : std::nullopt;
     if (!pdf) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "logic/io/Outputs.h"
 #include "logic/model/sheets/CalculationSheet.h"
 #include "logic/model/valves/ValveSizingModel.h"
 
@@ -36,6 +37,8 @@ struct ValveDialogServices {
     // Draws a sheet as a PDF document's bytes; nothing when it cannot.
     std::function<std::optional<std::string>(const CalculationSheet&)> drawSheet;
     UserChoices* choices = nullptr;
+    // The files no sheet may be written over (none: any).
+    const OutputGuard* outputs = nullptr;
 };
 
 class ValveSizingDialog : public QDialog {

@@ -1,4 +1,4 @@
-#include "ui/OutputFile.h"
+#include "ui/platform/OutputFile.h"
 
 #include "logic/io/FileIo.h"
 #include "ui/platform/Platform.h"
