@@ -38,7 +38,7 @@ constexpr double kStartValveDrop = 0.1;    // bar
 // of the largest) would move a flow by kNetworkFlowTolerance of the
 // largest: a flow is its link's conductance times a head difference.
 constexpr double kSlopeFloor = 1e-10;
-constexpr double kFloorRounding = 64;
+constexpr double kFloorRounding = 4;
 constexpr double kSmallestSlope = 1e-14;  // m per l/min
 
 bool IsTank(const NetworkNode& n) { return n.kind == NetworkNodeKind::Tank; }
@@ -115,9 +115,19 @@ LinkHead LawOf(const Element& e, double density, double q, int* zone) {
     return {kNaN, kNaN};
 }
 
+// The law, where a flow so small that its friction factor overflows
+// (64 / Re beyond the largest number) is taken on the straight line of
+// the law's slope at no flow, as the laminar loss is.
+LinkHead SafeLawOf(const Element& e, double density, double q, int* zone) {
+    const LinkHead h = LawOf(e, density, q, zone);
+    if (std::isfinite(h.head) || !std::isfinite(q) || std::fabs(q) > 1e-100) return h;
+    const LinkHead still = LawOf(e, density, 0.0, zone);
+    return {still.slope * q, still.slope};
+}
+
 int ZoneOf(const Element& e, double density, double q) {
     int zone = 0;
-    LawOf(e, density, q, &zone);
+    SafeLawOf(e, density, q, &zone);
     return zone;
 }
 
@@ -485,7 +495,7 @@ void Solver::Evaluate() {
     const double density = net_.liquid.density;
     for (std::size_t k = 0; k < linkCount_; ++k) {
         if (mode_[k] != Mode::Open) continue;
-        const LinkHead h = LawOf(elements_[k], density, flow_[k], nullptr);
+        const LinkHead h = SafeLawOf(elements_[k], density, flow_[k], nullptr);
         loss_[k] = h.head;
         slope_[k] = h.slope;
     }
@@ -563,6 +573,12 @@ bool Solver::Pass() {
         flow_[k] = q;
     }
     UpdateHeldValveFlows();
+    // A flow a thousandth of the rounding of the largest is none: a dead
+    // end's flow would otherwise shrink pass by pass into the smallest
+    // numbers there are.
+    const double none = 1e-3 * kEpsilon * MaxFlow();
+    for (double& q : flow_)
+        if (std::fabs(q) < none) q = 0;
     lastChange_ = total > 0 ? change / total : change;
     return true;
 }
