@@ -166,9 +166,9 @@ LinkHead PumpLawBeyondEnds(const PumpCurve& curve, double q) {
                                  : -curve.b() * curve.c() * std::pow(last, curve.c() - 1.0);
         return {curve.head(last) + slope * (q - last), slope};
     }
-    if (q > 0) return PumpLaw(curve, q);
+    const double near = kPumpChordFlow * last;
+    if (q >= near) return PumpLaw(curve, q);
     const double shutOff = curve.head(0.0);
-    const double near = 1e-6 * last;
     const double slope = near > 0 ? (curve.head(near) - shutOff) / near : 0.0;
     return {shutOff + slope * q, slope};
 }

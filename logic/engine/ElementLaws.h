@@ -199,12 +199,15 @@ LinkHead PumpLaw(const PumpCurve& curve, double q);
 // may drive it: PumpLaw from no flow to maxFlow(); beyond maxFlow() the
 // curve goes on along its slope there (for points given as straight lines,
 // the last line's), its head falling below the last point's and below 0;
-// at and below no flow, along the straight line from its shut-off head
-// through its head at 1e-6 of maxFlow() (a finite slope where a fitted
-// curve's is infinite at no flow; a solver passes below no flow on its way
-// to closing the pump: no pump delivers a flow backwards).  Example: the pump
+// below kPumpChordFlow of maxFlow(), and below no flow, along the chord from
+// its shut-off head to its head there (a finite slope where a fitted
+// curve's is infinite at no flow, so that a flow that rounding leaves a
+// few units in the last place off no flow meets the shut-off head; a
+// solver passes below no flow on its way to closing the pump: no pump
+// delivers a flow backwards).  Example: the pump
 // above has no head left at 1199.02 l/min, where its slope is -0.052875 m
 // per l/min; 200 l/min further on: {-10.575 m, -0.052875}.
+inline constexpr double kPumpChordFlow = 1e-6;
 LinkHead PumpLawBeyondEnds(const PumpCurve& curve, double q);
 
 // ---------------------------------------------------------------------

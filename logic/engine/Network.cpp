@@ -2,6 +2,7 @@
 
 #include <Eigen/SparseCholesky>
 #include <Eigen/SparseCore>
+#include <Eigen/SparseLU>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -223,6 +224,9 @@ private:
     // Links at each node, as a compressed list.
     std::vector<int> adjacencyStart_, adjacency_;
 
+    // Heads are kept from base_, the mean of the tanks' heads, so that
+    // their rounding is that of their differences.
+    double base_ = 0;
     std::vector<double> head_, flow_;
     std::vector<Mode> mode_;
     std::vector<Role> role_;
@@ -245,6 +249,10 @@ private:
     void SetMode(std::size_t k, Mode m, bool counted);
     void UpdateRoles();
     bool Pass();
+    bool SolveHeads();
+    bool SolveHeldHeads();
+    bool HasHeldInlets() const;
+    int RowOf(std::size_t node, int depth) const;
     void UpdateHeldValveFlows();
     void Evaluate();
     double HeadRange() const;
@@ -252,6 +260,7 @@ private:
     double NodeImbalance(std::size_t i, double* scale) const;
     bool Converged(std::vector<int>* nodes, std::vector<int>* links, double* flowLeft, double* headLeft) const;
     double MaxFlow() const;
+    double FlowTolerance() const;
     bool CheckStates();
     bool CheckHolds();
     bool WatchJumps();
@@ -355,8 +364,8 @@ Solver::Solver(const Network& net)
             tankSum += head_[i];
             ++tanks;
         }
-    for (std::size_t i = 0; i < nodeCount_; ++i)
-        if (!IsTank(net.nodes[i])) head_[i] = tanks ? tankSum / tanks : 0.0;
+    base_ = tanks ? tankSum / tanks : 0.0;
+    for (std::size_t i = 0; i < nodeCount_; ++i) head_[i] = IsTank(net.nodes[i]) ? head_[i] - base_ : 0.0;
     for (std::size_t k = 0; k < linkCount_; ++k) {
         const NetworkLink& l = net.links[k];
         const bool shut = l.status == FixedStatus::Closed ||
@@ -420,7 +429,7 @@ void Solver::SetMode(std::size_t k, Mode m, bool counted) {
 // pressure.
 double Solver::SettingHead(std::size_t k) const {
     const Element& e = elements_[k];
-    return net_.nodes[static_cast<std::size_t>(e.to)].elevation + PressureToHead(e.setting, rhoR_);
+    return net_.nodes[static_cast<std::size_t>(e.to)].elevation + PressureToHead(e.setting, rhoR_) - base_;
 }
 
 // The nodes' roles for the current modes: junctions joined to no tank
@@ -482,7 +491,9 @@ void Solver::UpdateRoles() {
             const auto a = static_cast<std::size_t>(elements_[k].from), b = static_cast<std::size_t>(elements_[k].to);
             const bool floating = (role_[a] == Role::Free && !reached[a]) || (role_[b] == Role::Free && !reached[b]);
             if (floating) {
-                SetMode(k, Mode::Open, true);
+                // An active PRV whose inlet has no head but through the valve
+                // would be fed backwards: it closes.
+                SetMode(k, mode_[k] == Mode::HoldsHead ? Mode::Closed : Mode::Open, true);
                 released = true;
             }
         }
@@ -507,56 +518,32 @@ bool Solver::Pass() {
     double largest = 0;
     for (std::size_t k = 0; k < linkCount_; ++k)
         if (mode_[k] == Mode::Open && std::isfinite(slope_[k])) largest = std::max(largest, slope_[k]);
-    double headScale = 1.0;  // m
+    double headScale = 0;  // m
     for (std::size_t i = 0; i < nodeCount_; ++i)
         if (role_[i] != Role::CutOff) headScale = std::max(headScale, std::fabs(head_[i]));
-    const double flowScale = MaxFlow();
-    const double rounding =
-        flowScale > 0 ? kFloorRounding * kEpsilon * headScale / (kNetworkFlowTolerance * flowScale) : 0.0;
+    const double rounding = kFloorRounding * kEpsilon * headScale / FlowTolerance();
     const double floor = std::max({largest * kSlopeFloor, rounding, kSmallestSlope});
-    double* values = matrix_.valuePtr();
-    std::fill(values, values + matrix_.nonZeros(), 0.0);
-    for (std::size_t i = 0; i < nodeCount_; ++i)
-        rhs_[static_cast<Eigen::Index>(i)] = role_[i] == Role::Free ? -net_.nodes[i].demand : 0.0;
     for (std::size_t k = 0; k < linkCount_; ++k) {
-        const auto a = static_cast<std::size_t>(elements_[k].from), b = static_cast<std::size_t>(elements_[k].to);
-        const bool freeA = role_[a] == Role::Free, freeB = role_[b] == Role::Free;
-        if (role_[a] == Role::CutOff || role_[b] == Role::CutOff) continue;
-        if (mode_[k] != Mode::Open) {
-            const double q = flow_[k];
-            if (freeA) rhs_[static_cast<Eigen::Index>(a)] -= q;
-            if (freeB) rhs_[static_cast<Eigen::Index>(b)] += q;
-            continue;
-        }
+        if (mode_[k] != Mode::Open) continue;
         double g = slope_[k];
         if (!(g >= floor)) g = floor;  // also where the slope is not a number
-        const double p = 1.0 / g;
-        const double c = flow_[k] - loss_[k] / g;
-        p_[k] = p;
-        c_[k] = c;
-        if (freeA) {
-            values[diagonal_[a]] += p;
-            rhs_[static_cast<Eigen::Index>(a)] -= c;
-            if (!freeB) rhs_[static_cast<Eigen::Index>(a)] += p * head_[b];
-        }
-        if (freeB) {
-            values[diagonal_[b]] += p;
-            rhs_[static_cast<Eigen::Index>(b)] += c;
-            if (!freeA) rhs_[static_cast<Eigen::Index>(b)] += p * head_[a];
-        }
-        if (freeA && freeB) values[offDiagonal_[k]] -= p;
+        p_[k] = 1.0 / g;
+        c_[k] = flow_[k] - loss_[k] / g;
     }
+    const std::vector<double> before = head_;
+    if (!(HasHeldInlets() ? SolveHeldHeads() : SolveHeads())) return false;
+    // Heads far beyond any the tanks and pumps could give come of a held
+    // outlet that its inlet cannot feed: no pass.
+    double reach = 0;
     for (std::size_t i = 0; i < nodeCount_; ++i)
-        if (role_[i] != Role::Free) {
-            values[diagonal_[i]] = 1.0;
-            rhs_[static_cast<Eigen::Index>(i)] = head_[i];
+        if (role_[i] != Role::CutOff) reach = std::max(reach, std::fabs(before[i]));
+    for (const Element& e : elements_)
+        if (e.kind == NetworkLinkKind::Pump) reach += std::fabs(e.curve->head(0.0));
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (role_[i] == Role::Free && !(std::fabs(head_[i]) <= 1e6 * std::max(reach, 1.0))) {
+            head_ = before;
+            return false;
         }
-    ldlt_.factorize(matrix_);
-    if (ldlt_.info() != Eigen::Success) return false;
-    solution_ = ldlt_.solve(rhs_);
-    if (ldlt_.info() != Eigen::Success) return false;
-    for (std::size_t i = 0; i < nodeCount_; ++i)
-        if (role_[i] == Role::Free) head_[i] = solution_[static_cast<Eigen::Index>(i)];
     double change = 0, total = 0;
     for (std::size_t k = 0; k < linkCount_; ++k) {
         const auto a = static_cast<std::size_t>(elements_[k].from), b = static_cast<std::size_t>(elements_[k].to);
@@ -583,6 +570,132 @@ bool Solver::Pass() {
     return true;
 }
 
+// The row whose equation takes a node's flow balance: a free junction's
+// own; an active PRV's outlet's goes to its inlet's row, where the valve's
+// flow, out of one and into the other, cancels; -1 where none does (a
+// tank, or an inlet that is a tank).
+int Solver::RowOf(std::size_t node, int depth) const {
+    if (role_[node] == Role::Free) return static_cast<int>(node);
+    if (role_[node] != Role::HeldByValve || depth > static_cast<int>(linkCount_)) return -1;
+    for (int a = adjacencyStart_[node]; a < adjacencyStart_[node + 1]; ++a) {
+        const auto k = static_cast<std::size_t>(adjacency_[static_cast<std::size_t>(a)]);
+        if (mode_[k] == Mode::HoldsHead && elements_[k].to == static_cast<int>(node))
+            return RowOf(static_cast<std::size_t>(elements_[k].from), depth + 1);
+    }
+    return -1;
+}
+
+bool Solver::HasHeldInlets() const {
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (role_[i] == Role::HeldByValve && RowOf(i, 0) >= 0) return true;
+    return false;
+}
+
+// The heads where an active PRV's inlet is a junction: its outlet's balance
+// joins its inlet's equation, for the valve passes what the outlet side
+// draws and the inlet side must supply it.  Those equations are not
+// symmetric (the outlet's neighbours appear in the inlet's row, not the
+// other way round): a sparse LU factorisation solves them.
+bool Solver::SolveHeldHeads() {
+    const auto n = static_cast<Eigen::Index>(nodeCount_);
+    std::vector<int> row(nodeCount_);
+    for (std::size_t i = 0; i < nodeCount_; ++i) row[i] = RowOf(i, 0);
+    std::vector<Eigen::Triplet<double>> entries;
+    entries.reserve(nodeCount_ + 4 * linkCount_);
+    Eigen::VectorXd rhs = Eigen::VectorXd::Zero(n);
+    auto term = [&](int r, std::size_t node, double coefficient) {
+        if (role_[node] == Role::Free) entries.emplace_back(r, static_cast<int>(node), coefficient);
+        else rhs[r] -= coefficient * head_[node];
+    };
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (row[i] >= 0) rhs[row[i]] -= net_.nodes[i].demand;
+    for (std::size_t k = 0; k < linkCount_; ++k) {
+        const auto a = static_cast<std::size_t>(elements_[k].from), b = static_cast<std::size_t>(elements_[k].to);
+        if (role_[a] == Role::CutOff || role_[b] == Role::CutOff) continue;
+        const int ra = row[a], rb = row[b];
+        if (mode_[k] == Mode::Open) {
+            const double p = p_[k], c = c_[k];
+            if (ra >= 0) {
+                rhs[ra] -= c;
+                term(ra, a, p);
+                term(ra, b, -p);
+            }
+            if (rb >= 0) {
+                rhs[rb] += c;
+                term(rb, a, -p);
+                term(rb, b, p);
+            }
+            continue;
+        }
+        if (mode_[k] == Mode::HoldsHead && ra == rb) continue;
+        if (ra >= 0) rhs[ra] -= flow_[k];
+        if (rb >= 0) rhs[rb] += flow_[k];
+    }
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (role_[i] != Role::Free) {
+            entries.emplace_back(static_cast<int>(i), static_cast<int>(i), 1.0);
+            rhs[static_cast<Eigen::Index>(i)] = head_[i];
+        }
+    Eigen::SparseMatrix<double> m(n, n);
+    m.setFromTriplets(entries.begin(), entries.end());
+    m.makeCompressed();
+    Eigen::SparseLU<Eigen::SparseMatrix<double>, Eigen::COLAMDOrdering<int>> lu;
+    lu.analyzePattern(m);
+    lu.factorize(m);
+    if (lu.info() != Eigen::Success) return false;
+    const Eigen::VectorXd x = lu.solve(rhs);
+    if (lu.info() != Eigen::Success) return false;
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (role_[i] == Role::Free) head_[i] = x[static_cast<Eigen::Index>(i)];
+    return true;
+}
+
+// The heads from the symmetric node equations, on the pattern analysed
+// once.
+bool Solver::SolveHeads() {
+    double* values = matrix_.valuePtr();
+    std::fill(values, values + matrix_.nonZeros(), 0.0);
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        rhs_[static_cast<Eigen::Index>(i)] = role_[i] == Role::Free ? -net_.nodes[i].demand : 0.0;
+    for (std::size_t k = 0; k < linkCount_; ++k) {
+        const auto a = static_cast<std::size_t>(elements_[k].from), b = static_cast<std::size_t>(elements_[k].to);
+        const bool freeA = role_[a] == Role::Free, freeB = role_[b] == Role::Free;
+        if (role_[a] == Role::CutOff || role_[b] == Role::CutOff) continue;
+        if (mode_[k] != Mode::Open) {
+            const double q = flow_[k];
+            if (freeA) rhs_[static_cast<Eigen::Index>(a)] -= q;
+            if (freeB) rhs_[static_cast<Eigen::Index>(b)] += q;
+            continue;
+        }
+        const double p = p_[k], c = c_[k];
+        if (freeA) {
+            values[diagonal_[a]] += p;
+            rhs_[static_cast<Eigen::Index>(a)] -= c;
+            if (!freeB) rhs_[static_cast<Eigen::Index>(a)] += p * head_[b];
+        }
+        if (freeB) {
+            values[diagonal_[b]] += p;
+            rhs_[static_cast<Eigen::Index>(b)] += c;
+            if (!freeA) rhs_[static_cast<Eigen::Index>(b)] += p * head_[a];
+        }
+        if (freeA && freeB) values[offDiagonal_[k]] -= p;
+    }
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (role_[i] != Role::Free) {
+            values[diagonal_[i]] = 1.0;
+            rhs_[static_cast<Eigen::Index>(i)] = head_[i];
+        }
+    ldlt_.factorize(matrix_);
+    if (ldlt_.info() != Eigen::Success) return false;
+    solution_ = ldlt_.solve(rhs_);
+    if (ldlt_.info() != Eigen::Success) return false;
+    for (std::size_t i = 0; i < nodeCount_; ++i)
+        if (role_[i] == Role::Free) head_[i] = solution_[static_cast<Eigen::Index>(i)];
+    return true;
+}
+
+
+
 // An active PRV passes what its outlet's other links and demand draw.
 // Where one PRV feeds another's inlet, the sweeps let each see the other.
 void Solver::UpdateHeldValveFlows() {
@@ -608,6 +721,8 @@ void Solver::UpdateHeldValveFlows() {
     }
 }
 
+double Solver::FlowTolerance() const { return std::max(kNetworkFlowTolerance * MaxFlow(), kNetworkFlowFloor); }
+
 double Solver::MaxFlow() const {
     double largest = 0;
     for (double q : flow_) largest = std::max(largest, std::fabs(q));
@@ -628,7 +743,7 @@ double Solver::HeadRange() const {
 // rounding of its end heads.
 double Solver::HeadTolerance(std::size_t k, double range) const {
     const Element& e = elements_[k];
-    return kNetworkHeadTolerance * range +
+    return std::max(kNetworkHeadTolerance * range, kNetworkHeadFloor) +
            8 * kEpsilon * (std::fabs(head_[static_cast<std::size_t>(e.from)]) + std::fabs(head_[static_cast<std::size_t>(e.to)]));
 }
 
@@ -649,7 +764,7 @@ double Solver::NodeImbalance(std::size_t i, double* scale) const {
 
 bool Solver::Converged(std::vector<int>* nodes, std::vector<int>* links, double* flowLeft, double* headLeft) const {
     const double range = HeadRange();
-    const double flowTolerance = kNetworkFlowTolerance * MaxFlow();
+    const double flowTolerance = FlowTolerance();
     bool ok = true;
     *flowLeft = 0;
     *headLeft = 0;
@@ -703,7 +818,7 @@ double Solver::PartDemand(int node, std::vector<char>& seen) const {
 // true where one changed.
 bool Solver::CheckStates() {
     const double range = HeadRange();
-    const double flowTolerance = kNetworkFlowTolerance * MaxFlow();
+    const double flowTolerance = FlowTolerance();
     const double density = net_.liquid.density;
     bool changed = false;
     auto change = [&](std::size_t k, Mode m) {
@@ -838,7 +953,23 @@ NetworkResult Solver::Run() {
     bool converged = false;
     while (iteration < kNetworkMaxIterations) {
         ++iteration;
-        if (!Pass()) break;
+        if (!Pass()) {
+            // Where the node equations have no single solution with a PRV
+            // holding (its inlet fed only around through its own outlet),
+            // the valves with inlets among the junctions open, as they would
+            // by their rules once their heads were known.
+            bool opened = false;
+            for (std::size_t k = 0; k < linkCount_; ++k)
+                if (mode_[k] == Mode::HoldsHead && role_[static_cast<std::size_t>(elements_[k].from)] == Role::Free &&
+                    changes_[k] < kNetworkStateChanges) {
+                    SetMode(k, Mode::Open, true);
+                    opened = true;
+                }
+            if (!opened) break;
+            UpdateRoles();
+            Evaluate();
+            continue;
+        }
         if (WatchJumps()) UpdateRoles();
         bool changed = false;
         Evaluate();
@@ -894,8 +1025,8 @@ NetworkResult Solver::Results(int iterations, bool converged) {
             r.notes.push_back({NetworkNoteKind::NodeCutOff, static_cast<int>(i), -1, net_.nodes[i].demand, 0});
             continue;
         }
-        r.nodes[i].energyHead = head_[i];
-        r.nodes[i].pressure = HeadToPressureDrop(head_[i] - net_.nodes[i].elevation, rhoR_);
+        r.nodes[i].energyHead = head_[i] + base_;
+        r.nodes[i].pressure = HeadToPressureDrop(*r.nodes[i].energyHead - net_.nodes[i].elevation, rhoR_);
     }
     const std::optional<double> vapour = net_.liquid.vapourPressure;
     r.links.resize(linkCount_);
@@ -946,7 +1077,7 @@ NetworkResult Solver::Results(int iterations, bool converged) {
             for (bool atFrom : {true, false}) {
                 const std::size_t n = atFrom ? a : b;
                 const double v = VelocityFromFlow(magnitude, atFrom ? e.diameterFrom : e.diameterTo);
-                double energy = head_[n];
+                double energy = head_[n] + base_;
                 if (e.kind == NetworkLinkKind::Pipe && (atFrom ? e.tankFrom : e.tankTo)) {
                     const VesselEnd& end = atFrom ? e.fromEnd : e.toEnd;
                     // Leaving the tank: after the entry; entering it: before the exit.
@@ -1016,7 +1147,7 @@ NetworkResult Solver::Results(int iterations, bool converged) {
             r.notes.push_back({NetworkNoteKind::NoVapourPressure, -1, k32});
         } else {
             pump.npshAvailable =
-                PressureToHead(kAtmosphereBar - *vapour, rhoR_) + (head_[a] - net_.nodes[a].elevation);
+                PressureToHead(kAtmosphereBar - *vapour, rhoR_) + (head_[a] + base_ - net_.nodes[a].elevation);
             if (!np.npshRequired.empty()) {
                 pump.npshRequired = NpshRequiredAt(np.npshRequired, np.speedRatio, q);
                 if (!pump.npshRequired) {

@@ -28,7 +28,8 @@
 // tangent to them.  It has converged when every junction's flow imbalance
 // is below kNetworkFlowTolerance of the largest link flow and every open
 // link's head balance below kNetworkHeadTolerance of the network's head
-// range.  Between passes, once the flows have nearly settled, the states
+// range (or below kNetworkFlowFloor and kNetworkHeadFloor where those are
+// larger).  Between passes, once the flows have nearly settled, the states
 // of the check valves, pumps and regulating valves are checked by the
 // rules below, each link at most kNetworkStateChanges times, so that no
 // state chatters.  States:
@@ -72,6 +73,10 @@ namespace corvane {
 // the network's head range.
 inline constexpr double kNetworkFlowTolerance = 1e-9;
 inline constexpr double kNetworkHeadTolerance = 1e-9;
+// Where next to nothing flows (no demand, tanks at one head), the
+// tolerances are at least these: 1e-10 l/min, 1e-10 m.
+inline constexpr double kNetworkFlowFloor = 1e-10;
+inline constexpr double kNetworkHeadFloor = 1e-10;
 // Passes of the solver before it gives up, and state changes of one link.
 inline constexpr int kNetworkMaxIterations = 200;
 inline constexpr int kNetworkStateChanges = 8;
