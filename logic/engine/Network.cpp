@@ -889,8 +889,9 @@ bool Solver::CheckStates() {
     return changed;
 }
 
-// A held link goes on to the side its head difference calls for, or
-// stays held where that lies between its losses on either side.
+// A held link goes on to the side its head difference calls for; where
+// that lies between its losses on either side, it tries each side once,
+// and stays held after that.
 bool Solver::CheckHolds() {
     const double range = HeadRange();
     const double density = net_.liquid.density;
@@ -907,6 +908,10 @@ bool Solver::CheckHolds() {
         double to = 0;
         if (dh > below + htol) to = jump * (1 + kJumpRelease);
         else if (dh < above - htol) to = jump * (1 - kJumpRelease);
+        // Between the two the link may balance on either side (held, the
+        // rest settled, it may no longer swing): it tries the lower side,
+        // as a run takes its lowest balancing flow, then the upper one.
+        else if (releases_[k] < 2) to = jump * (releases_[k] == 0 ? 1 - kJumpRelease : 1 + kJumpRelease);
         if (to == 0 || changes_[k] >= kNetworkStateChanges) continue;
         SetMode(k, Mode::Open, true);
         ++releases_[k];
