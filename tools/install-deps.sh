@@ -10,9 +10,9 @@ set -eu
 # and is not pulled in by qt6-charts-dev: name it.  Liberation Sans has no
 # superscript digits beyond ³ and no subscripts (10⁻⁶, 10⁴, ρ₀ on the sheet
 # and the Moody axes): DejaVu Sans stands in for them.
-run_pkgs="cmake ninja-build g++ make qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev fonts-liberation fonts-dejavu-core nlohmann-json3-dev"
+run_pkgs="cmake ninja-build g++ make qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev fonts-liberation fonts-dejavu-core nlohmann-json3-dev libeigen3-dev"
 test_pkgs="$run_pkgs libgtest-dev libgmock-dev googletest libbenchmark-dev desktop-file-utils appstream dpkg-dev file strace poppler-utils shared-mime-info libglib2.0-bin xvfb xauth"
-fuzz_pkgs="cmake ninja-build make clang-14 libclang-rt-14-dev nlohmann-json3-dev"
+fuzz_pkgs="cmake ninja-build make clang-14 libclang-rt-14-dev nlohmann-json3-dev libeigen3-dev"
 
 case "${1:-}" in
   run)  wanted=$run_pkgs ;;

@@ -154,4 +154,40 @@ LinkHead PumpLaw(const PumpCurve& curve, double q) {
     return r;
 }
 
+LinkHead PumpLawBeyondEnds(const PumpCurve& curve, double q) {
+    const double last = curve.maxFlow();
+    if (q > last) {
+        // The slope at the end: the last line's, or the fitted form's there.
+        const auto& pts = curve.points();
+        const double slope = curve.form() == PumpCurveForm::Lines
+                                 ? (pts.size() > 1 ? (pts.back().head - pts[pts.size() - 2].head) /
+                                                         (pts.back().flow - pts[pts.size() - 2].flow)
+                                                   : 0.0)
+                                 : -curve.b() * curve.c() * std::pow(last, curve.c() - 1.0);
+        return {curve.head(last) + slope * (q - last), slope};
+    }
+    const double near = kPumpChordFlow * last;
+    if (q >= near) return PumpLaw(curve, q);
+    const double shutOff = curve.head(0.0);
+    const double slope = near > 0 ? (curve.head(near) - shutOff) / near : 0.0;
+    return {shutOff + slope * q, slope};
+}
+
+double ControlValveKv(double kv, ValveCharacteristic characteristic, double rangeability, double opening) {
+    switch (characteristic) {
+        case ValveCharacteristic::Linear: return kv * opening;
+        case ValveCharacteristic::EqualPercentage: return kv * std::pow(rangeability, opening - 1.0);
+        case ValveCharacteristic::QuickOpening: return kv * std::sqrt(opening);
+    }
+    return kNaN;
+}
+
+LinkHead ControlValveLaw(double kvx, double density, double q) {
+    const double cubicMetresPerHour = std::fabs(q) * 60.0 / 1000.0;
+    const double ratio = cubicMetresPerHour / kvx;
+    const double dp = ratio * ratio * density / 1000.0;  // bar
+    const double h = PressureToHead(dp, density / 1000.0);
+    return {q < 0 ? -h : h, q == 0 ? 0.0 : 2.0 * h / std::fabs(q)};
+}
+
 }  // namespace corvane

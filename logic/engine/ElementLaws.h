@@ -195,4 +195,49 @@ LinkHead VesselEndLaw(const VesselEnd& end, double q);
 // -0.023511 m per l/min}.
 LinkHead PumpLaw(const PumpCurve& curve, double q);
 
+// The pump's law at every flow, as a system of several pumps and branches
+// may drive it: PumpLaw from no flow to maxFlow(); beyond maxFlow() the
+// curve goes on along its slope there (for points given as straight lines,
+// the last line's), its head falling below the last point's and below 0;
+// below kPumpChordFlow of maxFlow(), and below no flow, along the chord from
+// its shut-off head to its head there (a finite slope where a fitted
+// curve's is infinite at no flow, so that a flow that rounding leaves a
+// few units in the last place off no flow meets the shut-off head; a
+// solver passes below no flow on its way to closing the pump: no pump
+// delivers a flow backwards).  Example: the pump
+// above has no head left at 1199.02 l/min, where its slope is -0.052875 m
+// per l/min; 200 l/min further on: {-10.575 m, -0.052875}.
+inline constexpr double kPumpChordFlow = 1e-6;
+LinkHead PumpLawBeyondEnds(const PumpCurve& curve, double q);
+
+// ---------------------------------------------------------------------
+// A control valve: its flow coefficient Kv (m3/h of water at 1 bar) at an
+// opening x from 0 (shut) to 1 (fully open) by its inherent
+// characteristic, and the pressure drop the liquid takes through it.
+
+enum class ValveCharacteristic {
+    Linear,           // Kv(x) = Kv x
+    EqualPercentage,  // Kv(x) = Kv R^(x - 1), R the rangeability
+    QuickOpening,     // Kv(x) = Kv sqrt(x)
+};
+
+// The rangeability R of an equal-percentage valve where none is given.
+inline constexpr double kDefaultRangeability = 50.0;
+
+// Kv(x) of a valve of `kv` fully open.  0 for a linear or quick-opening
+// valve at x = 0 (shut); an equal-percentage one passes Kv / R there.
+// Examples: Kv 10 at half open: linear 5, equal percentage (R 50) 1.4142,
+// quick opening 7.0711.
+double ControlValveKv(double kv, ValveCharacteristic characteristic, double rangeability, double opening);
+
+// The valve's law at a flow of either sign, Kv(x) = `kvx` (above 0):
+//   dp = (Q / Kv(x))^2 rho / 1000   bar, Q in m3/h, rho kg/m3
+// (the definition of Kv: 1 m3/h of water of 1000 kg/m3 at 1 bar), as a
+// head of the liquid h = dp / (rho g): {sign(q) h, 2 |h| / |q|}, slope 0 at
+// no flow.  Valid for a liquid in turbulent flow that does not flash or
+// cavitate in the valve (IEC 60534-2-1's basic equation without its FR,
+// FP and FL factors).  Example: 100 l/min (6 m3/h) of water (998 kg/m3)
+// through Kv 5: dp = 1.43712 bar, {14.679 m, 0.29358 m per l/min}.
+LinkHead ControlValveLaw(double kvx, double density, double q);
+
 }  // namespace corvane

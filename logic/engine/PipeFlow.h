@@ -30,6 +30,9 @@ inline constexpr double kLaminarLimit = 2300.0;
 inline constexpr double kTurbulentLimit = 3500.0;
 inline constexpr double kFrictionFloor = 1e-7;
 inline constexpr double kGasViscosityPerBar = 0.0028;
+// A usual design limit of a liquid's mean velocity in a pipe (m/s): above
+// it erosion, noise and pressure surges grow, and a pipe system notes it.
+inline constexpr double kDesignVelocityLimit = 3.0;
 
 // The friction factor's constants (the calculation sheet prints these):
 // f = 64 / Re (laminar), f = (Re - 1500) / 30000 (critical zone), and

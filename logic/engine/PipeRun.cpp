@@ -92,22 +92,6 @@ double LossAt(const RunElements& e, double q) {
     return sum.loss;
 }
 
-// NPSH required at flow q: the points moved by the speed ratio, straight
-// lines between them; nothing outside their flows.
-std::optional<double> NpshRequiredAt(const RunPump& pump, double q) {
-    const auto& pts = pump.npshRequired;
-    const double s = pump.speedRatio;
-    if (pts.empty() || q < pts.front().flow * s || q > pts.back().flow * s) return std::nullopt;
-    for (std::size_t i = 1; i < pts.size(); ++i) {
-        const double q0 = pts[i - 1].flow * s, q1 = pts[i].flow * s;
-        if (q <= q1) {
-            const double h0 = pts[i - 1].head * s * s, h1 = pts[i].head * s * s;
-            return h0 + (h1 - h0) * (q - q0) / (q1 - q0);
-        }
-    }
-    return std::nullopt;
-}
-
 bool ValidRun(const PipeRun& run) {
     if (run.sections.empty() || !(run.liquid.viscosity > 0) || !(run.liquid.density > 0)) return false;
     for (const RunSection& s : run.sections)
@@ -145,7 +129,7 @@ void AddPumpNpsh(RunResult& r, const RunElements& e, double suctionFall) {
     d.npshAvailable = NpshAvailable(e.run.source.pressure, e.run.source.level, d.inletElevation, suctionFall,
                                     *liquid.vapourPressure, e.rhoR);
     if (pump.npshRequired.empty()) return;
-    d.npshRequired = NpshRequiredAt(pump, r.flow);
+    d.npshRequired = NpshRequiredAt(pump.npshRequired, pump.speedRatio, r.flow);
     if (!d.npshRequired) {
         r.notes.push_back({RunNoteKind::NpshRequiredOutside, 0, r.flow});
         return;

@@ -146,4 +146,16 @@ double FluidPowerW(double rhoR, double flow, double head) {
     return densityKgM3 * kGravity * flowM3s * head;
 }
 
+std::optional<double> NpshRequiredAt(const std::vector<PumpPoint>& pts, double s, double q) {
+    if (pts.empty() || q < pts.front().flow * s || q > pts.back().flow * s) return std::nullopt;
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const double q0 = pts[i - 1].flow * s, q1 = pts[i].flow * s;
+        if (q <= q1) {
+            const double h0 = pts[i - 1].head * s * s, h1 = pts[i].head * s * s;
+            return h0 + (h1 - h0) * (q - q0) / (q1 - q0);
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace corvane

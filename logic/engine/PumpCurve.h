@@ -96,4 +96,11 @@ PumpOperatingResult SolvePumpOperatingPoint(const PumpCurve& pump,
 // 1 m3/s of water lifted 10 m takes 98 100 W (test PumpPower.RhoGQH).
 double FluidPowerW(double rhoR, double flow, double head);
 
+// NPSH required (m) at flow q (l/min) from the data sheet's points (flow
+// l/min, NPSH m) at speed ratio 1, flows increasing: each point moved by
+// the affinity laws to (Q S, NPSH S^2) at speed ratio S, straight lines
+// between them; nothing outside their flows or without points.  Example:
+// (0, 1.5 m), (1200 l/min, 6 m) at speed 1 give 3.75 m at 600 l/min.
+std::optional<double> NpshRequiredAt(const std::vector<PumpPoint>& points, double speedRatio, double q);
+
 }  // namespace corvane
